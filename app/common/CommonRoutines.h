@@ -1,0 +1,44 @@
+// Conversions between hexadecimal text, ASCII-hexadecimal text and byte sequences that the
+// clone frames and the E8 commands are built from, the product's warning box, and the one
+// rounding rule of the program. None of them holds state.
+//
+//   HexToByteStr("E0 7351")   -> E0 73 51
+//   ByteStrToHex({0x73,0x51}) -> "7351"
+//   IntToAsciiHex2(0x1A)      -> "3141"   (the character codes of "1A")
+//   IntToHex2(-1)             -> "FF"
+#pragma once
+
+#include "platform/Bytes.h"
+
+#include <cstdint>
+#include <string>
+
+// Shows text (with "\n" written as backslash, n) in a modal warning box titled with the
+// product name; returns the code of the button pressed.
+std::int16_t MsgBoxProduct(const std::string& text);
+
+// Every backslash-n pair becomes CR LF.
+std::string ConvNewLine(const std::string& text);
+
+// One byte per character.
+Bytes StrToByteStr(const std::string& text);
+
+// The bytes read as hexadecimal digit characters, up to the first non-digit; four digits
+// from 8000 to FFFF read as a negative 16-bit number.
+std::int16_t HexAsciiToInt(const Bytes& bytes);
+
+// Pairs of hexadecimal digits to bytes; blanks between pairs are skipped, a lone last digit
+// is ignored, a pair that does not start with a digit gives 0.
+Bytes HexToByteStr(const std::string& text);
+
+// Two upper-case hexadecimal digits per byte.
+std::string ByteStrToHex(const Bytes& bytes);
+
+// The low byte of n as two hexadecimal digits, each given by its character code (4 digits).
+std::string IntToAsciiHex2(int n);
+
+// The low byte of n as two upper-case hexadecimal digits.
+std::string IntToHex2(int n);
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+std::int64_t roundHalfEven(double value);

@@ -1,0 +1,191 @@
+// Reader and writer of the sectioned settings file. The file is small (a few dozen lines), so
+// every call reads it whole; a write goes through QSaveFile so that a failed write never
+// leaves a half-written settings file behind.
+#include "IniFile.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct FileText {
+    std::vector<std::string> lines; // without their line ends
+    std::string newline = "\n";     // the file's own line end, kept for lines we add
+    bool endsWithNewline = true;
+};
+
+std::string trim(const std::string& text) {
+    const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isBlank(static_cast<unsigned char>(text[first]))) {
+        ++first;
+    }
+    while (last > first && isBlank(static_cast<unsigned char>(text[last - 1]))) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+FileText load(const std::string& path) {
+    FileText file;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return file;
+    }
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string text = buffer.str();
+    if (text.find("\r\n") != std::string::npos) {
+        file.newline = "\r\n";
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+            file.endsWithNewline = false;
+        }
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        file.lines.push_back(line);
+        start = end + 1;
+    }
+    return file;
+}
+
+bool isComment(const std::string& trimmed) {
+    return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
+}
+
+// The section name of a header line such as "[OPTION]", or nothing for any other line.
+std::optional<std::string> sectionName(const std::string& line) {
+    const std::string trimmed = trim(line);
+    if (trimmed.size() < 2 || trimmed.front() != '[') {
+        return std::nullopt;
+    }
+    const auto close = trimmed.find(']');
+    if (close == std::string::npos) {
+        return std::nullopt;
+    }
+    return trim(trimmed.substr(1, close - 1));
+}
+
+// The key of a "key = value" line, or nothing for a comment or a line without '='.
+std::optional<std::string> keyName(const std::string& line) {
+    const std::string trimmed = trim(line);
+    const auto equals = trimmed.find('=');
+    if (isComment(trimmed) || equals == std::string::npos) {
+        return std::nullopt;
+    }
+    return trim(trimmed.substr(0, equals));
+}
+
+std::string valueOf(const std::string& line) {
+    std::string value = trim(line.substr(line.find('=') + 1));
+    // A value written in matching quotes is read without them, as the system's reader does.
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+struct Location {
+    std::optional<std::size_t> sectionLine; // the header line of the section
+    std::optional<std::size_t> keyLine;     // the line that holds the key
+    std::size_t lastContentLine = 0;        // last non-blank line of the section
+};
+
+Location locate(const FileText& file, const std::string& section, const std::string& key) {
+    Location where;
+    bool inSection = false;
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        const std::string& line = file.lines[i];
+        if (const auto name = sectionName(line)) {
+            if (where.sectionLine && inSection) {
+                break; // a later section of the same name is not searched, as by the system
+            }
+            inSection = sameName(*name, section);
+            if (inSection) {
+                where.sectionLine = i;
+                where.lastContentLine = i;
+            }
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        if (!trim(line).empty()) {
+            where.lastContentLine = i;
+        }
+        const auto name = keyName(line);
+        if (name && !where.keyLine && sameName(*name, key)) {
+            where.keyLine = i;
+        }
+    }
+    return where;
+}
+
+} // namespace
+
+IniFile::IniFile(std::string path) : filePath(std::move(path)) {}
+
+std::string IniFile::read(const std::string& section, const std::string& key,
+                          const std::string& defaultValue) const {
+    const FileText file = load(filePath);
+    const Location where = locate(file, section, key);
+    if (!where.keyLine) {
+        return defaultValue;
+    }
+    return valueOf(file.lines[*where.keyLine]);
+}
+
+bool IniFile::write(const std::string& section, const std::string& key,
+                    const std::string& value) const {
+    FileText file = load(filePath);
+    const Location where = locate(file, section, key);
+    const std::string entry = key + "=" + value;
+    if (where.keyLine) {
+        file.lines[*where.keyLine] = entry;
+    } else if (where.sectionLine) {
+        file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(where.lastContentLine) + 1,
+                          entry);
+    } else {
+        file.lines.push_back("[" + section + "]");
+        file.lines.push_back(entry);
+        file.endsWithNewline = true;
+    }
+
+    std::string text;
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        text += file.lines[i];
+        if (i + 1 < file.lines.size() || file.endsWithNewline) {
+            text += file.newline;
+        }
+    }
+    QSaveFile out(QString::fromStdString(filePath));
+    if (!out.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const auto size = static_cast<qint64>(text.size());
+    return out.write(text.data(), size) == size && out.commit();
+}
+
+} // namespace platform

@@ -1,0 +1,36 @@
+// Sectioned settings file in the classic initialisation format:
+//
+//   [OPTION]
+//   ComPort=1
+//   MR-12(RF Power)=0
+//
+// Reading behaves like the system's profile-string reader: section and key names are compared
+// without regard to case, blanks around names and values are ignored, a missing file, section
+// or key yields the default. Writing replaces or adds one key and keeps every other line of
+// the file exactly as it was (comments, blank lines, other sections, their order). Keys are
+// stored literally; nothing is escaped.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+class IniFile {
+public:
+    explicit IniFile(std::string path);
+
+    const std::string& path() const { return filePath; }
+
+    // The value of key in section, or defaultValue when the file, section or key is missing.
+    std::string read(const std::string& section, const std::string& key,
+                     const std::string& defaultValue) const;
+
+    // Sets key=value in section, creating the file, the section or the key as needed.
+    // Returns false when the file could not be written; the file on disk is then unchanged.
+    bool write(const std::string& section, const std::string& key, const std::string& value) const;
+
+private:
+    std::string filePath;
+};
+
+} // namespace platform

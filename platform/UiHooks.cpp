@@ -1,0 +1,52 @@
+#include "UiHooks.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <iostream>
+
+namespace platform {
+namespace {
+
+MessageBoxHook messageBoxHook;
+BeepHook beepHook;
+int modalDepth = 0;
+
+int qtWarningBox(const std::string& title, const std::string& text) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        // No window system (a command-line tool): the message must still reach a person.
+        std::cerr << title << ": " << text << '\n';
+        return 1;
+    }
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok);
+    box.exec();
+    return 1; // the only button is OK
+}
+
+} // namespace
+
+void setMessageBoxHook(MessageBoxHook hook) { messageBoxHook = std::move(hook); }
+
+int showWarningBox(const std::string& title, const std::string& text) {
+    ModalScope modal;
+    return messageBoxHook ? messageBoxHook(title, text) : qtWarningBox(title, text);
+}
+
+void setBeepHook(BeepHook hook) { beepHook = std::move(hook); }
+
+void beep() {
+    if (beepHook) {
+        beepHook();
+    } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        QApplication::beep();
+    }
+}
+
+bool modalOpen() { return modalDepth > 0; }
+
+ModalScope::ModalScope() { ++modalDepth; }
+
+ModalScope::~ModalScope() { --modalDepth; }
+
+} // namespace platform

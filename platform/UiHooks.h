@@ -1,0 +1,34 @@
+// The few places where the program waits on the technician or makes a sound. Each is a hook:
+// the program installs nothing and gets the real Qt behaviour; a test installs a recorder so
+// that no modal window ever opens during a test run.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+// A modal warning box with one OK button; returns the code of the button pressed (1 = OK).
+using MessageBoxHook = std::function<int(const std::string& title, const std::string& text)>;
+void setMessageBoxHook(MessageBoxHook hook); // an empty hook restores the Qt box
+int showWarningBox(const std::string& title, const std::string& text);
+
+// The system beep.
+using BeepHook = std::function<void()>;
+void setBeepHook(BeepHook hook);
+void beep();
+
+// True while a modal box or dialog opened through these hooks is on screen. The periodic tick
+// looks at it so that it never re-enters itself from the nested event loop of a modal window.
+bool modalOpen();
+
+// Marks a modal window as open for its lifetime (used by modal dialogs outside this file).
+class ModalScope {
+public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
+
+} // namespace platform

@@ -1,0 +1,30 @@
+// Records every warning box and beep instead of showing it, for the lifetime of the object.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class MessageRecorder {
+public:
+    struct Message {
+        std::string title;
+        std::string text;
+    };
+
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    const std::vector<Message>& messages() const { return shown; }
+    int beeps() const { return beepCount; }
+    void clear();
+
+private:
+    std::vector<Message> shown;
+    int beepCount = 0;
+};
+
+} // namespace testsupport
