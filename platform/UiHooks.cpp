@@ -1,6 +1,7 @@
 #include "UiHooks.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 
 #include <iostream>
@@ -10,6 +11,7 @@ namespace {
 
 MessageBoxHook messageBoxHook;
 BeepHook beepHook;
+ModalDialogHook modalDialogHook;
 int modalDepth = 0;
 
 int qtWarningBox(const std::string& title, const std::string& text) {
@@ -41,6 +43,13 @@ void beep() {
     } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
         QApplication::beep();
     }
+}
+
+void setModalDialogHook(ModalDialogHook hook) { modalDialogHook = std::move(hook); }
+
+int execModal(QDialog& dialog) {
+    ModalScope modal;
+    return modalDialogHook ? modalDialogHook(dialog) : dialog.exec();
 }
 
 bool modalOpen() { return modalDepth > 0; }

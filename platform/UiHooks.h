@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+class QDialog;
+
 namespace platform {
 
 // A modal warning box with one OK button; returns the code of the button pressed (1 = OK).
@@ -17,6 +19,12 @@ int showWarningBox(const std::string& title, const std::string& text);
 using BeepHook = std::function<void()>;
 void setBeepHook(BeepHook hook);
 void beep();
+
+// Shows a dialog modally and returns its result code. A test installs a hook that drives the
+// dialog (fills it, clicks its buttons) instead of running a nested event loop.
+using ModalDialogHook = std::function<int(QDialog& dialog)>;
+void setModalDialogHook(ModalDialogHook hook);
+int execModal(QDialog& dialog);
 
 // True while a modal box or dialog opened through these hooks is on screen. The periodic tick
 // looks at it so that it never re-enters itself from the nested event loop of a modal window.
