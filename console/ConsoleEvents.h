@@ -9,7 +9,7 @@
 class clsConsole;
 
 class ConsoleEvents {
-public:
+  public:
     virtual ~ConsoleEvents() = default;
 
     // The line text for item Index (its Event_Disp is evNo, its Value is val).
