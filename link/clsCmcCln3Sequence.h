@@ -69,7 +69,7 @@ class clsCmcCln3Sequence {
     // the idle countdown.
     void setComHoldReload(std::int32_t milliseconds);
 
-    bool OpRunning() const { return opStep != 0; }
+    bool OpRunning() const { return step != 0; }
     std::int16_t error() const { return seqError; }
     std::int16_t phase() const { return curPhase; }
     std::int16_t opStep() const { return step; }
