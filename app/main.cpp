@@ -1,9 +1,4 @@
 // Entry point of the alignment utility.
-#include "app/common/Product.h"
+#include "start.h"
 
-#include <iostream>
-
-int main() {
-    std::cout << product::Title << ": the main window is not built yet.\n";
-    return 0;
-}
+int main(int argc, char** argv) { return Main(argc, argv); }

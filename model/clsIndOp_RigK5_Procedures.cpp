@@ -1,0 +1,513 @@
+// The adjustment procedures that Enter starts on a procedure item. Each is a small state
+// machine on adjStep, run one step per tick by RigOpProc_Dispatch from phase 23 of the task;
+// a step that waits for the sequencer or for an A/D reading returns false and is tried again
+// on the next tick.
+//
+//   steps  1..3   channel select (the channel dialog)
+//   steps  4..7   DTCS start / stop
+//   steps  8..11  modulation level (runs until Enter is pressed again)
+//   steps 12..53  band-pass sweeps: low 12..25, middle 26..39, high 40..53
+//   steps 54..58  TXF, the reference oscillator's temperature compensation (two Enters)
+//   steps 59..60  S-meter points
+#include "clsIndOp_RigK5.h"
+
+#include "RigHost.h"
+#include "app/common/CommonRoutines.h"
+#include "console/clsConsole.h"
+#include "link/LinkGlobals.h"
+#include "link/clsCmcRadio.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "platform/UiHooks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr std::int32_t AdrModLevel = 0x7AB;
+constexpr std::int32_t AdrSdS1 = 0x7B9;
+constexpr std::int32_t AdrRefInitial = 0x7C0;
+constexpr std::int32_t AdrRefSlant = 0x7D4;
+constexpr std::int16_t E8RefInitial = 26;
+constexpr std::int16_t E8RefSlant = 46;
+constexpr std::int16_t TxfSecondLift = 14; // the second pass starts this far above the first
+
+bool inRange(std::int16_t value, int low, int high) { return value >= low && value <= high; }
+
+// Whole-number halves, (a + b) / 2 rounded to even.
+std::int16_t halfway(std::int16_t a, std::int16_t b) {
+    return static_cast<std::int16_t>(roundHalfEven((a + b) / 2.0));
+}
+
+// Largest whole number not above x, saturated instead of overflowing for huge or broken input.
+std::int64_t wholeFloor(double x) {
+    if (std::isnan(x)) {
+        return 0;
+    }
+    constexpr double limit = 9.0e15;
+    return static_cast<std::int64_t>(std::floor(std::clamp(x, -limit, limit)));
+}
+
+// Nearest whole number, ties to even, saturated the same way.
+std::int64_t wholeRound(double x) {
+    if (std::isnan(x)) {
+        return 0;
+    }
+    constexpr double limit = 9.0e15;
+    return roundHalfEven(std::clamp(x, -limit, limit));
+}
+
+std::int16_t clampTo(std::int64_t value, int low, int high) {
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(value, low, high));
+}
+
+clsCmcEeprom& image() { return gObjRadio().objEep(); }
+
+} // namespace
+
+void clsIndOp_RigK5::sendE8(std::int16_t command, int value) {
+    gObjSeq().easySendE8NoAnswer(IntToHex2(command) + IntToAsciiHex2(value));
+}
+
+bool clsIndOp_RigK5::RigOpProc_Dispatch() {
+    const std::int16_t before = adjStep;
+    bool result = true;
+    if (inRange(adjStep, 1, 3)) {
+        result = RigOpProc_Channel();
+    } else if (inRange(adjStep, 4, 5)) {
+        result = RigOpProc_DtcsStart();
+    } else if (inRange(adjStep, 6, 7)) {
+        result = RigOpProc_DtcsStop();
+    } else if (inRange(adjStep, 8, 11)) {
+        result = RigOpProc_ModLevel();
+    } else if (inRange(adjStep, 54, 58)) {
+        result = RigOpProc_Txf();
+    } else if (inRange(adjStep, 59, 60)) {
+        result = RigOpProc_SMeter();
+    } else if (inRange(adjStep, 12, 25)) {
+        result = RigOpProc_BpfLow();
+    } else if (inRange(adjStep, 26, 39)) {
+        result = RigOpProc_BpfMid();
+    } else if (inRange(adjStep, 40, 53)) {
+        result = RigOpProc_BpfHigh();
+    }
+    if (before != 0 && adjStep == 0) {
+        RigOpFunc_PrepareConsole();
+    }
+    return result;
+}
+
+bool clsIndOp_RigK5::RigOpProc_Channel() {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    switch (adjStep) {
+    case 1:
+        adjStep = 2; // before the dialog: its modal loop must find the step already taken
+        if (rigHost() != nullptr) {
+            rigHost()->EditFormSet(curChNo);
+        }
+        break;
+    case 2:
+        console().setFlgChanged(0, true);
+        adjStep = 3;
+        break;
+    default:
+        adjStep = 0;
+        break;
+    }
+    return false;
+}
+
+bool clsIndOp_RigK5::RigOpProc_DtcsStart() {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    if (adjStep == 4) {
+        sendE8(2, 1);
+        adjStep = 5;
+    } else {
+        adjStep = 0;
+    }
+    return true;
+}
+
+bool clsIndOp_RigK5::RigOpProc_DtcsStop() {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    if (adjStep == 6) {
+        sendE8(2, 0);
+        adjStep = 7;
+    } else {
+        adjStep = 0;
+    }
+    return true;
+}
+
+bool clsIndOp_RigK5::RigOpProc_ModLevel() {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    clsConsole& items = console();
+    const std::int16_t before = adjStep;
+    std::int16_t next = modNext ? 11 : static_cast<std::int16_t>(adjStep + 1);
+    bool result = true;
+    switch (adjStep) {
+    case 8:
+        modNext = false;
+        items.setValue(idxModLevel, image().ReadByte(AdrModLevel));
+        next = 9;
+        break;
+    case 9: {
+        bool done = false;
+        RigOpDisp_AD(1, !modReadoutStarted, done);
+        modReadoutStarted = true;
+        if (!done) {
+            next = adjStep;
+            result = false;
+        } else if (items.Value(idxModLevel) != modLastWritten) {
+            sendE8(13, adLast[1]);
+        }
+        break;
+    }
+    case 10: {
+        const std::int16_t value = items.Value(idxModLevel);
+        if (value != modLastWritten) {
+            modLastWritten = value;
+            image().WriteByte(AdrModLevel, value);
+            sendE8(14, value);
+        }
+        next = 9;
+        break;
+    }
+    default:
+        next = 0;
+        break;
+    }
+    adjStep = next;
+    if (adjStep != before) {
+        modReadoutStarted = false;
+    }
+    return result;
+}
+
+bool clsIndOp_RigK5::RigOpProc_SMeter() {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    if (adjStep == 60) {
+        adjStep = 0;
+        platform::beep();
+        return true;
+    }
+    bool done = false;
+    RigOpDisp_AD(2, !smeterReadoutStarted, done);
+    smeterReadoutStarted = true;
+    if (!done) {
+        return false;
+    }
+    const int s = adLast[2];
+    // A reading above 239 would store a wrapped byte for the top points; they hold at 255 so
+    // that what the radio is sent and what the image keeps are the same.
+    const auto point = [](int value) { return std::min(value, 255); };
+    sendE8(4, s - 2);
+    image().WriteByte(AdrSdS1, s);
+    sendE8(5, point(s + 7));
+    image().WriteByte(AdrSdS1 + 1, point(s + 8));
+    sendE8(6, point(s + 16));
+    image().WriteByte(AdrSdS1 + 2, point(s + 16));
+    adjStep = 60;
+    smeterReadoutStarted = false;
+    return true;
+}
+
+std::int16_t clsIndOp_RigK5::RigOpProc_TxfArea(std::int16_t value) const {
+    for (std::int16_t n = 0; n <= 18; ++n) {
+        if (value < txfTempBorder[static_cast<std::size_t>(n + 1)]) {
+            return n;
+        }
+    }
+    return 19;
+}
+
+bool clsIndOp_RigK5::RigOpProc_Txf() {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    clsConsole& items = console();
+    const std::int16_t before = adjStep;
+    bool result = true;
+    switch (adjStep) {
+    case 54:
+        txfLastArea = -1;
+        txfNext = false;
+        adjStep = 55;
+        break;
+    case 55:
+    case 56: {
+        bool done = false;
+        RigOpDisp_AD(0, !txfReadoutStarted, done);
+        txfReadoutStarted = true;
+        if (!done) {
+            return false;
+        }
+        const std::int16_t area = RigOpProc_TxfArea(adLast[0]);
+        if (adjStep == 55) {
+            const std::int16_t initial = image().ReadByte(AdrRefInitial + area);
+            items.setValue(idxTxf, static_cast<std::int16_t>(txfSecond ? initial + TxfSecondLift : initial));
+            adjStep = 56;
+            break;
+        }
+        const std::int16_t value = items.Value(idxTxf);
+        if (value == txfLastItemValue && !txfNext && area == txfLastArea) {
+            adjStep = 58; // nothing changed
+            break;
+        }
+        txfLastArea = area;
+        if (txfNext && txfSecond) {
+            txfWriteIndex = 0;
+            txfWriteEnd = 39;
+            txfFullWrite = true;
+            txfSecondValue = value;
+            computeTxfCurve(area, adLast[0]);
+        } else {
+            txfWriteIndex = static_cast<std::int16_t>(area - 1);
+            txfWriteEnd = static_cast<std::int16_t>(area + 4);
+            if (txfNext) {
+                txfStartValue = value;
+            }
+        }
+        txfWriteIndex = std::clamp<std::int16_t>(txfWriteIndex, 0, 19);
+        txfNextCopy = txfNext;
+        txfLastItemValue = items.Value(idxTxf);
+        adjStep = 57;
+        break;
+    }
+    case 57:
+        result = txfWriteStep();
+        break;
+    default: // 58
+        if (!txfNextCopy) {
+            adjStep = 56;
+        } else if (!txfSecond) {
+            txfSecond = true;
+            adjStep = 54;
+        } else {
+            adjStep = 0;
+            txfSecond = false;
+            txfNext = false;
+            platform::beep();
+        }
+        break;
+    }
+    if (adjStep != before) {
+        txfReadoutStarted = false;
+    }
+    return result;
+}
+
+// The reference curve through the two settings, in single precision: the start value at the
+// first Enter, the second value at the second, spread over the borders by the constants.
+void clsIndOp_RigK5::computeTxfCurve(std::int16_t area, std::int16_t t) {
+    const float d = static_cast<float>(txfSecondValue - txfStartValue) / 10.0f;
+    for (std::size_t i = 0; i <= 20; ++i) {
+        txfCurve[i] = static_cast<float>(txfStartValue) - d * txfConstants[i];
+    }
+    for (std::size_t i = 0; i <= 19; ++i) {
+        const float span = static_cast<float>(txfTempBorder[i + 1] - txfTempBorder[i]);
+        txfSlope[i] = (txfCurve[i + 1] - txfCurve[i]) / span * 32.0f;
+    }
+    const auto a = static_cast<std::size_t>(area);
+    // The slope's whole part times the distance into the area; wide integers, so that a steep
+    // curve cannot overflow where 16 bits would.
+    const std::int64_t product = wholeRound(txfSlope[a]) * (t - txfTempBorder[a]);
+    const float y = static_cast<float>(wholeFloor(txfCurve[a] + 0.5f)) + static_cast<float>(product) / 32.0f;
+    txfInterpolated = y;
+    txfOffset = clampTo(wholeRound(static_cast<double>(txfStartValue - wholeFloor(y))),
+                        std::numeric_limits<std::int16_t>::min(),
+                        std::numeric_limits<std::int16_t>::max());
+}
+
+// One value per tick: the full curve (40 values) after the second Enter, otherwise the initial
+// value and a flat slope of the areas around the current one.
+bool clsIndOp_RigK5::txfWriteStep() {
+    const std::int16_t i = txfWriteIndex;
+    if (txfFullWrite && txfSecond) {
+        if (i < 20) {
+            const auto u = static_cast<std::size_t>(i);
+            const std::int16_t w = clampTo(wholeFloor(txfCurve[u] + 0.5f) + txfOffset, 0, 255);
+            sendE8(static_cast<std::int16_t>(E8RefInitial + i), w);
+            image().WriteByte(AdrRefInitial + i, w);
+        } else {
+            const std::int16_t w = clampTo(wholeRound(txfSlope[static_cast<std::size_t>(i - 20)]), -128, 127);
+            sendE8(static_cast<std::int16_t>(E8RefInitial + i), w);
+            image().WriteByte(AdrRefInitial + i, w & 0xFF);
+        }
+    } else if (i <= txfWriteEnd - 3) {
+        if (inRange(i, 0, TxfAreaCount - 1)) {
+            const std::int16_t value = console().Value(idxTxf);
+            sendE8(static_cast<std::int16_t>(E8RefInitial + i), value);
+            image().WriteByte(AdrRefInitial + i, value);
+        }
+    } else {
+        const auto area = static_cast<std::int16_t>(i - 3);
+        if (inRange(area, 0, TxfAreaCount - 1)) {
+            sendE8(static_cast<std::int16_t>(E8RefSlant + area), 0);
+            image().WriteByte(AdrRefSlant + area, 0);
+        }
+    }
+    ++txfWriteIndex;
+    if (txfWriteIndex <= txfWriteEnd) {
+        return false;
+    }
+    adjStep = txfNextCopy ? 58 : 56;
+    return true;
+}
+
+bool clsIndOp_RigK5::RigOpProc_BpfLow() { return bpfStep(0); }
+bool clsIndOp_RigK5::RigOpProc_BpfMid() { return bpfStep(1); }
+bool clsIndOp_RigK5::RigOpProc_BpfHigh() { return bpfStep(2); }
+
+// One step of the band-pass sweep of band 0 (low), 1 (middle) or 2 (high): a coarse pass with
+// all three stages together at 63, 127 and 191, then for each stage T1, T2, T3 three points
+// around the best coarse setting and a fine scan by 2 between the best two of them.
+bool clsIndOp_RigK5::bpfStep(int band) {
+    if (gObjSeq().OpRunning()) {
+        return false;
+    }
+    BpfState& s = bpf[static_cast<std::size_t>(band)];
+    clsConsole& items = console();
+    const std::int16_t allItem = band == 0 ? idxBpfLowAll : band == 1 ? idxBpfMidAll : idxBpfHighAll;
+    const int firstStep = 12 + 14 * band;
+    const int k = adjStep - firstStep;
+
+    // Tk of this band to x: live to the radio and into its console item.
+    const auto setStage = [&](int stage, int x) {
+        sendE8(static_cast<std::int16_t>(17 + 3 * band + stage), x);
+        items.setValue(static_cast<std::int16_t>(allItem + 1 + stage), static_cast<std::int16_t>(x));
+    };
+    const auto setAll = [&](int x) {
+        for (int stage = 0; stage < 3; ++stage) {
+            setStage(stage, x);
+        }
+    };
+    // A reading of the signal detector; false while it is still on its way.
+    const auto reading = [&](std::int16_t& value) {
+        bool done = false;
+        RigOpDisp_AD(2, !s.readoutStarted, done);
+        s.readoutStarted = !done;
+        value = adLast[2];
+        return done;
+    };
+
+    std::int16_t value = 0;
+    if (k == 0) {
+        setAll(0);
+        s.bestReading = 0;
+        s.bestSetting = 1;
+        s.equalCount = 0;
+        s.curPoint = 1;
+    } else if (k == 1) {
+        setAll(bpfPoint[static_cast<std::size_t>(s.curPoint)]);
+    } else if (k == 2) {
+        if (!reading(value)) {
+            return false;
+        }
+        for (int i = 0; i < 3; ++i) {
+            items.setWaitAfterE8(static_cast<std::int16_t>(allItem + i), i);
+        }
+        if (value > s.bestReading) {
+            s.bestReading = value;
+            s.bestSetting = s.curPoint;
+        }
+        ++s.curPoint;
+        if (s.curPoint < 4) {
+            setAll(bpfPoint[static_cast<std::size_t>(s.curPoint)]);
+            return true; // stay on the coarse pass
+        }
+        s.lower = bpfPoint[static_cast<std::size_t>(s.bestSetting - 1)];
+        s.upper = bpfPoint[static_cast<std::size_t>(s.bestSetting + 1)];
+        s.middle = bpfPoint[static_cast<std::size_t>(s.bestSetting)];
+        setAll(s.middle);
+        s.bestReading = 0;
+    } else if (k >= 3 && k <= 11) {
+        const int stage = (k - 3) / 3;
+        switch ((k - 3) % 3) {
+        case 0:
+            setStage(stage, halfway(s.middle, s.lower));
+            s.subState = 0;
+            break;
+        case 1: // three points: halfway down, the middle, halfway up
+            if (!reading(value)) {
+                return false;
+            }
+            if (s.subState == 0) {
+                s.bestReading = value;
+                s.bestSetting = halfway(s.middle, s.lower);
+                setStage(stage, s.middle);
+                s.subState = 1;
+                return true;
+            }
+            if (s.subState == 1) {
+                if (value > s.bestReading) {
+                    s.bestReading = value;
+                    s.bestSetting = s.middle;
+                }
+                setStage(stage, halfway(s.middle, s.upper));
+                s.subState = 2;
+                return true;
+            }
+            if (value > s.bestReading) {
+                s.bestSetting = halfway(s.middle, s.upper);
+            }
+            s.bestReading = 0;
+            if (s.middle > s.bestSetting) {
+                s.scanStart = s.lower;
+                s.scanEnd = s.middle;
+            } else if (s.middle == s.bestSetting) {
+                s.scanStart = halfway(s.lower, s.middle);
+                s.scanEnd = halfway(s.middle, s.upper);
+            } else {
+                s.scanStart = s.middle;
+                s.scanEnd = s.upper;
+            }
+            s.curPoint = s.scanStart;
+            setStage(stage, s.curPoint);
+            s.subState = 0;
+            break;
+        default: // fine scan by 2
+            if (!reading(value)) {
+                return false;
+            }
+            if (value > s.bestReading) {
+                s.bestReading = value;
+                s.bestSetting = s.curPoint;
+                s.equalCount = 0;
+            } else if (value == s.bestReading) {
+                ++s.equalCount;
+            }
+            s.curPoint = static_cast<std::int16_t>(s.curPoint + 2);
+            if (s.curPoint <= s.scanEnd) {
+                setStage(stage, s.curPoint);
+                return true;
+            }
+            s.bestReading = 0;
+            // The equal count is not reset between the stages; a dead detector (all readings
+            // equal) could push the sum past 255, where the radio would get a wrapped byte
+            // while the console item stops at 255. Both get 255.
+            setStage(stage, std::min(s.bestSetting + s.equalCount, 255));
+            break;
+        }
+    } else if (k == 12) {
+        sendE8(66, 1);
+    } else {
+        adjStep = 0;
+        platform::beep();
+        return true;
+    }
+    ++adjStep;
+    s.readoutStarted = false;
+    return true;
+}
