@@ -1,0 +1,27 @@
+// The application global console.
+#include "ConsoleGlobal.h"
+
+#include "clsConsole.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<clsConsole>& consoleSlot() {
+    static std::unique_ptr<clsConsole> console;
+    return console;
+}
+
+} // namespace
+
+clsConsole& gObjConsole() {
+    auto& slot = consoleSlot();
+    if (!slot) {
+        slot = std::make_unique<clsConsole>();
+    }
+    return *slot;
+}
+
+void resetConsoleGlobal() {
+    consoleSlot().reset();
+}
