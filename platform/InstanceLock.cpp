@@ -7,7 +7,8 @@ namespace platform {
 
 InstanceLock::InstanceLock(const std::string& lockName)
     : lock(std::make_unique<QLockFile>(QDir::temp().filePath(QString::fromStdString(lockName)))) {
-    lock->setStaleLockTime(0); // a lock whose owner has died is taken over, never honoured
+    // Only a lock whose owner has died is taken over; a running copy never goes stale by age.
+    lock->setStaleLockTime(0);
 }
 
 InstanceLock::~InstanceLock() = default;
