@@ -197,20 +197,27 @@ void clsCmcCln3Drv::read(const Bytes& data) {
     Bytes chunk = data;
     while (!chunk.empty()) {
         if (state == 1) {
-            // Echo search over the latest 256 received bytes.
-            appendToRxBuf(chunk.begin(), chunk.end());
+            // Echo search over what is kept (the latest 256 bytes) followed by the whole
+            // chunk: a chunk may carry the echo and a long run of answer bytes behind it
+            // (a fast line, or ticks held up), and cutting it to its last 256 bytes first
+            // would lose the echo.
+            Bytes window = rxBuf;
+            window.insert(window.end(), chunk.begin(), chunk.end());
             chunk.clear();
-            if (frameOut.empty()) {
+            const auto found = frameOut.empty() ? window.end()
+                                                : std::search(window.begin(), window.end(),
+                                                              frameOut.begin(), frameOut.end());
+            if (found == window.end()) {
+                // The bytes stay (bounded) for the next search.
+                rxBuf.clear();
+                appendToRxBuf(window.begin(), window.end());
                 continue;
-            }
-            const auto found =
-                std::search(rxBuf.begin(), rxBuf.end(), frameOut.begin(), frameOut.end());
-            if (found == rxBuf.end()) {
-                continue; // the bytes stay for the next search
             }
             // What followed the echo, taken before the event: in a clone write the event
             // already sends the next frame (and so clears the buffer).
-            const Bytes rest(found + static_cast<std::ptrdiff_t>(frameOut.size()), rxBuf.end());
+            const Bytes rest(found + static_cast<std::ptrdiff_t>(frameOut.size()), window.end());
+            rxBuf.clear();
+            appendToRxBuf(window.begin(), found + static_cast<std::ptrdiff_t>(frameOut.size()));
             onRxEvent(1, {});
             outsideFrame = true;
             chunk = rest;

@@ -435,6 +435,16 @@ TEST_F(DriverCloneReadTest, RandomChunkingGivesTheSameImage) {
     }
 }
 
+TEST_F(DriverCloneReadTest, WholeReadInOneChunkKeepsTheEchoAndEveryRecord) {
+    clsCmcEeprom expected;
+    const Bytes line = fullRead(expected);
+    send(2, ReadBody, true);
+    drv().read(line);
+    EXPECT_EQ(drv().nowError(), 0);
+    EXPECT_FALSE(drv().Running());
+    EXPECT_EQ(image.ReadBlock(0, 2048), expected.ReadBlock(0, 2048));
+}
+
 TEST_F(DriverCloneReadTest, RandomNoiseNeverCrashesNorWritesTheImage) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         SetUp();
