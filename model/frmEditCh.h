@@ -8,6 +8,9 @@
 // OK with blanks only:  channel no longer in use; its frequency is kept for a later edit.
 // Cancel:               the channel stays as it was.
 // OK and Cancel hide the dialog through accept() and reject(), so a modal exec() returns.
+// OK is ignored until the dialog has been shown for the channel handed over (a key still held
+// from the main window must not confirm controls that belong to another channel); a test that
+// drives it through the modal hook therefore shows it first, as exec() would.
 //
 // A stored RF power of 2 has no list entry; the radio treats every non-zero power as low, so
 // the list shows "Low" for it, and OK stores 1.
