@@ -1,0 +1,128 @@
+// Circuit model and factory memory of the simulated radio.
+#include "sim/SimCircuits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace vxk5sim {
+namespace {
+
+constexpr std::array<int, 21> kBorders{0,   16,  24,  32,  40,  48,  64,  80,  96,  112, 128,
+                                       144, 160, 176, 192, 208, 216, 224, 232, 240, 255};
+
+int clampByte(long value) {
+    return static_cast<int>(std::clamp<long>(value, 0, 255));
+}
+
+// Crystal-like drift on the sensor scale: a cubic through about -10 at the cold end, 0 in the
+// middle and +10 at the hot end, with its turning points between.
+double cubicDrift(double reading) {
+    const double x = (reading - 128.0) / 127.0;
+    return 10.0 * (2.0 * x * x * x - x);
+}
+
+// The reference correction the factory found for this set at a sensor reading: the mirror of
+// the drift, 1.4 D/A steps per unit of it.
+double factoryReferenceCurve(int reading) {
+    return 128.0 - 1.4 * cubicDrift(reading);
+}
+
+} // namespace
+
+int bandOf(std::int64_t frequency10Hz) {
+    if (frequency10Hz < kMidBandStart) {
+        return 0;
+    }
+    return frequency10Hz < kHighBandStart ? 1 : 2;
+}
+
+const char* bandName(int band) {
+    switch (band) {
+    case 0:
+        return "low";
+    case 1:
+        return "mid";
+    default:
+        return "high";
+    }
+}
+
+const std::array<int, 21>& temperatureBorders() {
+    return kBorders;
+}
+
+int temperatureArea(int reading) {
+    for (int n = 0; n <= 18; ++n) {
+        if (reading < kBorders[static_cast<std::size_t>(n) + 1]) {
+            return n;
+        }
+    }
+    return 19;
+}
+
+int referenceDac(const Memory& memory, int temperature) {
+    const int area = temperatureArea(temperature);
+    const int initial = memory[static_cast<std::size_t>(adr::kRefInitial + area)];
+    const int slant =
+        static_cast<std::int8_t>(memory[static_cast<std::size_t>(adr::kRefSlant + area)]);
+    const double value =
+        initial + slant * (temperature - kBorders[static_cast<std::size_t>(area)]) / 32.0;
+    return clampByte(std::lround(value));
+}
+
+int signalDetector(const SimConfig& config, const Memory& memory, int band) {
+    const BandOptimum& optimum =
+        config.bandOptimum[static_cast<std::size_t>(std::clamp(band, 0, 2))];
+    const std::size_t base = static_cast<std::size_t>(adr::kBandPass + 3 * std::clamp(band, 0, 2));
+    const long loss = std::abs(memory[base] - optimum.t1) +
+                      std::abs(memory[base + 1] - optimum.t2) +
+                      std::abs(memory[base + 2] - optimum.t3);
+    return clampByte(clampByte(config.signal) - loss);
+}
+
+double sampleTemperatureConstant(int border) {
+    return cubicDrift(kBorders[static_cast<std::size_t>(std::clamp(border, 0, 20))]);
+}
+
+Memory factoryMemory() {
+    Memory memory{};
+    // Channel memories and settings: a fixed pattern, the same in every run.
+    for (int a = 0; a < adr::kAreaStart; ++a) {
+        memory[static_cast<std::size_t>(a)] =
+            static_cast<std::uint8_t>(((a >> 4) * 0x1D + (a & 0xF) * 0x07 + 0x3C) & 0xFF);
+    }
+    for (int a = adr::kAreaStart; a < 2048; ++a) {
+        memory[static_cast<std::size_t>(a)] = 0xFF; // unused cells read as erased EEPROM
+    }
+    auto put = [&memory](int address, int value) {
+        memory[static_cast<std::size_t>(address)] = static_cast<std::uint8_t>(value & 0xFF);
+    };
+    put(adr::kPowerLow, 72);
+    put(adr::kPowerHigh, 200);
+    put(adr::kModLevelIn, 128);
+    put(adr::kModLevel, 112);
+    put(adr::kDtcsDecode, 4);
+    // Band-pass stages a few steps off the optimum, as a set drifts after years of service.
+    const int bandPass[9] = {90, 106, 96, 120, 124, 123, 146, 142, 150};
+    for (int i = 0; i < 9; ++i) {
+        put(adr::kBandPass + i, bandPass[i]);
+    }
+    put(adr::kSMeter, 48);
+    put(adr::kSMeter + 1, 56);
+    put(adr::kSMeter + 2, 64);
+    put(adr::kDtcsBalance, 128);
+    put(adr::kSquelch, 92);
+    for (int n = 0; n < 20; ++n) {
+        const double low = factoryReferenceCurve(kBorders[static_cast<std::size_t>(n)]);
+        const double high = factoryReferenceCurve(kBorders[static_cast<std::size_t>(n) + 1]);
+        const int width =
+            kBorders[static_cast<std::size_t>(n) + 1] - kBorders[static_cast<std::size_t>(n)];
+        put(adr::kRefInitial + n, clampByte(std::lround(low)));
+        const long slant = std::clamp<long>(std::lround((high - low) / width * 32.0), -128, 127);
+        put(adr::kRefSlant + n, static_cast<int>(slant));
+    }
+    return memory;
+}
+
+} // namespace vxk5sim

@@ -1,0 +1,216 @@
+// vxk5-sim: serves the simulated VX-K5 on a pseudo-terminal, so the utility (or a technician
+// practising without a radio) can open it like the serial port of a cloning cable.
+//
+// The first line on standard output is the device path; every exchange then prints one trace
+// line. One thread, one poll loop: it sleeps until bytes arrive, a queued byte is due on the
+// line, the terminal can take more output, or SIGINT/SIGTERM asks it to stop.
+#include "sim/SimOptions.h"
+#include "sim/SimRadio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <string>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+    const char byte = 1;
+    const ssize_t ignored = write(stopPipe[1], &byte, 1);
+    (void)ignored;
+}
+
+std::int64_t monotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// Raw 8-bit line without echo or line editing, as a serial port carrying binary frames.
+bool makeRaw(int fd) {
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) {
+        return false;
+    }
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                          ICRNL | IXON | IXOFF);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, B9600);
+    cfsetospeed(&tio, B9600);
+    return tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+struct Pty {
+    int master = -1;
+    int slave = -1; // held open so the master never reads EIO when a client closes
+    std::string path;
+};
+
+bool openPty(Pty& pty, std::string& error) {
+    pty.master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) {
+        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    const char* name = ptsname(pty.master);
+    if (name == nullptr) {
+        error = std::string("ptsname: ") + std::strerror(errno);
+        return false;
+    }
+    pty.path = name;
+    pty.slave = open(pty.path.c_str(), O_RDWR | O_NOCTTY);
+    if (pty.slave < 0 || !makeRaw(pty.slave)) {
+        error = "cannot set up " + pty.path + ": " + std::strerror(errno);
+        return false;
+    }
+    const int flags = fcntl(pty.master, F_GETFL);
+    fcntl(pty.master, F_SETFL, flags | O_NONBLOCK);
+    return true;
+}
+
+bool makeLink(const std::string& linkPath, const std::string& target, std::string& error) {
+    struct stat st {};
+    if (lstat(linkPath.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            error = linkPath + " exists and is not a symlink; not replacing it";
+            return false;
+        }
+        unlink(linkPath.c_str()); // a leftover of an earlier run
+    }
+    if (symlink(target.c_str(), linkPath.c_str()) != 0) {
+        error = "cannot create " + linkPath + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const vxk5sim::SimOptions options = vxk5sim::parseSimOptions(args);
+    if (options.help) {
+        std::fputs(vxk5sim::simUsage("vxk5-sim").c_str(), stdout);
+        return 0;
+    }
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "vxk5-sim: %s\n%s", options.error.c_str(),
+                     vxk5sim::simUsage("vxk5-sim").c_str());
+        return 2;
+    }
+
+    if (pipe(stopPipe) != 0) {
+        std::perror("vxk5-sim: pipe");
+        return 1;
+    }
+    fcntl(stopPipe[1], F_SETFL, fcntl(stopPipe[1], F_GETFL) | O_NONBLOCK);
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    Pty pty;
+    std::string error;
+    if (!openPty(pty, error)) {
+        std::fprintf(stderr, "vxk5-sim: %s\n", error.c_str());
+        return 1;
+    }
+    if (!options.linkPath.empty() && !makeLink(options.linkPath, pty.path, error)) {
+        std::fprintf(stderr, "vxk5-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", pty.path.c_str());
+    std::fflush(stdout);
+
+    vxk5sim::SimRadio radio(options.config);
+    const std::int64_t startMs = monotonicMs();
+    if (!options.quiet) {
+        radio.setTraceHandler([startMs](const std::string& line) {
+            const std::int64_t t = monotonicMs() - startMs;
+            std::printf("[%6lld.%03lld] %s\n", static_cast<long long>(t / 1000),
+                        static_cast<long long>(t % 1000), line.c_str());
+            std::fflush(stdout);
+        });
+    }
+
+    std::vector<std::uint8_t> pending; // due bytes the terminal has not taken yet
+    int status = 0;
+    for (;;) {
+        std::int64_t now = monotonicMs();
+        const vxk5sim::Bytes due = radio.transmit(now);
+        pending.insert(pending.end(), due.begin(), due.end());
+        while (!pending.empty()) {
+            const ssize_t n = write(pty.master, pending.data(), pending.size());
+            if (n <= 0) {
+                break; // terminal full (EAGAIN): wait for POLLOUT
+            }
+            pending.erase(pending.begin(), pending.begin() + n);
+        }
+
+        int timeout = -1;
+        const std::int64_t next = radio.nextTransmitMs();
+        if (next >= 0) {
+            timeout = static_cast<int>(std::max<std::int64_t>(0, next - now));
+        }
+        pollfd fds[2] = {
+            {pty.master, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0},
+            {stopPipe[0], POLLIN, 0}};
+        const int ready = poll(fds, 2, timeout);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            std::perror("vxk5-sim: poll");
+            status = 1;
+            break;
+        }
+        if ((fds[1].revents & POLLIN) != 0) {
+            break;
+        }
+        if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0 && (fds[0].revents & POLLIN) == 0) {
+            std::fprintf(stderr, "vxk5-sim: the pseudo-terminal failed\n");
+            status = 1;
+            break;
+        }
+        if ((fds[0].revents & POLLIN) != 0) {
+            std::uint8_t buf[4096];
+            const ssize_t n = read(pty.master, buf, sizeof buf);
+            if (n > 0) {
+                radio.receive(vxk5sim::Bytes(buf, buf + n), monotonicMs());
+            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                std::perror("vxk5-sim: read");
+                status = 1;
+                break;
+            }
+        }
+    }
+
+    if (!options.linkPath.empty()) {
+        unlink(options.linkPath.c_str());
+    }
+    close(pty.slave);
+    close(pty.master);
+    if (!options.quiet) {
+        std::printf("vxk5-sim: stopped\n");
+    }
+    return status;
+}

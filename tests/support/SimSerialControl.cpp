@@ -1,0 +1,98 @@
+// The in-process serial control joined to the simulated radio.
+#include "tests/support/SimSerialControl.h"
+
+#include "platform/TickCount.h"
+
+namespace testsupport {
+
+SimSerialControl::SimSerialControl() : SimSerialControl(vxk5sim::SimConfig{}) {}
+
+SimSerialControl::SimSerialControl(const vxk5sim::SimConfig& config)
+    : owned_(std::make_unique<vxk5sim::SimRadio>(config)), radioPtr(owned_.get()) {}
+
+SimSerialControl::SimSerialControl(vxk5sim::SimRadio& radio) : radioPtr(&radio) {}
+
+std::int64_t SimSerialControl::nowMs() {
+    const std::int32_t tick = platform::TickCount::now();
+    if (!clockStarted_) {
+        clockStarted_ = true;
+        lastTick_ = tick;
+        monotonic_ = 0;
+        return monotonic_;
+    }
+    // The difference of two wrapping 32-bit counts, taken modulo 2^32, is the time that
+    // passed even across the wrap. A clock set back (only a test does that) does not run the
+    // radio's time backwards.
+    const auto diff = static_cast<std::int32_t>(static_cast<std::uint32_t>(tick) -
+                                                static_cast<std::uint32_t>(lastTick_));
+    lastTick_ = tick;
+    if (diff > 0) {
+        monotonic_ += diff;
+    }
+    return monotonic_;
+}
+
+bool SimSerialControl::setPortOpen(bool open) {
+    if (!open) {
+        if (open_) {
+            pull(); // what was still on its way is lost with the closed port
+        }
+        open_ = false;
+        rx_.clear();
+        return true;
+    }
+    if (open_) {
+        return true;
+    }
+    if (openFails_ || unplugged_) {
+        return false;
+    }
+    // Bytes that reached the line while the port was closed were never received.
+    radioPtr->transmit(nowMs());
+    open_ = true;
+    ++opens_;
+    return true;
+}
+
+void SimSerialControl::pull() {
+    const Bytes arrived = radioPtr->transmit(nowMs());
+    if (!open_) {
+        return;
+    }
+    rx_.insert(rx_.end(), arrived.begin(), arrived.end());
+}
+
+int SimSerialControl::inBufferCount() {
+    pull();
+    return static_cast<int>(rx_.size());
+}
+
+Bytes SimSerialControl::input() {
+    pull();
+    Bytes out;
+    out.swap(rx_);
+    return out;
+}
+
+bool SimSerialControl::output(const Bytes& block) {
+    if (!open_ || unplugged_) {
+        return false;
+    }
+    written_.insert(written_.end(), block.begin(), block.end());
+    radioPtr->receive(block, nowMs());
+    return true;
+}
+
+void SimSerialControl::unplug() {
+    unplugged_ = true;
+    open_ = false;
+    rx_.clear();
+}
+
+void SimSerialControl::notifyReceived() {
+    if (open_ && inBufferCount() > 0) {
+        raiseEvent(comEvReceive);
+    }
+}
+
+} // namespace testsupport
