@@ -119,6 +119,7 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
         return 1;
     }
     lastBody = body;
+    nextReadAdr = -1; // a clone read may start anywhere
     frameOut = {Preamble, Preamble, AdrRadio, AdrComputer};
     frameOut.insert(frameOut.end(), body.begin(), body.end());
     frameOut.push_back(EndOfFrame);
@@ -295,11 +296,19 @@ std::int16_t clsCmcCln3Drv::checkAnswer(const Bytes& f) {
     } else if (command == CmdRecord && mode == 2) {
         if (isBadFrame(f)) {
             setNowError(ErrBadFrame);
+        } else if (nextReadAdr >= 0 && recordAdr(f) != nextReadAdr) {
+            // The radio sends its memory as one run of records, each starting where the one
+            // before ended. A gap means a record was lost on the line (its preamble or end
+            // byte hit by noise); going on would leave stale bytes in the image and report
+            // success.
+            setNowError(ErrBadFrame);
         } else {
             // The gap to the next record gets the answer time again.
             waitTick.setCounter(answerTimeoutMs);
             if (storeReadFrame(f, eep) != 0) {
                 setNowError(ErrImageOverflow);
+            } else {
+                nextReadAdr = lastStoredAdr + 1;
             }
         }
     } else if (command == CmdEnd && mode == 2) {
@@ -364,12 +373,16 @@ bool clsCmcCln3Drv::isBadFrame(const Bytes& f) const {
     }
 }
 
+std::int32_t clsCmcCln3Drv::recordAdr(const Bytes& f) {
+    // Four hex digits, 0..0xFFFF; a record beyond the image is refused when it is stored.
+    return static_cast<std::uint16_t>(HexAsciiToInt(slice(f, 4, 7)));
+}
+
 std::int16_t clsCmcCln3Drv::storeReadFrame(const Bytes& f, clsCmcEeprom* image) {
     if (image == nullptr) {
         return 1;
     }
-    // The address is four hex digits, 0..0xFFFF; a record beyond the image is refused there.
-    const std::int32_t adr = static_cast<std::uint16_t>(HexAsciiToInt(slice(f, 4, 7)));
+    const std::int32_t adr = recordAdr(f);
     const std::int32_t n = HexAsciiToInt(slice(f, 8, 9));
     Bytes data;
     data.reserve(static_cast<std::size_t>(n));

@@ -116,6 +116,7 @@ class clsCmcCln3Drv {
     void setWaitState(std::int16_t s);
     void onRxEvent(int ev, const Bytes& frame);
     std::int16_t checkAnswer(const Bytes& f);
+    static std::int32_t recordAdr(const Bytes& f);
     std::int16_t storeReadFrame(const Bytes& f, clsCmcEeprom* image);
     Bytes makeWriteFrame();
     void sendNextWriteFrame();
@@ -141,6 +142,7 @@ class clsCmcCln3Drv {
     bool outsideFrame = true;
     std::int32_t writeAdr = 0;
     std::int32_t lastStoredAdr = 0;
+    std::int32_t nextReadAdr = -1; // where the next clone-read record must start; -1 anywhere
     bool running = false;
     std::int16_t nowErr = 0;
     std::int16_t lastErr = 0;

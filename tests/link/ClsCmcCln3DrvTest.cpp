@@ -224,6 +224,27 @@ TEST_F(DriverTest, TwoRecordsInOneChunkAreBothStoredInOrder) {
     EXPECT_EQ(drv().nowError(), 0);
 }
 
+TEST_F(DriverTest, LostRecordInTheRunIsIllegalData) {
+    send(2, ReadBody, true);
+    drv().read(pcFrame(ReadBody));
+    // The record for 0x010 never arrived (its preamble was lost on the line).
+    drv().read(cat(recordFrame(0x0000, sixteen(0x10)), recordFrame(0x0020, sixteen(0x20))));
+    EXPECT_EQ(drv().lastError(), 3);
+    EXPECT_FALSE(drv().Running());
+    EXPECT_EQ(image.ReadBlock(0, 16), sixteen(0x10));
+    EXPECT_EQ(image.ReadBlock(0x20, 16), Bytes(16, 0));
+}
+
+TEST_F(DriverTest, RecordRunMayStartAnywhere) {
+    send(2, ReadBody, true);
+    drv().read(cat(pcFrame(ReadBody), recordFrame(0x07A8, Bytes(8, 1))));
+    drv().read(cat(recordFrame(0x07B0, Bytes(16, 2)), endFrame()));
+    EXPECT_EQ(drv().nowError(), 0);
+    EXPECT_FALSE(drv().Running());
+    EXPECT_EQ(image.ReadByte(0x07A8), 1);
+    EXPECT_EQ(image.ReadByte(0x07BF), 2);
+}
+
 TEST_F(DriverTest, LowerCaseRecordDigitsAreAccepted) {
     send(2, ReadBody, true);
     std::string text = linktest::recordText(0x07A8, sixteen(0xA0));
