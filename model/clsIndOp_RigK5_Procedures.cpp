@@ -169,6 +169,9 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
             result = false;
         } else if (items.Value(idxModLevel) != modLastWritten) {
             sendE8(13, adLast[1]);
+            // A change made just before the closing Enter still goes to the radio: step 10
+            // sends it, and the reading after it ends the procedure.
+            next = 10;
         }
         break;
     }

@@ -1,0 +1,105 @@
+// The constants file, the number rule of its lines, the temperature borders and the window
+// size rule.
+#include "model/clsIndOp_RigK5.h"
+#include "tests/support/Bench.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using testsupport::Bench;
+
+namespace {
+
+std::string constantsFile(const std::string& firstLine, int numberLines) {
+    std::string text = firstLine + "\r\n";
+    for (int i = 0; i < numberLines; ++i) {
+        text += std::to_string(i) + ".5\r\n";
+    }
+    return text;
+}
+
+struct NumberCase {
+    const char* line;
+    float value;
+};
+
+class ConstantNumberTest : public ::testing::TestWithParam<NumberCase> {};
+
+} // namespace
+
+TEST_P(ConstantNumberTest, ReadsLikeTheFileWritesIt) {
+    EXPECT_FLOAT_EQ(clsIndOp_RigK5::constantValue(GetParam().line), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, ConstantNumberTest,
+                         ::testing::Values(NumberCase{"1.5e-2 unit", 0.015f},
+                                           NumberCase{"letters only", 0.0f},
+                                           NumberCase{"", 0.0f}, NumberCase{"1 2", 12.0f},
+                                           NumberCase{"\t-1\t.5", -1.5f},
+                                           NumberCase{"+4", 4.0f}, NumberCase{"1.2.3", 1.2f},
+                                           NumberCase{"2E", 2.0f}, NumberCase{"1 e 3", 1000.0f},
+                                           NumberCase{"&H1F", 31.0f}, NumberCase{"&hff x", 255.0f},
+                                           NumberCase{"-.25", -0.25f}, NumberCase{"3D2", 300.0f}));
+
+TEST(ModelConstantsTest, AcceptsTheProductLineWithBlanksAndExactly22Lines) {
+    Bench bench;
+    clsIndOp_RigK5& model = gObjRigOp();
+    testsupport::TempDir dir;
+    dir.writeFile("ok.ini", constantsFile("   VS-K5 ALN Rev.1.0  ", 21));
+    EXPECT_TRUE(model.readParametersFrom(dir.file("ok.ini")));
+    EXPECT_FLOAT_EQ(model.txfConst(0), 0.5f);
+    EXPECT_FLOAT_EQ(model.txfConst(20), 20.5f);
+
+    dir.writeFile("more.ini", constantsFile("VS-K5 ALN Rev.1.0", 21) + "anything\r\nelse\r\n");
+    EXPECT_TRUE(model.readParametersFrom(dir.file("more.ini")));
+
+    // Refused at the first line: nothing changes.
+    dir.writeFile("rev.ini", "VS-K5 ALN Rev.1.1\n" + std::string(21 * 3, '9'));
+    EXPECT_FALSE(model.readParametersFrom(dir.file("rev.ini")));
+    EXPECT_FLOAT_EQ(model.txfConst(0), 0.5f);
+
+    // Too short: refused, the constants read so far stay.
+    dir.writeFile("short.ini", "VS-K5 ALN Rev.1.0\n7\n8\n");
+    EXPECT_FALSE(model.readParametersFrom(dir.file("short.ini")));
+    EXPECT_FLOAT_EQ(model.txfConst(0), 7.0f);
+    EXPECT_FLOAT_EQ(model.txfConst(1), 8.0f);
+    EXPECT_FLOAT_EQ(model.txfConst(2), 2.5f);
+
+    dir.writeFile("21.ini", constantsFile("VS-K5 ALN Rev.1.0", 20));
+    EXPECT_FALSE(model.readParametersFrom(dir.file("21.ini")));
+    EXPECT_FALSE(model.readParametersFrom(dir.file("missing.ini")));
+}
+
+TEST(ModelConstantsTest, BordersAndTheirRange) {
+    Bench bench;
+    const clsIndOp_RigK5& model = gObjRigOp();
+    const std::int16_t expected[] = {0,   16,  24,  32,  40,  48,  64,  80,  96,  112, 128,
+                                     144, 160, 176, 192, 208, 216, 224, 232, 240, 255, 0};
+    for (std::int16_t i = 0; i <= 21; ++i) {
+        EXPECT_EQ(model.RigOp_Table_Txf_TempBorder(i), expected[i]) << i;
+    }
+    EXPECT_THROW(model.RigOp_Table_Txf_TempBorder(-1), std::out_of_range);
+    EXPECT_THROW(model.RigOp_Table_Txf_TempBorder(22), std::out_of_range);
+}
+
+TEST(ModelConstantsTest, TemperatureAreas) {
+    Bench bench;
+    const clsIndOp_RigK5& model = gObjRigOp();
+    EXPECT_EQ(model.RigOpProc_TxfArea(0), 0);
+    EXPECT_EQ(model.RigOpProc_TxfArea(15), 0);
+    EXPECT_EQ(model.RigOpProc_TxfArea(16), 1);
+    EXPECT_EQ(model.RigOpProc_TxfArea(128), 10);
+    EXPECT_EQ(model.RigOpProc_TxfArea(239), 18);
+    EXPECT_EQ(model.RigOpProc_TxfArea(240), 19);
+    EXPECT_EQ(model.RigOpProc_TxfArea(255), 19);
+}
+
+TEST(ModelConstantsTest, WindowHeightFollowsTheScreen) {
+    EXPECT_EQ(clsIndOp_RigK5::windowHeightFor(9000), 8100);
+    EXPECT_EQ(clsIndOp_RigK5::windowHeightFor(7000), 6600);
+    EXPECT_EQ(clsIndOp_RigK5::windowHeightFor(11520), 9800);
+    EXPECT_EQ(clsIndOp_RigK5::windowHeightFor(10000), 9000);
+    EXPECT_EQ(clsIndOp_RigK5::windowHeightFor(10001), 9800);
+}
