@@ -197,15 +197,13 @@ bool QtSerialControl::output(const Bytes& block) {
 void QtSerialControl::onError(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::ResourceError:
-        // The device went away. Close once; a closed port raises no further events, so the
-        // event loop cannot spin on it. The link notices through its deadlines.
+    case QSerialPort::ReadError:
+        // The device went away (a USB cable pulled, the far end of a pseudo-terminal closed):
+        // reads fail from now on, and the port's read notifier would keep firing with the
+        // same error. Close once; a closed port raises nothing more, and the link notices
+        // through its deadlines.
         if (port.isOpen()) {
             port.close();
-        }
-        break;
-    case QSerialPort::ReadError:
-        if (port.isOpen()) {
-            raiseEvent(comEventOverrun);
         }
         break;
     default:

@@ -5,9 +5,11 @@
 // stop bits. DTR and RTS are raised after opening; a port without modem lines (a
 // pseudo-terminal) still opens.
 //
-// Port errors arrive in one handler: a vanished device (ResourceError, a USB cable pulled)
-// closes the port once and raises nothing more; a failed read raises comEventOverrun (data
-// was lost on the line). Arriving data raises comEvReceive.
+// Port errors arrive in one handler: a vanished device (ResourceError, a USB cable pulled, or
+// a ReadError, which is what a hung-up terminal gives on every read from then on) closes the
+// port once and raises nothing more. Qt 6 no longer reports framing, parity or break
+// conditions, so those communication events never come from here. Arriving data raises
+// comEvReceive.
 #pragma once
 
 #include "platform/SerialControl.h"
