@@ -90,23 +90,6 @@ TEST_F(SimSerialControlTest, NotifyReceivedRaisesTheReceiveEventOnlyWhenBytesWai
     EXPECT_EQ(events.back(), SerialControl::comEventFrame);
 }
 
-TEST_F(SimSerialControlTest, RecordsTheLineSettingsItWasGiven) {
-    SimSerialControl port;
-    port.setCommPort(3);
-    port.setSettings("9600,N,8,1");
-    port.setDTREnable(true);
-    port.setRTSEnable(true);
-    port.setInBufferSize(4096);
-    port.setOutBufferSize(1024);
-    EXPECT_EQ(port.commPort(), 3);
-    EXPECT_EQ(port.settings(), "9600,N,8,1");
-    EXPECT_TRUE(port.dtrEnable());
-    EXPECT_TRUE(port.rtsEnable());
-    EXPECT_EQ(port.inBufferSize(), 4096);
-    EXPECT_EQ(port.outBufferSize(), 1024);
-    EXPECT_EQ(port.outBufferCount(), 0);
-}
-
 TEST_F(SimSerialControlTest, PacedRadioFollowsTheTestClockAcrossTheTickWrap) {
     platform::TickCount::setTestClock(INT32_MAX - 5);
     vxk5sim::SimConfig config;
