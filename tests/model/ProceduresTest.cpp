@@ -1,0 +1,439 @@
+// The adjustment procedures end to end against the simulated radio: what each sends, in which
+// order, what it stores, and how it ends.
+#include "app/common/CommonRoutines.h"
+#include "app/frmMain.h"
+#include "console/ConsoleGlobal.h"
+#include "console/clsConsole.h"
+#include "link/LinkGlobals.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
+#include "model/clsIndOp_RigK5.h"
+#include "model/clsRig_Ch.h"
+#include "model/frmEditCh.h"
+#include "platform/UiHooks.h"
+#include "tests/support/Bench.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+
+using testsupport::Bench;
+
+namespace {
+
+constexpr std::int16_t ItemChannel = 0, ItemDtcsStart = 3, ItemModLevel = 6, ItemBpfLowAll = 8,
+                       ItemTxf = 20, ItemSMeter = 21;
+
+std::string e8(int command, int value) { return IntToHex2(command) + IntToAsciiHex2(value); }
+
+clsConsole& items() { return gObjConsole(); }
+std::int16_t step() { return gObjRigOp().adjStepNow(); }
+int imageByte(std::int32_t address) { return gObjRadio().objEep().ReadByte(address); }
+
+// A bench with test channels 1 to 3 in the low, middle and high band, connected.
+struct Connected {
+    explicit Connected(const vxk5sim::SimConfig& config = {}) : bench(config) {
+        const std::int32_t frequencies[] = {14600000, 15500000, 16600000};
+        for (int c = 1; c <= 3; ++c) {
+            clsRig_Ch& ch = bench.window().ChUnit(static_cast<std::int16_t>(c));
+            ch.setAppearCh(true);
+            ch.setFreqOp_Pure(frequencies[c - 1]);
+        }
+        EXPECT_TRUE(bench.connect());
+        bench.clearWire();
+    }
+
+    // Enter on an item, then ticks until its procedure has started (and, when asked, ended).
+    bool enter(std::int16_t item) {
+        items().EnterPushed(item);
+        return bench.runUntil([] { return step() != 0; }, 200);
+    }
+    bool runToEnd(int maxTicks = 4000) {
+        return bench.runUntil([] { return step() == 0; }, maxTicks);
+    }
+    // The E8 payloads of one command, consecutive repeats (the task resending a changed item
+    // with the same value) folded into one.
+    std::vector<int> valuesOf(int command) const {
+        std::vector<int> values;
+        const std::string prefix = IntToHex2(command);
+        for (const std::string& p : bench.e8Payloads()) {
+            if (p.size() == 6 && p.compare(0, 2, prefix) == 0) {
+                const int value = HexAsciiToInt(HexToByteStr(p.substr(2))) & 0xFF;
+                if (values.empty() || values.back() != value) {
+                    values.push_back(value);
+                }
+            }
+        }
+        return values;
+    }
+
+    Bench bench;
+};
+
+} // namespace
+
+TEST(ProceduresTest, DtcsStartSendsOneCommandAndEndsOnTheNextTick) {
+    Connected c;
+    items().EnterPushed(ItemDtcsStart);
+    ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.e8Payloads().empty(); }, 20));
+    EXPECT_EQ(step(), 5);
+    c.bench.tick();
+    EXPECT_EQ(step(), 0);
+    c.bench.tick(10);
+    EXPECT_EQ(c.bench.e8Payloads(), std::vector<std::string>{"023031"});
+    EXPECT_TRUE(c.bench.radio().dtcsTone());
+
+    ASSERT_TRUE(c.enter(4)); // DTCS Stop
+    ASSERT_TRUE(c.runToEnd());
+    EXPECT_EQ(c.bench.e8Payloads().back(), "023030");
+}
+
+namespace {
+
+struct SMeterCase {
+    int signal;
+};
+
+class SMeterTest : public ::testing::TestWithParam<SMeterCase> {};
+
+} // namespace
+
+TEST_P(SMeterTest, SendsAndStoresThreePointsAroundTheReadingThenBeeps) {
+    vxk5sim::SimConfig config;
+    config.signal = GetParam().signal;
+    Connected c(config);
+    const int s = c.bench.radio().readout(2);
+    ASSERT_TRUE(c.enter(ItemSMeter));
+    ASSERT_TRUE(c.runToEnd());
+    const auto hold = [](int v) { return std::min(v, 255); };
+    EXPECT_EQ(c.bench.e8Payloads(),
+              (std::vector<std::string>{"033032", e8(4, s - 2), e8(5, hold(s + 7)), e8(6, hold(s + 16))}));
+    EXPECT_EQ(imageByte(0x7B9), s);
+    EXPECT_EQ(imageByte(0x7BA), hold(s + 8));
+    EXPECT_EQ(imageByte(0x7BB), hold(s + 16));
+    EXPECT_EQ(c.bench.messages().beeps(), 1);
+}
+
+// 160 reads well inside the byte; 250 puts the upper points past 255, where they hold.
+INSTANTIATE_TEST_SUITE_P(Signals, SMeterTest, ::testing::Values(SMeterCase{160}, SMeterCase{250}));
+
+namespace {
+
+struct BandCase {
+    int band;
+    std::int16_t allItem;
+    int firstCommand;
+};
+
+class BandPassSweepTest : public ::testing::TestWithParam<BandCase> {};
+
+} // namespace
+
+TEST_P(BandPassSweepTest, LandsOnTheDetectorPeakOfEveryStage) {
+    const BandCase& b = GetParam();
+    Connected c;
+    const vxk5sim::SimConfig& config = c.bench.radio().config();
+    const vxk5sim::BandOptimum optimum = config.bandOptimum[static_cast<std::size_t>(b.band)];
+
+    ASSERT_TRUE(c.enter(b.allItem));
+    EXPECT_EQ(items().DefaultString(b.allItem).empty(), false);
+    EXPECT_NE(c.bench.window().lboConsole().item(b.allItem)->text().toStdString().find(": Sweeping"),
+              std::string::npos);
+    ASSERT_TRUE(c.runToEnd());
+
+    EXPECT_EQ(c.bench.radio().band(), b.band);
+    const int expected[3] = {optimum.t1, optimum.t2, optimum.t3};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(items().Value(static_cast<std::int16_t>(b.allItem + 1 + k)), expected[k], 1) << k;
+        EXPECT_EQ(c.bench.radio().e8Value(b.firstCommand + k),
+                  items().Value(static_cast<std::int16_t>(b.allItem + 1 + k)));
+    }
+    // The coarse pass first: all three stages to 0, then 63, 127, 191.
+    const std::vector<int> t1 = c.valuesOf(b.firstCommand);
+    ASSERT_GE(t1.size(), 4u);
+    EXPECT_EQ(std::vector<int>(t1.begin(), t1.begin() + 4), (std::vector<int>{0, 63, 127, 191}));
+    EXPECT_EQ(c.bench.e8Payloads().back(), e8(66, 1));
+    EXPECT_EQ(c.bench.messages().beeps(), 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(items().WaitAfterE8(static_cast<std::int16_t>(b.allItem + i)), 200);
+    }
+    EXPECT_NE(c.bench.window().lboConsole().item(b.allItem)->text().toStdString().find(
+                  ": [Enter] to Sweep"),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bands, BandPassSweepTest,
+                         ::testing::Values(BandCase{0, 8, 17}, BandCase{1, 12, 20},
+                                           BandCase{2, 16, 23}));
+
+TEST(ProceduresTest, SweepWithADeadDetectorContinuesAroundTheFirstPoint) {
+    vxk5sim::SimConfig config;
+    config.signal = 0;
+    Connected c(config);
+    ASSERT_TRUE(c.enter(ItemBpfLowAll));
+    ASSERT_TRUE(c.runToEnd());
+    // All coarse readings 0: the sweep stays around 63 (lower 0, upper 127); T1's first
+    // three points are 32, 63 and 95.
+    const std::vector<int> t1 = c.valuesOf(17);
+    ASSERT_GE(t1.size(), 8u);
+    EXPECT_EQ(std::vector<int>(t1.begin(), t1.begin() + 8),
+              (std::vector<int>{0, 63, 127, 191, 63, 32, 63, 95}));
+}
+
+TEST(ProceduresTest, SweepHoldsTheFinalSettingAt255WhereTheEqualCountWouldPassIt) {
+    vxk5sim::SimConfig config;
+    config.signal = 250;
+    config.bandOptimum[0] = {230, 200, 200};
+    Connected c(config);
+    ASSERT_TRUE(c.enter(ItemBpfLowAll));
+    // The detector dies once T1's fine scan begins: 33 equal readings from 191 to 255 on top
+    // of the best three-point setting, 223.
+    ASSERT_TRUE(c.bench.runUntil([] { return step() == 17; }, 2000));
+    c.bench.radio().config().signal = 0;
+    ASSERT_TRUE(c.runToEnd());
+    const std::vector<int> t1 = c.valuesOf(17);
+    EXPECT_EQ(t1.back(), 255);
+    EXPECT_EQ(items().Value(9), 255);
+    EXPECT_EQ(c.bench.radio().e8Value(17), 255);
+    EXPECT_EQ(imageByte(0x7B0), 255);
+}
+
+TEST(ProceduresTest, AButtonOrAnotherProcedureAbandonsTheSweepAndRestoresTheWaits) {
+    Connected c;
+    ASSERT_TRUE(c.enter(ItemBpfLowAll));
+    ASSERT_TRUE(c.bench.runUntil([] { return step() == 15; }, 2000));
+    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll), 0);
+    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll + 1), 1);
+    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll + 2), 2);
+    c.bench.window().cmd00(1).click();
+    EXPECT_EQ(step(), 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(items().WaitAfterE8(static_cast<std::int16_t>(ItemBpfLowAll + i)), 200);
+    }
+
+    ASSERT_TRUE(c.enter(ItemBpfLowAll));
+    ASSERT_TRUE(c.bench.runUntil([] { return step() == 16; }, 2000));
+    ASSERT_TRUE(c.enter(ItemDtcsStart));
+    EXPECT_TRUE(c.runToEnd());
+    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll + 1), 200);
+    EXPECT_EQ(c.bench.messages().beeps(), 0); // the sweep never reached its end
+}
+
+TEST(ProceduresTest, ModulationLevelSendsChangesAndReadingsUntilEnterAgain) {
+    Connected c;
+    const int level = c.bench.radio().readout(1);
+    const int stored = imageByte(0x7AB);
+    ASSERT_TRUE(c.enter(ItemModLevel));
+    ASSERT_TRUE(c.bench.runUntil([&] { return c.bench.e8Payloads().size() >= 3; }, 40));
+    const std::vector<std::string> first = c.bench.e8Payloads();
+    EXPECT_EQ(std::vector<std::string>(first.begin(), first.begin() + 3),
+              (std::vector<std::string>{"033031", e8(13, level), e8(14, stored)}));
+    EXPECT_NE(c.bench.window().lboConsole().item(ItemModLevel)->text().toStdString().find(
+                  "   MOD Level: Setting = "),
+              std::string::npos);
+
+    c.bench.radio().config().level = 77;
+    items().UpDown(ItemModLevel, 1);
+    ASSERT_TRUE(c.bench.runUntil([&] { return imageByte(0x7AB) == stored + 1; }, 40));
+    EXPECT_EQ(c.valuesOf(14).back(), stored + 1);
+    EXPECT_EQ(c.valuesOf(13).back(), 77);
+
+    // A change made just before the closing Enter still reaches the radio and the image.
+    items().UpDown(ItemModLevel, 1);
+    items().EnterPushed(ItemModLevel);
+    ASSERT_TRUE(c.runToEnd(40));
+    EXPECT_EQ(c.valuesOf(14).back(), stored + 2);
+    EXPECT_EQ(imageByte(0x7AB), stored + 2);
+    EXPECT_EQ(c.bench.e8Payloads().back(), "033031"); // it ended on a completed reading
+    EXPECT_NE(c.bench.window().lboConsole().item(ItemModLevel)->text().toStdString().find(
+                  "[Enter] to Start"),
+              std::string::npos);
+}
+
+TEST(ProceduresTest, ChannelSelectEditsInTheDialogAndSendsTheChannel) {
+    Connected c;
+    bool tickedInside = false;
+    platform::setModalDialogHook([&](QDialog& dialog) {
+        auto& edit = static_cast<frmEditCh&>(dialog);
+        edit.show();
+        QApplication::processEvents();
+        // The port manager's tick must not run while the dialog is open.
+        const std::int16_t before = step();
+        c.bench.tick(3);
+        tickedInside = step() != before || !c.bench.e8Payloads().empty();
+        edit.txtEditCh_FreqOp->setText("144.525");
+        edit.cmdEditCh_Ok->click();
+        return 1;
+    });
+    ASSERT_TRUE(c.enter(ItemChannel));
+    ASSERT_TRUE(c.runToEnd(20));
+    platform::setModalDialogHook({});
+    EXPECT_FALSE(tickedInside);
+    ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.e8Payloads().empty(); }, 20));
+    EXPECT_EQ(c.bench.e8Payloads().front(), "01" "3134" "3435" "3235" "3030");
+    EXPECT_EQ(c.bench.window().ChUnit(0).FreqOp_Pure(), 14452500);
+}
+
+namespace {
+
+// Waits for the TXF procedure to settle in its follow loop (steps 56 and 58) with the item at v.
+bool txfFollowing(Bench& bench) {
+    return bench.runUntil([] { return step() == 56 || step() == 58; }, 200) &&
+           bench.runUntil([&] { return !gObjSeq().OpRunning() && (step() == 56 || step() == 58); }, 200);
+}
+
+struct TxfAreaCase {
+    int temperature;
+    int area;
+};
+
+class TxfLocalWriteTest : public ::testing::TestWithParam<TxfAreaCase> {};
+
+} // namespace
+
+TEST_P(TxfLocalWriteTest, WritesTheAreasAroundTheCurrentOneOnly) {
+    vxk5sim::SimConfig config;
+    config.temperature = GetParam().temperature;
+    Connected c(config);
+    const int a = GetParam().area;
+    const int initial = imageByte(0x7C0 + a);
+    std::vector<int> imageBefore;
+    for (int adr = 0; adr < 2048; ++adr) {
+        imageBefore.push_back(imageByte(adr));
+    }
+    ASSERT_TRUE(c.enter(ItemTxf));
+    ASSERT_TRUE(c.bench.runUntil([] { return step() == 57; }, 40));
+    ASSERT_TRUE(c.bench.runUntil([] { return step() != 57; }, 40));
+
+    std::vector<std::string> expected{"033030", "033030"}; // the area, read at steps 55 and 56
+    std::vector<int> written;
+    for (int n = a - 1; n <= a + 1; ++n) {
+        if (n >= 0 && n <= 19) {
+            expected.push_back(e8(26 + n, initial));
+            written.push_back(0x7C0 + n);
+        }
+    }
+    for (int n = a - 1; n <= a + 1; ++n) {
+        if (n >= 0 && n <= 19) {
+            expected.push_back(e8(46 + n, 0));
+            written.push_back(0x7D4 + n);
+        }
+    }
+    std::vector<std::string> payloads = c.bench.e8Payloads();
+    payloads.erase(std::remove_if(payloads.begin(), payloads.end(),
+                                  [](const std::string& p) { return p.compare(0, 2, "01") == 0; }),
+                   payloads.end()); // the channel item the TXF line re-selects
+    EXPECT_EQ(payloads, expected);
+    for (int adr = 0; adr < 2048; ++adr) {
+        const bool touched = std::find(written.begin(), written.end(), adr) != written.end();
+        if (!touched) {
+            EXPECT_EQ(imageByte(adr), imageBefore[static_cast<std::size_t>(adr)]) << adr;
+        }
+    }
+    for (int adr : written) {
+        EXPECT_EQ(imageByte(adr), adr < 0x7D4 ? initial : 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Areas, TxfLocalWriteTest,
+                         ::testing::Values(TxfAreaCase{5, 0}, TxfAreaCase{250, 19},
+                                           TxfAreaCase{128, 10}));
+
+namespace {
+
+// The two Enters of TXF: the item at first, Enter, the item at second, Enter; returns the
+// payloads sent after the second Enter.
+std::vector<std::string> runTxf(Connected& c, int first, int second) {
+    EXPECT_TRUE(c.enter(ItemTxf));
+    EXPECT_TRUE(txfFollowing(c.bench));
+    items().setValue(ItemTxf, static_cast<std::int16_t>(first));
+    c.bench.tick(20);
+    items().EnterPushed(ItemTxf);
+    // The second pass starts from the area's value plus 14.
+    const std::int16_t area = gObjRigOp().RigOpProc_TxfArea(static_cast<std::int16_t>(c.bench.radio().config().temperature));
+    EXPECT_TRUE(c.bench.runUntil([&] { return items().Value(ItemTxf) == imageByte(0x7C0 + area) + 14; }, 200));
+    EXPECT_NE(c.bench.window().lboConsole().item(ItemTxf)->text().toStdString().find(": 2nd TX Freq = "),
+              std::string::npos);
+    EXPECT_TRUE(txfFollowing(c.bench));
+    items().setValue(ItemTxf, static_cast<std::int16_t>(second));
+    c.bench.tick(20);
+    c.bench.clearWire();
+    items().EnterPushed(ItemTxf);
+    // One value per tick: never two TXF commands in one tick.
+    int most = 0;
+    EXPECT_TRUE(c.bench.runUntil([&] {
+        std::size_t before = c.bench.e8Payloads().size();
+        c.bench.tick();
+        most = std::max(most, static_cast<int>(c.bench.e8Payloads().size() - before));
+        return step() == 0;
+    }, 400));
+    EXPECT_LE(most, 2); // the TXF value, and at most the channel item's resend
+    std::vector<std::string> txf;
+    for (const std::string& p : c.bench.e8Payloads()) {
+        const int command = HexToByteStr(p.substr(0, 2))[0];
+        if (command >= 26 && command <= 65) {
+            txf.push_back(p);
+        }
+    }
+    return txf;
+}
+
+} // namespace
+
+TEST(TxfTest, FlatCurveFromZeroCoefficients) {
+    Connected c;
+    std::string zeros = "VS-K5 ALN Rev.1.0\n";
+    for (int i = 0; i < 21; ++i) {
+        zeros += "0\n";
+    }
+    c.bench.folder().writeFile("zero.ini", zeros);
+    ASSERT_TRUE(gObjRigOp().readParametersFrom(c.bench.folder().file("zero.ini")));
+    const std::vector<std::string> sent = runTxf(c, 100, 110);
+    ASSERT_EQ(sent.size(), 40u);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(sent[static_cast<std::size_t>(i)], e8(26 + i, i < 20 ? 100 : 0)) << i;
+        EXPECT_EQ(imageByte(0x7C0 + i), i < 20 ? 100 : 0);
+    }
+    EXPECT_EQ(c.bench.messages().beeps(), 1);
+}
+
+TEST(TxfTest, FullCurveFromTheSampleConstantsMatchesAnIndependentComputation) {
+    Connected c; // the bench reads the sample "Const.ini"
+    const int start = 120, second = 140;
+    const std::vector<std::string> sent = runTxf(c, start, second);
+    ASSERT_EQ(sent.size(), 40u);
+
+    // The same curve worked out here in single precision.
+    const int t = c.bench.radio().config().temperature;
+    const clsIndOp_RigK5& model = gObjRigOp();
+    const int a = model.RigOpProc_TxfArea(static_cast<std::int16_t>(t));
+    const float d = static_cast<float>(second - start) / 10.0f;
+    float curve[21];
+    float slope[20];
+    for (int i = 0; i <= 20; ++i) {
+        curve[i] = static_cast<float>(start) - d * model.txfConst(i);
+    }
+    for (int i = 0; i < 20; ++i) {
+        const auto b = [&](int n) { return model.RigOp_Table_Txf_TempBorder(static_cast<std::int16_t>(n)); };
+        slope[i] = (curve[i + 1] - curve[i]) / static_cast<float>(b(i + 1) - b(i)) * 32.0f;
+    }
+    const auto border = model.RigOp_Table_Txf_TempBorder(static_cast<std::int16_t>(a));
+    const float y = std::floor(curve[a] + 0.5f) +
+                    static_cast<float>(std::nearbyint(slope[a]) * (t - border)) / 32.0f;
+    const int offset = static_cast<int>(std::nearbyint(static_cast<float>(start) - std::floor(y)));
+    for (int i = 0; i < 20; ++i) {
+        const int w = std::clamp(static_cast<int>(std::floor(curve[i] + 0.5f)) + offset, 0, 255);
+        EXPECT_EQ(sent[static_cast<std::size_t>(i)], e8(26 + i, w)) << i;
+        const int s = std::clamp(static_cast<int>(std::nearbyint(slope[i])), -128, 127);
+        EXPECT_EQ(sent[static_cast<std::size_t>(20 + i)], e8(46 + i, s)) << i;
+        EXPECT_EQ(imageByte(0x7D4 + i), s & 0xFF);
+    }
+    // The curve passes through the start value at the current temperature.
+    EXPECT_NEAR(std::floor(curve[a] + 0.5f) + offset, start, 1);
+}
