@@ -3,10 +3,6 @@
 // write, error ends with exactly one report, and the automatic port release.
 #include "LinkFixture.h"
 
-#include "app/common/CommonRoutines.h"
-
-#include <random>
-
 using linktest::cat;
 using linktest::endFrame;
 using linktest::pcFrame;
@@ -20,8 +16,7 @@ const std::string Unlock = "0035526B39547A33577131";
 
 class SequencerTest : public linktest::LinkFixture {
   protected:
-    // A radio behind the fake port: identity, a clone read of `memory`, readouts of command 3
-    // and the clone write result.
+    // A radio behind the fake port: identity, a clone read of `memory`, readouts of command 3.
     void answerAsRadio(Bytes model, Bytes sub) {
         for (int adr = 0; adr < 2048; ++adr) {
             memory.WriteByte(adr, (adr * 13 + 5) & 0xFF);
@@ -31,7 +26,7 @@ class SequencerTest : public linktest::LinkFixture {
             if (command == 0xE0) {
                 return radioFrame(0xE1, cat(model, sub));
             }
-            if (command == 0xE2 && readAnswers) {
+            if (command == 0xE2) {
                 Bytes line;
                 for (std::uint16_t adr = 0; adr < 2048; adr += 16) {
                     line = cat(line, recordFrame(adr, memory.ReadBlock(adr, 16)));
@@ -41,15 +36,11 @@ class SequencerTest : public linktest::LinkFixture {
             if (command == 0xE8 && frame.size() > 10 && frame[9] == 0x03 && readoutAnswers) {
                 return radioFrame(0xE8, {0x73, 0x51, 0x00, 0x01, 0x03, 0x38, 0x30});
             }
-            if (command == 0xE5) {
-                return radioFrame(0xE6, {0x00});
-            }
             return {};
         };
     }
 
     clsCmcEeprom memory;
-    bool readAnswers = true;
     bool readoutAnswers = true;
 };
 
@@ -93,17 +84,6 @@ TEST_F(SequencerTest, E8TextMayHaveBlanksBetweenPairs) {
     EXPECT_EQ(port->written[0], pcFrame({0xE8, 0x73, 0x51, 0x00, 0x01, 0x03, 0x31, 0x34}));
 }
 
-TEST_F(SequencerTest, E8WithAnswerRunsUntilTheAnswerIsIn) {
-    answerAsRadio({0x73, 0x51}, {0x00, 0x01});
-    gObjSeq().easySendE8ReqAnswer("033134");
-    EXPECT_TRUE(gObjSeq().OpRunning());
-    EXPECT_TRUE(com->cln3D.Running());
-    ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(com->cln3D.varLastE8Answer(), (Bytes{0x73, 0x51, 0x00, 0x01, 0x03, 0x38, 0x30}));
-    EXPECT_TRUE(host.reports.empty());
-    EXPECT_EQ(port->written.size(), 1u);
-}
-
 TEST_F(SequencerTest, E8WithoutAnswerFromTheRadioIsSentThreeTimesThenReportedOnce) {
     answerAsRadio({0x73, 0x51}, {0x00, 0x01});
     readoutAnswers = false;
@@ -144,17 +124,6 @@ TEST_F(SequencerTest, CloneReadFillsTheImage) {
     EXPECT_EQ(gObjSeq().ansNameM(), "7351");
     EXPECT_EQ(gObjSeq().ansNameS(), "0001");
     EXPECT_EQ(gObjSeq().error(), 0);
-}
-
-TEST_F(SequencerTest, CloneReadWithoutEndFrameEndsInNoAnswer) {
-    answerAsRadio({0x73, 0x51}, {0x00, 0x01});
-    readAnswers = false;
-    gObjSeq().easyCloneRead();
-    ASSERT_TRUE(runToEnd());
-    ASSERT_EQ(host.reports.size(), 1u);
-    EXPECT_EQ(host.reports[0].lastError, 2);
-    EXPECT_EQ(host.reports[0].seqError, 0);
-    EXPECT_EQ(port->written.size(), 2u); // neither the query nor the read is repeated
 }
 
 struct IdentityCase {
@@ -209,16 +178,6 @@ INSTANTIATE_TEST_SUITE_P(
                      "0001",
                      "Version number does not match"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(SequencerTest, SilentRadioFailsTheIdentityQuery) {
-    gObjSeq().easyCloneRead();
-    ASSERT_TRUE(runToEnd());
-    ASSERT_EQ(host.reports.size(), 1u);
-    EXPECT_EQ(host.reports[0].seqError, 3);
-    EXPECT_EQ(host.reports[0].lastError, 2);
-    EXPECT_EQ(host.reports[0].text.substr(0, 23), "No answer from VX-K5.\r\n");
-    EXPECT_EQ(port->written.size(), 1u);
-}
 
 TEST_F(SequencerTest, SubCodeRuleIsAskedOfTheHost) {
     answerAsRadio({0x73, 0x51}, {0x00, 0x01});
@@ -288,30 +247,6 @@ TEST_F(SequencerTest, PortStaysOpenWithoutAHoldTime) {
         gObjSeq().task();
     }
     EXPECT_TRUE(com->comOpen());
-}
-
-TEST_F(SequencerTest, CloneWriteSendsTheWholeImage) {
-    answerAsRadio({0x73, 0x51}, {0x00, 0x01});
-    for (int adr = 0; adr < 2048; ++adr) {
-        gObjRadio().objEep().WriteByte(adr, adr & 0xFF);
-    }
-    gObjSeq().easyCloneWrite();
-    ASSERT_TRUE(runToEnd(2000));
-    EXPECT_TRUE(host.reports.empty());
-    // Query, E3, 128 records of 16 bytes, end frame.
-    ASSERT_EQ(port->written.size(), 1u + 1u + 128u + 1u);
-    EXPECT_EQ(port->written[1], pcFrame({0xE3, 0x73, 0x51, 0x00, 0x01}));
-    Bytes rebuilt(2048, 0);
-    for (std::size_t i = 2; i < 130; ++i) {
-        const Bytes& f = port->written[i];
-        ASSERT_EQ(f[4], 0xE4);
-        const Bytes record = HexToByteStr(std::string(f.begin() + 5, f.end() - 1));
-        ASSERT_EQ(record.size(), 20u);
-        const int adr = record[0] * 256 + record[1];
-        ASSERT_EQ(adr, static_cast<int>((i - 2) * 16));
-        std::copy(record.begin() + 3, record.begin() + 19, rebuilt.begin() + adr);
-    }
-    EXPECT_EQ(rebuilt, gObjRadio().objEep().ReadBlock(0, 2048));
 }
 
 } // namespace

@@ -251,18 +251,6 @@ TEST_F(LinkSimTest, RefusedSendOfTheNextRecordIsErrorSeven) {
     EXPECT_EQ(radio().framesSeen(0xE5), 0);
 }
 
-TEST_F(LinkSimTest, ReadoutWithoutAnswerIsSentThreeTimes) {
-    build();
-    gObjSeq().easySendE8NoAnswer(Unlock);
-    ASSERT_TRUE(runToEnd());
-    radio().config().noAnswer = true;
-    gObjSeq().easySendE8ReqAnswer(readoutText(0));
-    ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(radio().framesSeen(0xE8), 1 + 3);
-    ASSERT_EQ(host.reports.size(), 1u);
-    EXPECT_EQ(host.reports[0].lastError, 2);
-}
-
 TEST_F(LinkSimTest, CablePulledDuringACloneRead) {
     vxk5sim::SimConfig config;
     config.pacing = true;
