@@ -34,6 +34,9 @@ namespace {
 constexpr int PortMenuCount = 4;
 constexpr int ReleaseMenuCount = 6;
 constexpr int StatusLabelOffset = 120; // twips from the left and the top
+// Below this the button row and the frames no longer fit side by side (twips).
+constexpr int MinimumWidth = 6000;
+constexpr int MinimumHeight = 4800;
 
 // Courier New where the system has it, otherwise the system's fixed-width font.
 QFont windowFont() {
@@ -60,6 +63,7 @@ std::unique_ptr<frmMain> theMainWindow;
 
 frmMain::frmMain() {
     setFont(windowFont());
+    setMinimumSize(twipsToPixels(*this, MinimumWidth), twipsToPixels(*this, MinimumHeight));
     buildControls();
     buildMenus();
     setRigHost(this);

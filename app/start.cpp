@@ -2,10 +2,12 @@
 
 #include "app/common/CommonRoutines.h"
 #include "app/common/Product.h"
+#include "console/ConsoleGlobal.h"
 #include "frmMain.h"
 #include "link/LinkGlobals.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
+#include "model/clsIndOp_RigK5.h"
 #include "platform/InstanceLock.h"
 #include "platform/SerialControl.h"
 
@@ -31,11 +33,24 @@ void setLinkDefaults(frmCom& com) {
     com.Reset();
 }
 
+// The model is the console's event object and the window owns the console's list, so they go
+// first; the port manager (owned by the caller) last.
+void tearDownGlobals() {
+    resetModelGlobal();
+    resetConsoleGlobal();
+    destroyMainWindow();
+    resetLinkGlobals();
+}
+
 } // namespace
 
 int Main(int argc, char** argv) {
     QApplication app(argc, argv);
-    platform::InstanceLock instance(std::string(product::ShortName) + ".lock");
+    return runUtility();
+}
+
+int runUtility(const StartupPlaces& places) {
+    platform::InstanceLock instance(places.lockName);
     if (!instance.acquire()) {
         // Nothing opened, read or written: the running copy stays undisturbed.
         MsgBoxProduct(AlreadyRunningText);
@@ -43,24 +58,24 @@ int Main(int argc, char** argv) {
     }
 
     frmCom com;
+    if (!places.settingsFolder.empty()) {
+        com.profMain.setPath(places.settingsFolder);
+    }
     setGObjCom(&com);
     setRadioIdentity();
     setLinkDefaults(com);
-    frmMain& window = mainWindow(); // sets COM 1 and no auto release, creating model and sequencer
+    frmMain& window = mainWindow(); // COM 1 and no auto release: creates model and sequencer
     com.loadData(com.profMain);
     com.timSolid().start();
 
-    if (!window.Form_Load()) {
+    int code = 1;
+    if (window.Form_Load()) {
+        window.show();
+        code = QApplication::exec();
+    } else {
         MsgBoxProduct("Cannot read 'Const.ini'.");
-        window.CloseComForm(); // the settings just loaded are saved before the end
-        destroyMainWindow();
-        setGObjCom(nullptr);
-        return 1;
     }
-    window.show();
-    const int code = QApplication::exec();
-    window.CloseComForm();
-    destroyMainWindow();
-    setGObjCom(nullptr);
+    window.CloseComForm(); // closes the port and saves the settings (once)
+    tearDownGlobals();
     return code;
 }

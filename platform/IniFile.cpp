@@ -1,11 +1,10 @@
 // Reader and writer of the sectioned settings file. The file is small (a few dozen lines), so
-// every call reads it whole; a write goes through QSaveFile so that a failed write never
-// leaves a half-written settings file behind.
+// every call reads it whole; a write goes to a new file that is then renamed over the old one,
+// so that a failed write never leaves a half-written settings file behind.
 #include "IniFile.h"
 
-#include <QSaveFile>
-
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <fstream>
 #include <optional>
@@ -180,12 +179,20 @@ bool IniFile::write(const std::string& section, const std::string& key,
             text += file.newline;
         }
     }
-    QSaveFile out(QString::fromStdString(filePath));
-    if (!out.open(QIODevice::WriteOnly)) {
+    // Written beside the file, then renamed over it: a failed write leaves the old file whole.
+    const std::string temporary = filePath + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !(out << text) || !out.flush()) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), filePath.c_str()) != 0) {
+        std::remove(temporary.c_str());
         return false;
     }
-    const auto size = static_cast<qint64>(text.size());
-    return out.write(text.data(), size) == size && out.commit();
+    return true;
 }
 
 } // namespace platform
