@@ -172,8 +172,12 @@ int QtSerialControl::outBufferCount() const {
 }
 
 void QtSerialControl::clearOutBuffer() {
+    // The send buffer only ever holds whole frames that the driver already counts as sent
+    // (every send reopens the port, and a procedure step may send several commands in one
+    // tick). Discarding them would lose commands on the wire, so "emptying" hands them to the
+    // line now instead.
     if (port.isOpen()) {
-        port.clear(QSerialPort::Output);
+        port.flush();
     }
 }
 
@@ -191,6 +195,7 @@ bool QtSerialControl::output(const Bytes& block) {
     }
     const qint64 written =
         port.write(reinterpret_cast<const char*>(block.data()), static_cast<qint64>(block.size()));
+    port.flush(); // on its way at once, not at the next turn of the event loop
     return written == static_cast<qint64>(block.size());
 }
 

@@ -203,6 +203,20 @@ TEST_F(PtyLinkTest, IdentityCloneReadAndReadoutOverTheRealSerialPath) {
     EXPECT_EQ(HexAsciiToInt(Bytes(answer.begin() + 5, answer.end())), pty.radio.readout(0));
 }
 
+TEST_F(PtyLinkTest, SeveralCommandsSentInOneGoAllReachTheRadio) {
+    // A procedure step may send three commands back to back; each send reopens the port and
+    // empties its send buffer, which must not throw away the frames before it.
+    com->timSolid().start();
+    gObjSeq().easySendE8NoAnswer("0035526B39547A33577131");
+    ASSERT_TRUE(waitFor([&] { return pty.radio.adjustmentState(); }, 3000));
+    gObjSeq().easySendE8NoAnswer("04" + IntToAsciiHex2(0x98));
+    gObjSeq().easySendE8NoAnswer("05" + IntToAsciiHex2(0xA1));
+    gObjSeq().easySendE8NoAnswer("06" + IntToAsciiHex2(0xAA));
+    ASSERT_TRUE(waitFor([&] { return pty.radio.e8Value(6) == 0xAA; }, 3000));
+    EXPECT_EQ(pty.radio.e8Value(4), 0x98);
+    EXPECT_EQ(pty.radio.e8Value(5), 0xA1);
+}
+
 TEST_F(PtyLinkTest, VanishedDeviceClosesThePortWithoutSpinning) {
     int events = 0;
     com->setComOpen(true);
