@@ -119,7 +119,6 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
         return 1;
     }
     lastBody = body;
-    nextReadAdr = -1; // a clone read may start anywhere
     frameOut = {Preamble, Preamble, AdrRadio, AdrComputer};
     frameOut.insert(frameOut.end(), body.begin(), body.end());
     frameOut.push_back(EndOfFrame);
@@ -296,19 +295,11 @@ std::int16_t clsCmcCln3Drv::checkAnswer(const Bytes& f) {
     } else if (command == CmdRecord && mode == 2) {
         if (isBadFrame(f)) {
             setNowError(ErrBadFrame);
-        } else if (nextReadAdr >= 0 && recordAdr(f) != nextReadAdr) {
-            // The radio sends its memory as one run of records, each starting where the one
-            // before ended. A gap means a record was lost on the line (its preamble or end
-            // byte hit by noise); going on would leave stale bytes in the image and report
-            // success.
-            setNowError(ErrBadFrame);
         } else {
             // The gap to the next record gets the answer time again.
             waitTick.setCounter(answerTimeoutMs);
             if (storeReadFrame(f, eep) != 0) {
                 setNowError(ErrImageOverflow);
-            } else {
-                nextReadAdr = lastStoredAdr + 1;
             }
         }
     } else if (command == CmdEnd && mode == 2) {

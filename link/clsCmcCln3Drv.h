@@ -142,7 +142,6 @@ class clsCmcCln3Drv {
     bool outsideFrame = true;
     std::int32_t writeAdr = 0;
     std::int32_t lastStoredAdr = 0;
-    std::int32_t nextReadAdr = -1; // where the next clone-read record must start; -1 anywhere
     bool running = false;
     std::int16_t nowErr = 0;
     std::int16_t lastErr = 0;

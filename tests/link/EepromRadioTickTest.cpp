@@ -67,7 +67,7 @@ struct CountdownCase {
 };
 
 class CountdownTest : public ::testing::TestWithParam<CountdownCase> {
-protected:
+  protected:
     void TearDown() override { TickCount::setTestClock(0); }
 };
 
