@@ -15,7 +15,12 @@ void appendHexPair(Bytes& out, int value) {
 } // namespace
 
 Bytes makeAnswerFrame(std::uint8_t command, const Bytes& data) {
-    Bytes frame{kPreamble, kPreamble, kComputerAddress, kRadioAddress, command};
+    Bytes frame;
+    frame.reserve(data.size() + 6); // built up in place: GCC 12 misreads an insert after a
+    // brace-initialised vector at -O2 as an out-of-bounds copy
+    for (std::uint8_t b : {kPreamble, kPreamble, kComputerAddress, kRadioAddress, command}) {
+        frame.push_back(b);
+    }
     frame.insert(frame.end(), data.begin(), data.end());
     frame.push_back(kEndOfFrame);
     return frame;

@@ -14,7 +14,12 @@ using vxk5sim::Bytes;
 
 // FE FE EE EF cmd data FD.
 inline Bytes hostFrame(std::uint8_t command, const Bytes& data) {
-    Bytes frame{0xFE, 0xFE, 0xEE, 0xEF, command};
+    Bytes frame;
+    frame.reserve(data.size() + 6); // built up in place: GCC 12 misreads an insert after a
+    for (std::uint8_t b : {std::uint8_t{0xFE}, std::uint8_t{0xFE}, std::uint8_t{0xEE},
+                           std::uint8_t{0xEF}, command}) { // brace-initialised vector at -O2
+        frame.push_back(b);
+    }
     frame.insert(frame.end(), data.begin(), data.end());
     frame.push_back(0xFD);
     return frame;
