@@ -118,13 +118,6 @@ private:
         std::int16_t curPoint = 0;
         bool readoutStarted = false;
     };
-    // One band: its first step, its E8 commands for T1..T3 and its ALL item.
-    struct BpfBand {
-        std::int16_t firstStep;
-        std::int16_t firstCommand;
-        std::int16_t allItem() const;
-    };
-
     void RigOpFunc_PrepareConsole();
     void addItems();
     bool runPhase(std::int16_t phase, std::int16_t& next);
@@ -133,7 +126,6 @@ private:
     void writeReadoutLine(bool ad, std::int16_t index, std::int16_t v);
     bool RigOpFunc_E8AnswerIllegal(const Bytes& answer) const;
     std::int16_t RigOpFunc_E8AnswerValue(const Bytes& answer) const;
-    void sendChannel(std::int16_t chNo);
     void sendE8(std::int16_t command, int value);
     void startProcedure(std::int16_t firstStep);
 

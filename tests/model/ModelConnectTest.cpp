@@ -177,10 +177,10 @@ namespace {
 struct FailureCase {
     const char* name;
     void (*fault)(vxk5sim::SimConfig&);
-    const char* message;
+    std::string message;
 };
 
-const char* const CheckAll = "\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
+const std::string CheckAll = "\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
                              "- Cloning cable connections.\r\n- The VX-K5 power is ON.";
 
 class ConnectFailureTest : public ::testing::TestWithParam<FailureCase> {};
@@ -204,26 +204,14 @@ TEST_P(ConnectFailureTest, EndsInOneMessageAndPhaseZero) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, ConnectFailureTest,
     ::testing::Values(
-        FailureCase{"WrongModel", [](vxk5sim::SimConfig& c) { c.wrongModel = true; },
-                    "Cannot Clone.\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
-                    "- Cloning cable connections.\r\n- The VX-K5 power is ON."},
+        FailureCase{"WrongModel", [](vxk5sim::SimConfig& c) { c.wrongModel = true; }, "Cannot Clone." + CheckAll},
         FailureCase{"BadSubCode", [](vxk5sim::SimConfig& c) { c.badSubCode = true; },
                     "Version number does not match\r\nfor this VX-K5."},
-        FailureCase{"NoEcho", [](vxk5sim::SimConfig& c) { c.noEcho = true; },
-                    "Cannot access COM port\r\n\r\nCheck the following:\r\n\r\n"
-                    "- The COM port settings.\r\n- Cloning cable connections.\r\n"
-                    "- The VX-K5 power is ON."},
-        FailureCase{"NoAnswer", [](vxk5sim::SimConfig& c) { c.noAnswer = true; },
-                    "No answer from VX-K5.\r\n\r\nCheck the following:\r\n\r\n"
-                    "- The COM port settings.\r\n- Cloning cable connections.\r\n"
-                    "- The VX-K5 power is ON."},
-        FailureCase{"BadRecord", [](vxk5sim::SimConfig& c) { c.badChecksumRecord = 5; },
-                    "Illegal data.\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
-                    "- Cloning cable connections.\r\n- The VX-K5 power is ON."},
+        FailureCase{"NoEcho", [](vxk5sim::SimConfig& c) { c.noEcho = true; }, "Cannot access COM port" + CheckAll},
+        FailureCase{"NoAnswer", [](vxk5sim::SimConfig& c) { c.noAnswer = true; }, "No answer from VX-K5." + CheckAll},
+        FailureCase{"BadRecord", [](vxk5sim::SimConfig& c) { c.badChecksumRecord = 5; }, "Illegal data." + CheckAll},
         FailureCase{"SilentRadio", [](vxk5sim::SimConfig& c) { c.silenceAfterRecords = 10; },
-                    "No answer from VX-K5.\r\n\r\nCheck the following:\r\n\r\n"
-                    "- The COM port settings.\r\n- Cloning cable connections.\r\n"
-                    "- The VX-K5 power is ON."}),
+                    "No answer from VX-K5." + CheckAll}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST(ModelConnectTest, PortThatCannotBeOpenedIsReportedOnce) {
@@ -232,6 +220,6 @@ TEST(ModelConnectTest, PortThatCannotBeOpenedIsReportedOnce) {
     bench.window().cmd00(0).click();
     bench.tick(60);
     ASSERT_EQ(bench.messages().messages().size(), 1u);
-    EXPECT_EQ(bench.messages().messages()[0].text, std::string("Cannot access COM 1.") + CheckAll);
+    EXPECT_EQ(bench.messages().messages()[0].text, "Cannot access COM 1." + CheckAll);
     EXPECT_EQ(gObjRigOp().taskPhaseNow(), 0);
 }

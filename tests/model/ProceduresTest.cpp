@@ -73,6 +73,10 @@ struct Connected {
         return values;
     }
 
+    std::string line(std::int16_t item) {
+        return bench.window().lboConsole().item(item)->text().toStdString();
+    }
+
     Bench bench;
 };
 
@@ -142,9 +146,7 @@ TEST_P(BandPassSweepTest, LandsOnTheDetectorPeakOfEveryStage) {
     const vxk5sim::BandOptimum optimum = config.bandOptimum[static_cast<std::size_t>(b.band)];
 
     ASSERT_TRUE(c.enter(b.allItem));
-    EXPECT_EQ(items().DefaultString(b.allItem).empty(), false);
-    EXPECT_NE(c.bench.window().lboConsole().item(b.allItem)->text().toStdString().find(": Sweeping"),
-              std::string::npos);
+    EXPECT_EQ(c.line(b.allItem), items().Title(b.allItem) + ": Sweeping");
     ASSERT_TRUE(c.runToEnd());
 
     EXPECT_EQ(c.bench.radio().band(), b.band);
@@ -163,9 +165,7 @@ TEST_P(BandPassSweepTest, LandsOnTheDetectorPeakOfEveryStage) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(items().WaitAfterE8(static_cast<std::int16_t>(b.allItem + i)), 200);
     }
-    EXPECT_NE(c.bench.window().lboConsole().item(b.allItem)->text().toStdString().find(
-                  ": [Enter] to Sweep"),
-              std::string::npos);
+    EXPECT_EQ(c.line(b.allItem), items().Title(b.allItem) + ": [Enter] to Sweep");
 }
 
 INSTANTIATE_TEST_SUITE_P(Bands, BandPassSweepTest,
@@ -206,22 +206,24 @@ TEST(ProceduresTest, SweepHoldsTheFinalSettingAt255WhereTheEqualCountWouldPassIt
 
 TEST(ProceduresTest, AButtonOrAnotherProcedureAbandonsTheSweepAndRestoresTheWaits) {
     Connected c;
+    const auto waits = [] {
+        return std::vector<std::int32_t>{items().WaitAfterE8(ItemBpfLowAll),
+                                         items().WaitAfterE8(ItemBpfLowAll + 1),
+                                         items().WaitAfterE8(ItemBpfLowAll + 2)};
+    };
+    const std::vector<std::int32_t> restored{200, 200, 200};
     ASSERT_TRUE(c.enter(ItemBpfLowAll));
     ASSERT_TRUE(c.bench.runUntil([] { return step() == 15; }, 2000));
-    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll), 0);
-    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll + 1), 1);
-    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll + 2), 2);
+    EXPECT_EQ(waits(), (std::vector<std::int32_t>{0, 1, 2})); // lowered for the sweep
     c.bench.window().cmd00(1).click();
     EXPECT_EQ(step(), 0);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(items().WaitAfterE8(static_cast<std::int16_t>(ItemBpfLowAll + i)), 200);
-    }
+    EXPECT_EQ(waits(), restored);
 
     ASSERT_TRUE(c.enter(ItemBpfLowAll));
     ASSERT_TRUE(c.bench.runUntil([] { return step() == 16; }, 2000));
     ASSERT_TRUE(c.enter(ItemDtcsStart));
     EXPECT_TRUE(c.runToEnd());
-    EXPECT_EQ(items().WaitAfterE8(ItemBpfLowAll + 1), 200);
+    EXPECT_EQ(waits(), restored);
     EXPECT_EQ(c.bench.messages().beeps(), 0); // the sweep never reached its end
 }
 
@@ -234,9 +236,7 @@ TEST(ProceduresTest, ModulationLevelSendsChangesAndReadingsUntilEnterAgain) {
     const std::vector<std::string> first = c.bench.e8Payloads();
     EXPECT_EQ(std::vector<std::string>(first.begin(), first.begin() + 3),
               (std::vector<std::string>{"033031", e8(13, level), e8(14, stored)}));
-    EXPECT_NE(c.bench.window().lboConsole().item(ItemModLevel)->text().toStdString().find(
-                  "   MOD Level: Setting = "),
-              std::string::npos);
+    EXPECT_EQ(c.line(ItemModLevel).rfind("   MOD Level: Setting = ", 0), 0u);
 
     c.bench.radio().config().level = 77;
     items().UpDown(ItemModLevel, 1);
@@ -251,9 +251,7 @@ TEST(ProceduresTest, ModulationLevelSendsChangesAndReadingsUntilEnterAgain) {
     EXPECT_EQ(c.valuesOf(14).back(), stored + 2);
     EXPECT_EQ(imageByte(0x7AB), stored + 2);
     EXPECT_EQ(c.bench.e8Payloads().back(), "033031"); // it ended on a completed reading
-    EXPECT_NE(c.bench.window().lboConsole().item(ItemModLevel)->text().toStdString().find(
-                  "[Enter] to Start"),
-              std::string::npos);
+    EXPECT_EQ(c.line(ItemModLevel), "   MOD Level: [Enter] to Start");
 }
 
 TEST(ProceduresTest, ChannelSelectEditsInTheDialogAndSendsTheChannel) {
@@ -313,16 +311,10 @@ TEST_P(TxfLocalWriteTest, WritesTheAreasAroundTheCurrentOneOnly) {
 
     std::vector<std::string> expected{"033030", "033030"}; // the area, read at steps 55 and 56
     std::vector<int> written;
-    for (int n = a - 1; n <= a + 1; ++n) {
-        if (n >= 0 && n <= 19) {
-            expected.push_back(e8(26 + n, initial));
-            written.push_back(0x7C0 + n);
-        }
-    }
-    for (int n = a - 1; n <= a + 1; ++n) {
-        if (n >= 0 && n <= 19) {
-            expected.push_back(e8(46 + n, 0));
-            written.push_back(0x7D4 + n);
+    for (const int base : {0, 20}) { // initial values first, then the slopes
+        for (int n = std::max(a - 1, 0); n <= std::min(a + 1, 19); ++n) {
+            expected.push_back(e8(26 + base + n, base == 0 ? initial : 0));
+            written.push_back(0x7C0 + base + n);
         }
     }
     std::vector<std::string> payloads = c.bench.e8Payloads();
@@ -358,8 +350,7 @@ std::vector<std::string> runTxf(Connected& c, int first, int second) {
     // The second pass starts from the area's value plus 14.
     const std::int16_t area = gObjRigOp().RigOpProc_TxfArea(static_cast<std::int16_t>(c.bench.radio().config().temperature));
     EXPECT_TRUE(c.bench.runUntil([&] { return items().Value(ItemTxf) == imageByte(0x7C0 + area) + 14; }, 200));
-    EXPECT_NE(c.bench.window().lboConsole().item(ItemTxf)->text().toStdString().find(": 2nd TX Freq = "),
-              std::string::npos);
+    EXPECT_EQ(c.line(ItemTxf).rfind("       TXF: 2nd TX Freq = 145.00145MHz, Setting = ", 0), 0u);
     EXPECT_TRUE(txfFollowing(c.bench));
     items().setValue(ItemTxf, static_cast<std::int16_t>(second));
     c.bench.tick(20);
@@ -388,11 +379,11 @@ std::vector<std::string> runTxf(Connected& c, int first, int second) {
 
 TEST(TxfTest, FlatCurveFromZeroCoefficients) {
     Connected c;
-    std::string zeros = "VS-K5 ALN Rev.1.0\n";
+    std::string zeros = "VS-K5 ALN Rev.1.0";
     for (int i = 0; i < 21; ++i) {
-        zeros += "0\n";
+        zeros += "\n0";
     }
-    c.bench.folder().writeFile("zero.ini", zeros);
+    c.bench.folder().writeFile("zero.ini", zeros + "\n");
     ASSERT_TRUE(gObjRigOp().readParametersFrom(c.bench.folder().file("zero.ini")));
     const std::vector<std::string> sent = runTxf(c, 100, 110);
     ASSERT_EQ(sent.size(), 40u);
