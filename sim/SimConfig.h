@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <cstdint>
 
 namespace vxk5sim {
@@ -46,6 +47,9 @@ struct SimConfig {
     // Band-pass optimum per band: 0 low (below 150 MHz), 1 mid (150 to below 162 MHz),
     // 2 high (162 MHz and up).
     std::array<BandOptimum, 3> bandOptimum{{{92, 104, 98}, {118, 126, 122}, {148, 140, 152}}};
+    // Detector readings given in advance: while any are left, each signal detector readout
+    // answers the next one instead of the modelled circuit (a bench with a hand on the level).
+    std::deque<int> detectorScript;
 };
 
 } // namespace vxk5sim

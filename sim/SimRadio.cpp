@@ -418,7 +418,11 @@ void SimRadio::onAdjust(const Bytes& data, std::int64_t at) {
     lastE8[static_cast<std::size_t>(command)] = value;
     e8History.push_back({command, value});
     if (command == 3) {
-        const int reading = readout(value);
+        int reading = readout(value);
+        if (value == 2 && !cfg.detectorScript.empty()) {
+            reading = clampByte(cfg.detectorScript.front());
+            cfg.detectorScript.pop_front();
+        }
         static const char digits[] = "0123456789ABCDEF";
         Bytes answer = identityBytes();
         answer.push_back(0x03);

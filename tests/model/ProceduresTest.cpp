@@ -186,6 +186,20 @@ TEST(ProceduresTest, SweepWithADeadDetectorContinuesAroundTheFirstPoint) {
               (std::vector<int>{0, 63, 127, 191, 63, 32, 63, 95}));
 }
 
+TEST(ProceduresTest, FineScanSettlesBetweenEqualHighestReadings) {
+    Connected c;
+    // Coarse 63/127/191, then T1 at 95/127/159: best 127, so T1 is scanned from 95 to 159.
+    std::deque<int>& script = c.bench.radio().config().detectorScript;
+    script = {10, 30, 5, 10, 20, 5};
+    std::vector<int> scan(33, 40); // 95, 97, ... 159
+    scan[2] = scan[4] = scan[7] = 50; // highest first at 99, equal at 103 and 109
+    script.insert(script.end(), scan.begin(), scan.end());
+    ASSERT_TRUE(c.enter(ItemBpfLowAll));
+    ASSERT_TRUE(c.bench.runUntil([] { return step() == 18; }, 2000));
+    EXPECT_EQ(items().Value(9), 101); // 99 plus two equal readings
+    EXPECT_EQ(c.bench.radio().e8Value(17), 101);
+}
+
 TEST(ProceduresTest, SweepHoldsTheFinalSettingAt255WhereTheEqualCountWouldPassIt) {
     vxk5sim::SimConfig config;
     config.signal = 250;
