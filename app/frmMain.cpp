@@ -102,7 +102,8 @@ void frmMain::buildControls() {
     for (auto& frame : frames) {
         frame = new QGroupBox(client);
     }
-    title = new QLabel(QString("%1\n%2").arg(product::Title, "Adjust Utility for VX-K5"), frames[0]);
+    title =
+        new QLabel(QString("%1\n%2").arg(product::Title, "Adjust Utility for VX-K5"), frames[0]);
     title->setAlignment(Qt::AlignHCenter);
     console = new QListWidget(frames[1]);
     console->installEventFilter(this);
@@ -216,9 +217,9 @@ void frmMain::refreshPortStatus() {
     const std::string number = (comPortNo < 0 ? "" : " ") + std::to_string(comPortNo);
     comBusy->setText(QString::fromStdString("COM" + number + (open ? ": OPEN" : ": CLOSE")));
     QPalette palette = comBusy->palette();
-    palette.setColor(QPalette::WindowText, open ? QApplication::palette().color(QPalette::ButtonText)
-                                                : QApplication::palette().color(QPalette::Disabled,
-                                                                                QPalette::Text));
+    palette.setColor(QPalette::WindowText,
+                     open ? QApplication::palette().color(QPalette::ButtonText)
+                          : QApplication::palette().color(QPalette::Disabled, QPalette::Text));
     comBusy->setPalette(palette);
     comBusy->adjustSize();
 }
@@ -400,6 +401,10 @@ frmMain& mainWindow() {
     return *theMainWindow;
 }
 
-bool mainWindowExists() { return theMainWindow != nullptr; }
+bool mainWindowExists() {
+    return theMainWindow != nullptr;
+}
 
-void destroyMainWindow() { theMainWindow.reset(); }
+void destroyMainWindow() {
+    theMainWindow.reset();
+}

@@ -18,7 +18,7 @@ class QAction;
 class frmEditCh;
 
 class frmMain : public QMainWindow, public LinkHost, public RigHost {
-public:
+  public:
     static constexpr int ChannelCount = 31;
 
     // Builds the controls; then ComPortNo := 1 and ComAutoRelease := 0, which create the model
@@ -65,13 +65,13 @@ public:
     }
     frmEditCh& editDialog();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     bool consoleKey(QKeyEvent& event);

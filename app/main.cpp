@@ -1,4 +1,6 @@
 // Entry point of the alignment utility.
 #include "start.h"
 
-int main(int argc, char** argv) { return Main(argc, argv); }
+int main(int argc, char** argv) {
+    return Main(argc, argv);
+}

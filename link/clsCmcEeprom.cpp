@@ -1,6 +1,8 @@
 #include "clsCmcEeprom.h"
 
-void clsCmcEeprom::setEeSize(std::int32_t size) { eeData.assign(size > 0 ? size : 0, 0); }
+void clsCmcEeprom::setEeSize(std::int32_t size) {
+    eeData.assign(size > 0 ? size : 0, 0);
+}
 
 std::int16_t clsCmcEeprom::ReadByte(std::int32_t adr) const {
     return isValidAdr(adr) ? eeData[static_cast<std::size_t>(adr)] : 0;
@@ -15,7 +17,8 @@ std::int16_t clsCmcEeprom::WriteByte(std::int32_t adr, int value) {
 }
 
 std::int16_t clsCmcEeprom::WriteBlock(std::int32_t adr, const Bytes& data) {
-    const std::int64_t last = static_cast<std::int64_t>(adr) + static_cast<std::int64_t>(data.size()) - 1;
+    const std::int64_t last =
+        static_cast<std::int64_t>(adr) + static_cast<std::int64_t>(data.size()) - 1;
     if (!isValidAdr(adr) || !isValidAdr(last)) {
         return 1;
     }

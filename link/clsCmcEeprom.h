@@ -9,7 +9,7 @@
 #include <cstdint>
 
 class clsCmcEeprom {
-public:
+  public:
     static constexpr std::int32_t DefaultSize = 2048;
 
     std::int32_t eeSize() const { return static_cast<std::int32_t>(eeData.size()); }
@@ -26,7 +26,7 @@ public:
     // count bytes from adr upward; the part of the range outside the image reads as 0.
     Bytes ReadBlock(std::int32_t adr, std::int32_t count) const;
 
-private:
+  private:
     bool isValidAdr(std::int64_t adr) const { return adr >= 0 && adr < eeSize(); }
 
     Bytes eeData = Bytes(DefaultSize, 0);

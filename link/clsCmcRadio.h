@@ -11,7 +11,7 @@
 #include <string>
 
 class clsCmcRadio {
-public:
+  public:
     const std::string& radioNameM() const { return nameM; }
     void setRadioNameM(const std::string& value) { nameM = value; }
     const std::string& radionameS() const { return nameS; }
@@ -27,7 +27,7 @@ public:
     // Four upper-case hexadecimal digits of the low 16 bits of an address.
     static std::string adrText(std::int32_t adr);
 
-private:
+  private:
     std::string nameM = "0000";
     std::string nameS = "0000";
     std::string adrList;

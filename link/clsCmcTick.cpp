@@ -8,7 +8,9 @@ constexpr std::int64_t TwoTo30 = std::int64_t{1} << 30;
 constexpr std::int64_t TwoTo31 = std::int64_t{1} << 31;
 
 // Halved and rounded down, also for negative counts.
-std::int64_t halfDown(std::int32_t value) { return static_cast<std::int64_t>(value) >> 1; }
+std::int64_t halfDown(std::int32_t value) {
+    return static_cast<std::int64_t>(value) >> 1;
+}
 
 } // namespace
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 
 class clsCmcTick {
-public:
+  public:
     // Starts a countdown of the given milliseconds from now.
     void setCounter(std::int32_t milliseconds);
     // Milliseconds still to run (at least 1 while running); 0 once run out or never set.
     std::int32_t counter();
 
-private:
+  private:
     std::int32_t tickStart = 0;
     std::int32_t tickPreset = 0;
     bool tickActive = false;

@@ -16,15 +16,15 @@ class clsCmcCln3Sequence;
 class clsRig_Ch;
 
 class RigHost {
-public:
+  public:
     virtual ~RigHost() = default;
 
     virtual QWidget& form() = 0; // the main window itself
     virtual QListWidget& lboConsole() = 0;
-    virtual QListWidget& lbo01(int index) = 0;     // 0 = A/D readouts, 1 = D/A readouts
-    virtual QGroupBox& fra01(int index) = 0;       // 0 title, 1 console, 2 lists, 3 dump
-    virtual QPushButton& cmd00(int index) = 0;     // 0 "Connect", 1 "Reload(F5)", 2 "Disp para"
-    virtual QFrame& linSepa(int index) = 0;        // the two lines of the separator
+    virtual QListWidget& lbo01(int index) = 0; // 0 = A/D readouts, 1 = D/A readouts
+    virtual QGroupBox& fra01(int index) = 0;   // 0 title, 1 console, 2 lists, 3 dump
+    virtual QPushButton& cmd00(int index) = 0; // 0 "Connect", 1 "Reload(F5)", 2 "Disp para"
+    virtual QFrame& linSepa(int index) = 0;    // the two lines of the separator
     virtual QLabel& lblTitle() = 0;
     virtual QPlainTextEdit& txtDispPara() = 0;
 

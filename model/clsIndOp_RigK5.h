@@ -29,7 +29,7 @@ class clsConsole;
 class clsIndEep_RigK5;
 
 class clsIndOp_RigK5 : public ConsoleEvents {
-public:
+  public:
     static constexpr int ItemCount = 23;
     static constexpr int TxfBorderCount = 22; // borders 0..20 in use, entry 21 stays 0
     static constexpr int TxfAreaCount = 20;
@@ -94,7 +94,9 @@ public:
     std::int16_t taskPhaseNow() const { return taskPhase; }
     std::int16_t adjStepNow() const { return adjStep; }
     std::int16_t curChNoNow() const { return curChNo; }
-    std::int16_t adLastValue(int channel) const { return adLast.at(static_cast<std::size_t>(channel)); }
+    std::int16_t adLastValue(int channel) const {
+        return adLast.at(static_cast<std::size_t>(channel));
+    }
     std::int16_t daLastValue(int entry) const { return daLast.at(static_cast<std::size_t>(entry)); }
     std::int16_t myComPortNoNow() const { return myComPortNo; }
 
@@ -103,7 +105,7 @@ public:
                  idxBpfLowAll = -1, idxBpfMidAll = -1, idxBpfHighAll = -1, idxTxf = -1,
                  idxSMeter = -1;
 
-private:
+  private:
     // Kept values of one band-pass sweep between ticks.
     struct BpfState {
         std::int16_t subState = 0;

@@ -32,7 +32,9 @@ bool readLine(std::ifstream& in, std::string& line) {
     return true;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The leading number of text (no blanks in it any more): sign, digits with one point, exponent.
 std::string leadingNumber(const std::string& text) {
@@ -73,7 +75,8 @@ float clsIndOp_RigK5::constantValue(const std::string& line) {
     }
     if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
         std::size_t end = 2;
-        while (end < text.size() && end < 10 && std::isxdigit(static_cast<unsigned char>(text[end]))) {
+        while (end < text.size() && end < 10 &&
+               std::isxdigit(static_cast<unsigned char>(text[end]))) {
             ++end;
         }
         return static_cast<float>(std::strtoul(text.substr(2, end - 2).c_str(), nullptr, 16));
@@ -82,7 +85,9 @@ float clsIndOp_RigK5::constantValue(const std::string& line) {
     return static_cast<float>(std::strtod(number.c_str(), nullptr)); // no number reads 0
 }
 
-bool clsIndOp_RigK5::RigProp_ReadParametersFromExtFile() { return readParametersFrom("Const.ini"); }
+bool clsIndOp_RigK5::RigProp_ReadParametersFromExtFile() {
+    return readParametersFrom("Const.ini");
+}
 
 bool clsIndOp_RigK5::readParametersFrom(const std::string& fileName) {
     std::ifstream in(fileName);

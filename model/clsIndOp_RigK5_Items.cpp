@@ -6,8 +6,8 @@
 #include "console/ConsoleGlobal.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
-#include "link/clsCmcRadio.h"
 #include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
 
 #include <QListWidget>
 
@@ -18,10 +18,10 @@ enum class Kind { Channel, Value, Procedure };
 struct ItemRow {
     const char* title;
     Kind kind;
-    std::int32_t eeAdr;       // value items
-    std::int16_t e8Command;   // value and channel items
-    std::int16_t eventDisp;   // channel and procedure items
-    std::int16_t eventEnter;  // channel and procedure items
+    std::int32_t eeAdr;      // value items
+    std::int16_t e8Command;  // value and channel items
+    std::int16_t eventDisp;  // channel and procedure items
+    std::int16_t eventEnter; // channel and procedure items
     std::int16_t clsIndOp_RigK5::*indexField;
 };
 
@@ -54,8 +54,9 @@ const ItemRow ItemTable[Op::ItemCount] = {
     {"  DTCS Decode (Initial = 4)", Kind::Value, 0x7AC, 16, -1, -1, nullptr},
 };
 
-const std::int16_t TempBorders[Op::TxfBorderCount] = {
-    0, 16, 24, 32, 40, 48, 64, 80, 96, 112, 128, 144, 160, 176, 192, 208, 216, 224, 232, 240, 255, 0};
+const std::int16_t TempBorders[Op::TxfBorderCount] = {0,   16,  24,  32,  40,  48,  64,  80,
+                                                      96,  112, 128, 144, 160, 176, 192, 208,
+                                                      216, 224, 232, 240, 255, 0};
 
 const std::int16_t SweepPoints[6] = {0, 63, 127, 191, 255, 0};
 
@@ -100,7 +101,9 @@ clsIndOp_RigK5::~clsIndOp_RigK5() {
     }
 }
 
-clsConsole& clsIndOp_RigK5::console() const { return gObjConsole(); }
+clsConsole& clsIndOp_RigK5::console() const {
+    return gObjConsole();
+}
 
 void clsIndOp_RigK5::RigOpFunc_ResetAll() {
     gObjSeq().easyReset(myComPortNo);
@@ -167,8 +170,14 @@ clsIndOp_RigK5& gObjRigOp() {
     return *modelObject;
 }
 
-void resetModelGlobal() { modelObject.reset(); }
+void resetModelGlobal() {
+    modelObject.reset();
+}
 
-void setRigHost(RigHost* host) { currentHost = host; }
+void setRigHost(RigHost* host) {
+    currentHost = host;
+}
 
-RigHost* rigHost() { return currentHost; }
+RigHost* rigHost() {
+    return currentHost;
+}

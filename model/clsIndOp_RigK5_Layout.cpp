@@ -31,17 +31,19 @@ constexpr int WindowWidth = 9525;
 
 // Converts between twips and the widgets' logical pixels.
 class Twips {
-public:
+  public:
     explicit Twips(const QWidget& widget)
         : dpi(widget.screen() != nullptr ? widget.screen()->logicalDotsPerInchY() : 96.0) {}
     int toPixels(int twips) const { return static_cast<int>(roundHalfEven(twips * dpi / 1440.0)); }
-    int fromPixels(int pixels) const { return static_cast<int>(roundHalfEven(pixels * 1440.0 / dpi)); }
+    int fromPixels(int pixels) const {
+        return static_cast<int>(roundHalfEven(pixels * 1440.0 / dpi));
+    }
     QRect toPixels(int left, int top, int width, int height) const {
         return {toPixels(left), toPixels(top), toPixels(std::max(width, 0)),
                 toPixels(std::max(height, 0))};
     }
 
-private:
+  private:
     double dpi;
 };
 
@@ -110,7 +112,8 @@ void clsIndOp_RigK5::RigOpFunc_FormLayout() {
     const int y1 = twips.fromPixels(line.y());
     for (int i = 0; i < 3; ++i) {
         QPushButton& button = host->cmd00(i);
-        const int left = x1 + ((x2 - x1) - (3 * ButtonWidth + 2 * Gap)) / 2 + (ButtonWidth + Gap) * i;
+        const int left =
+            x1 + ((x2 - x1) - (3 * ButtonWidth + 2 * Gap)) / 2 + (ButtonWidth + Gap) * i;
         button.setGeometry(twips.toPixels(left, y1 + Gap, ButtonWidth, ButtonHeight));
         button.setFocusPolicy(Qt::StrongFocus);
         button.setVisible(true);
@@ -139,7 +142,8 @@ void clsIndOp_RigK5::RigOpFunc_FormLayout() {
     const int listWidth = (width - 3 * Gap) / 2;
     const int listHeight = listsHeight - FrameTop - Gap;
     host->lbo01(0).setGeometry(twips.toPixels(Gap, FrameTop, listWidth, listHeight));
-    host->lbo01(1).setGeometry(twips.toPixels(Gap + listWidth + Gap, FrameTop, listWidth, listHeight));
+    host->lbo01(1).setGeometry(
+        twips.toPixels(Gap + listWidth + Gap, FrameTop, listWidth, listHeight));
     host->lbo01(0).setVisible(true);
     host->lbo01(1).setVisible(true);
 

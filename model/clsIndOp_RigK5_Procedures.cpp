@@ -15,8 +15,8 @@
 #include "app/common/CommonRoutines.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
-#include "link/clsCmcRadio.h"
 #include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
 #include "platform/UiHooks.h"
 
 #include <algorithm>
@@ -33,7 +33,9 @@ constexpr std::int16_t E8RefInitial = 26;
 constexpr std::int16_t E8RefSlant = 46;
 constexpr std::int16_t TxfSecondLift = 14; // the second pass starts this far above the first
 
-bool inRange(std::int16_t value, int low, int high) { return value >= low && value <= high; }
+bool inRange(std::int16_t value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 // Whole-number halves, (a + b) / 2 rounded to even.
 std::int16_t halfway(std::int16_t a, std::int16_t b) {
@@ -62,7 +64,9 @@ std::int16_t clampTo(std::int64_t value, int low, int high) {
     return static_cast<std::int16_t>(std::clamp<std::int64_t>(value, low, high));
 }
 
-clsCmcEeprom& image() { return gObjRadio().objEep(); }
+clsCmcEeprom& image() {
+    return gObjRadio().objEep();
+}
 
 } // namespace
 
@@ -259,7 +263,8 @@ bool clsIndOp_RigK5::RigOpProc_Txf() {
         const std::int16_t area = RigOpProc_TxfArea(adLast[0]);
         if (adjStep == 55) {
             const std::int16_t initial = image().ReadByte(AdrRefInitial + area);
-            items.setValue(idxTxf, static_cast<std::int16_t>(txfSecond ? initial + TxfSecondLift : initial));
+            items.setValue(
+                idxTxf, static_cast<std::int16_t>(txfSecond ? initial + TxfSecondLift : initial));
             adjStep = 56;
             break;
         }
@@ -326,11 +331,12 @@ void clsIndOp_RigK5::computeTxfCurve(std::int16_t area, std::int16_t t) {
     // The slope's whole part times the distance into the area; wide integers, so that a steep
     // curve cannot overflow where 16 bits would.
     const std::int64_t product = wholeRound(txfSlope[a]) * (t - txfTempBorder[a]);
-    const float y = static_cast<float>(wholeFloor(txfCurve[a] + 0.5f)) + static_cast<float>(product) / 32.0f;
+    const float y =
+        static_cast<float>(wholeFloor(txfCurve[a] + 0.5f)) + static_cast<float>(product) / 32.0f;
     txfInterpolated = y;
-    txfOffset = clampTo(wholeRound(static_cast<double>(txfStartValue - wholeFloor(y))),
-                        std::numeric_limits<std::int16_t>::min(),
-                        std::numeric_limits<std::int16_t>::max());
+    txfOffset =
+        clampTo(wholeRound(static_cast<double>(txfStartValue - wholeFloor(y))),
+                std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
 }
 
 // One value per tick: the full curve (40 values) after the second Enter, otherwise the initial
@@ -344,7 +350,8 @@ bool clsIndOp_RigK5::txfWriteStep() {
             sendE8(static_cast<std::int16_t>(E8RefInitial + i), w);
             image().WriteByte(AdrRefInitial + i, w);
         } else {
-            const std::int16_t w = clampTo(wholeRound(txfSlope[static_cast<std::size_t>(i - 20)]), -128, 127);
+            const std::int16_t w =
+                clampTo(wholeRound(txfSlope[static_cast<std::size_t>(i - 20)]), -128, 127);
             sendE8(static_cast<std::int16_t>(E8RefInitial + i), w);
             image().WriteByte(AdrRefInitial + i, w & 0xFF);
         }
@@ -369,9 +376,15 @@ bool clsIndOp_RigK5::txfWriteStep() {
     return true;
 }
 
-bool clsIndOp_RigK5::RigOpProc_BpfLow() { return bpfStep(0); }
-bool clsIndOp_RigK5::RigOpProc_BpfMid() { return bpfStep(1); }
-bool clsIndOp_RigK5::RigOpProc_BpfHigh() { return bpfStep(2); }
+bool clsIndOp_RigK5::RigOpProc_BpfLow() {
+    return bpfStep(0);
+}
+bool clsIndOp_RigK5::RigOpProc_BpfMid() {
+    return bpfStep(1);
+}
+bool clsIndOp_RigK5::RigOpProc_BpfHigh() {
+    return bpfStep(2);
+}
 
 // One step of the band-pass sweep of band 0 (low), 1 (middle) or 2 (high): a coarse pass with
 // all three stages together at 63, 127 and 191, then for each stage T1, T2, T3 three points
@@ -382,14 +395,17 @@ bool clsIndOp_RigK5::bpfStep(int band) {
     }
     BpfState& s = bpf[static_cast<std::size_t>(band)];
     clsConsole& items = console();
-    const std::int16_t allItem = band == 0 ? idxBpfLowAll : band == 1 ? idxBpfMidAll : idxBpfHighAll;
+    const std::int16_t allItem = band == 0   ? idxBpfLowAll
+                                 : band == 1 ? idxBpfMidAll
+                                             : idxBpfHighAll;
     const int firstStep = 12 + 14 * band;
     const int k = adjStep - firstStep;
 
     // Tk of this band to x: live to the radio and into its console item.
     const auto setStage = [&](int stage, int x) {
         sendE8(static_cast<std::int16_t>(17 + 3 * band + stage), x);
-        items.setValue(static_cast<std::int16_t>(allItem + 1 + stage), static_cast<std::int16_t>(x));
+        items.setValue(static_cast<std::int16_t>(allItem + 1 + stage),
+                       static_cast<std::int16_t>(x));
     };
     const auto setAll = [&](int x) {
         for (int stage = 0; stage < 3; ++stage) {

@@ -26,7 +26,7 @@ constexpr int DaParameterOffset = 3; // D/A entry n is parameter n + 3
 enum class Reading { Temperature, Voltage, Percent, None };
 
 struct ReadoutRow {
-    int row;          // list row less the caption row; -1 = no line
+    int row; // list row less the caption row; -1 = no line
     const char* label;
     Reading reading;
 };
@@ -36,11 +36,16 @@ const ReadoutRow AdRows[4] = {{0, "TEMPS:", Reading::Temperature},
                               {2, "SD   :", Reading::Voltage},
                               {3, "", Reading::None}};
 
-const ReadoutRow DaRows[11] = {{0, "BPF T1 :", Reading::Voltage}, {1, "BPF T2 :", Reading::Voltage},
-                               {2, "BPF T3 :", Reading::Voltage}, {-1, "", Reading::None},
-                               {-1, "", Reading::None},           {3, "Volium :", Reading::Voltage},
-                               {4, "DTCS BL:", Reading::Voltage}, {5, "REF    :", Reading::Percent},
-                               {6, "Dev    :", Reading::Voltage}, {7, "SQL Lev:", Reading::Percent},
+const ReadoutRow DaRows[11] = {{0, "BPF T1 :", Reading::Voltage},
+                               {1, "BPF T2 :", Reading::Voltage},
+                               {2, "BPF T3 :", Reading::Voltage},
+                               {-1, "", Reading::None},
+                               {-1, "", Reading::None},
+                               {3, "Volium :", Reading::Voltage},
+                               {4, "DTCS BL:", Reading::Voltage},
+                               {5, "REF    :", Reading::Percent},
+                               {6, "Dev    :", Reading::Voltage},
+                               {7, "SQL Lev:", Reading::Percent},
                                {-1, "", Reading::None}};
 
 std::string lastChars(const std::string& text, std::size_t width) {
@@ -55,7 +60,9 @@ std::string valuePrefix(int v) {
     return lastChars(std::to_string(v), 3) + ":" + lastChars(std::string("00") + hex, 2) + "h:";
 }
 
-double volts(int v) { return static_cast<std::int16_t>(v * 5) / 255.0; }
+double volts(int v) {
+    return static_cast<std::int16_t>(v * 5) / 255.0;
+}
 
 // The thermistor of the temperature sensor: B = 4000, 47 kOhm against 10 kOhm at 25 'C.
 double celsius(int v) {

@@ -3,15 +3,15 @@
 
 #include "NumberPicture.h"
 #include "RigHost.h"
+#include "app/common/CommonRoutines.h"
 #include "clsIndEep_RigK5.h"
 #include "clsRig_Ch.h"
-#include "app/common/CommonRoutines.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkHost.h"
-#include "link/clsCmcRadio.h"
 #include "link/clsCmcCln3Drv.h"
 #include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
 
 #include <QPlainTextEdit>
@@ -26,7 +26,9 @@ constexpr std::int16_t PhaseCount = 26;
 const char* const UnlockE8Text = "00"
                                  "35526B39547A33577131";
 
-bool inRange(std::int16_t value, int low, int high) { return value >= low && value <= high; }
+bool inRange(std::int16_t value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 // The last `width` characters of `width` blanks followed by text.
 std::string rightAligned(const std::string& text, std::size_t width) {
@@ -203,8 +205,8 @@ std::string clsIndOp_RigK5::ConsEv_Disp(clsConsole& objConsole, std::int16_t Ind
         if (rigHost() != nullptr) {
             const clsRig_Ch& ch = rigHost()->ChUnit(curChNo);
             if (ch.AppearCh()) {
-                text += " (Frequency = " + ch.FreqOp_String() + " ) " + " RF Power: " +
-                        ch.RFPower_String();
+                text += " (Frequency = " + ch.FreqOp_String() + " ) " +
+                        " RF Power: " + ch.RFPower_String();
             }
         }
         return text;

@@ -4,8 +4,8 @@
 #include "IniFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -164,8 +164,8 @@ bool IniFile::write(const std::string& section, const std::string& key,
     if (where.keyLine) {
         file.lines[*where.keyLine] = entry;
     } else if (where.sectionLine) {
-        file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(where.lastContentLine) + 1,
-                          entry);
+        file.lines.insert(
+            file.lines.begin() + static_cast<std::ptrdiff_t>(where.lastContentLine) + 1, entry);
     } else {
         file.lines.push_back("[" + section + "]");
         file.lines.push_back(entry);

@@ -16,7 +16,7 @@
 namespace platform {
 
 class IniFile {
-public:
+  public:
     explicit IniFile(std::string path);
 
     const std::string& path() const { return filePath; }
@@ -29,7 +29,7 @@ public:
     // Returns false when the file could not be written; the file on disk is then unchanged.
     bool write(const std::string& section, const std::string& key, const std::string& value) const;
 
-private:
+  private:
     std::string filePath;
 };
 

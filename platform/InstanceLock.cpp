@@ -13,6 +13,8 @@ InstanceLock::InstanceLock(const std::string& lockName)
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::acquire() { return lock->isLocked() || lock->tryLock(0); }
+bool InstanceLock::acquire() {
+    return lock->isLocked() || lock->tryLock(0);
+}
 
 } // namespace platform

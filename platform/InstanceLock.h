@@ -10,7 +10,7 @@ class QLockFile;
 namespace platform {
 
 class InstanceLock {
-public:
+  public:
     // lockName names the lock file in the system's temporary folder.
     explicit InstanceLock(const std::string& lockName);
     ~InstanceLock();
@@ -20,7 +20,7 @@ public:
     // True when this process now holds the lock; false when another running process holds it.
     bool acquire();
 
-private:
+  private:
     std::unique_ptr<QLockFile> lock;
 };
 

@@ -14,7 +14,7 @@
 #include <string>
 
 class SerialControl {
-public:
+  public:
     // Communication event codes, numbered as the port manager's table knows them.
     enum CommEvent : int {
         comEvReceive = 2,
@@ -57,13 +57,13 @@ public:
     // The owner's handler of communication events (one CommEvent code per call).
     void setEventHandler(std::function<void(int)> handler) { eventHandler = std::move(handler); }
 
-protected:
+  protected:
     void raiseEvent(int commEvent) {
         if (eventHandler) {
             eventHandler(commEvent);
         }
     }
 
-private:
+  private:
     std::function<void(int)> eventHandler;
 };

@@ -9,7 +9,9 @@ namespace {
 bool testClockOn = false;
 std::uint32_t testClockValue = 0; // unsigned, so advancing past 2^31 - 1 wraps without overflow
 
-std::int32_t toSigned(std::uint32_t value) { return static_cast<std::int32_t>(value); }
+std::int32_t toSigned(std::uint32_t value) {
+    return static_cast<std::int32_t>(value);
+}
 
 } // namespace
 
@@ -27,14 +29,20 @@ void TickCount::useTestClock(std::int32_t start) {
     setTestClock(start);
 }
 
-void TickCount::setTestClock(std::int32_t value) { testClockValue = static_cast<std::uint32_t>(value); }
+void TickCount::setTestClock(std::int32_t value) {
+    testClockValue = static_cast<std::uint32_t>(value);
+}
 
 void TickCount::advanceTestClock(std::int32_t milliseconds) {
     testClockValue += static_cast<std::uint32_t>(milliseconds);
 }
 
-void TickCount::useSystemClock() { testClockOn = false; }
+void TickCount::useSystemClock() {
+    testClockOn = false;
+}
 
-bool TickCount::testClockActive() { return testClockOn; }
+bool TickCount::testClockActive() {
+    return testClockOn;
+}
 
 } // namespace platform

@@ -8,7 +8,7 @@
 namespace platform {
 
 class TickCount {
-public:
+  public:
     // Milliseconds since an arbitrary start, wrapping from 2^31 - 1 to -2^31.
     static std::int32_t now();
 

@@ -28,14 +28,18 @@ int qtWarningBox(const std::string& title, const std::string& text) {
 
 } // namespace
 
-void setMessageBoxHook(MessageBoxHook hook) { messageBoxHook = std::move(hook); }
+void setMessageBoxHook(MessageBoxHook hook) {
+    messageBoxHook = std::move(hook);
+}
 
 int showWarningBox(const std::string& title, const std::string& text) {
     ModalScope modal;
     return messageBoxHook ? messageBoxHook(title, text) : qtWarningBox(title, text);
 }
 
-void setBeepHook(BeepHook hook) { beepHook = std::move(hook); }
+void setBeepHook(BeepHook hook) {
+    beepHook = std::move(hook);
+}
 
 void beep() {
     if (beepHook) {
@@ -45,17 +49,25 @@ void beep() {
     }
 }
 
-void setModalDialogHook(ModalDialogHook hook) { modalDialogHook = std::move(hook); }
+void setModalDialogHook(ModalDialogHook hook) {
+    modalDialogHook = std::move(hook);
+}
 
 int execModal(QDialog& dialog) {
     ModalScope modal;
     return modalDialogHook ? modalDialogHook(dialog) : dialog.exec();
 }
 
-bool modalOpen() { return modalDepth > 0; }
+bool modalOpen() {
+    return modalDepth > 0;
+}
 
-ModalScope::ModalScope() { ++modalDepth; }
+ModalScope::ModalScope() {
+    ++modalDepth;
+}
 
-ModalScope::~ModalScope() { --modalDepth; }
+ModalScope::~ModalScope() {
+    --modalDepth;
+}
 
 } // namespace platform

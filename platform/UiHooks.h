@@ -32,7 +32,7 @@ bool modalOpen();
 
 // Marks a modal window as open for its lifetime (used by modal dialogs outside this file).
 class ModalScope {
-public:
+  public:
     ModalScope();
     ~ModalScope();
     ModalScope(const ModalScope&) = delete;

@@ -5,8 +5,8 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <cstdint>
+#include <deque>
 
 namespace vxk5sim {
 

@@ -53,7 +53,9 @@ std::string ConvNewLine(const std::string& text) {
     return result;
 }
 
-Bytes StrToByteStr(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes StrToByteStr(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 std::int16_t HexAsciiToInt(const Bytes& bytes) {
     return static_cast<std::int16_t>(leadingHexValue(std::string(bytes.begin(), bytes.end())));
@@ -88,7 +90,9 @@ std::string IntToHex2(int n) {
     return ByteStrToHex({static_cast<std::uint8_t>(static_cast<unsigned>(n) & 0xFFu)});
 }
 
-std::string IntToAsciiHex2(int n) { return ByteStrToHex(StrToByteStr(IntToHex2(n))); }
+std::string IntToAsciiHex2(int n) {
+    return ByteStrToHex(StrToByteStr(IntToHex2(n)));
+}
 
 std::int64_t roundHalfEven(double value) {
     // The default floating-point rounding mode rounds halves to even.

@@ -19,14 +19,30 @@ template <typename Number> std::string numberText(Number value) {
     return std::string(buffer, result.ptr);
 }
 
-std::string toText(std::int16_t value) { return numberText(value); }
-std::string toText(std::int32_t value) { return numberText(value); }
-std::string toText(float value) { return numberText(value); }
-std::string toText(double value) { return numberText(value); }
-std::string toText(std::uint8_t value) { return numberText(static_cast<int>(value)); }
-std::string toText(bool value) { return value ? "1" : "0"; }
-std::string toText(const QDateTime& value) { return value.toString(DateFormat).toStdString(); }
-std::string toText(const std::string& value) { return value; }
+std::string toText(std::int16_t value) {
+    return numberText(value);
+}
+std::string toText(std::int32_t value) {
+    return numberText(value);
+}
+std::string toText(float value) {
+    return numberText(value);
+}
+std::string toText(double value) {
+    return numberText(value);
+}
+std::string toText(std::uint8_t value) {
+    return numberText(static_cast<int>(value));
+}
+std::string toText(bool value) {
+    return value ? "1" : "0";
+}
+std::string toText(const QDateTime& value) {
+    return value.toString(DateFormat).toStdString();
+}
+std::string toText(const std::string& value) {
+    return value;
+}
 
 // A decimal number (sign, digits, point, exponent) or "&H" hexadecimal, and nothing else.
 std::optional<double> parseNumber(const std::string& text) {

@@ -17,7 +17,7 @@
 #include <string>
 
 class clsCmcProfileIO {
-public:
+  public:
     const std::string& Name() const { return name; }
     void setName(const std::string& value) { name = value; }
     const std::string& Path() const { return path; }
@@ -59,7 +59,7 @@ public:
     // The text up to its first NUL character.
     static std::string StripTerminator(const std::string& StrString);
 
-private:
+  private:
     bool write(const std::string& key, const std::string& text) const;
     // The stored text of key (default text for a missing key), cut and trimmed as the
     // loaders need it; nothing when the text read is empty.
