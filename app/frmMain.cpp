@@ -29,6 +29,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int PortMenuCount = 4;
@@ -277,7 +279,9 @@ void frmMain::loadData(clsCmcProfileIO& objProf) {
             power = 0;
         }
         ch.setAppearCh(appear);
-        ch.setFreqOp_Pure(frequency);
+        // A hand-edited frequency outside the radio's band would be sent as it stands (and a
+        // negative one as nonsense digits): it is held at the band edge, as typed ones are.
+        ch.setFreqOp_Pure(std::clamp(frequency, clsRig_Ch::FreqLowest, clsRig_Ch::FreqHighest));
         ch.setFreqOpRef_Pure(reference);
         ch.setRFPower_Pure(power);
     }

@@ -85,6 +85,22 @@ void clsCmcCln3Drv::setWorkMode(std::int16_t value) {
     answerAwaited = (value == 1 || value == 2 || value == 4);
     lastAnswer.clear();
     lastStoredAdr = 0;
+    readCovered.clear();
+}
+
+void clsCmcCln3Drv::setRequiredReadRange(std::int32_t first, std::int32_t last) {
+    requiredFirst = first;
+    requiredLast = last;
+}
+
+bool clsCmcCln3Drv::requiredRangeRead() const {
+    for (std::int32_t adr = std::max(requiredFirst, 0); adr <= requiredLast; ++adr) {
+        if (static_cast<std::size_t>(adr) >= readCovered.size() ||
+            !readCovered[static_cast<std::size_t>(adr)]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void clsCmcCln3Drv::setCloneWriteAdrList(const std::string& value) {
@@ -303,7 +319,7 @@ std::int16_t clsCmcCln3Drv::checkAnswer(const Bytes& f) {
             }
         }
     } else if (command == CmdEnd && mode == 2) {
-        if (isBadFrame(f)) {
+        if (isBadFrame(f) || !requiredRangeRead()) {
             setNowError(ErrBadFrame);
         } else {
             complete = true;
@@ -385,6 +401,10 @@ std::int16_t clsCmcCln3Drv::storeReadFrame(const Bytes& f, clsCmcEeprom* image) 
         return 1;
     }
     lastStoredAdr = adr + n - 1;
+    if (readCovered.size() < static_cast<std::size_t>(image->eeSize())) {
+        readCovered.resize(static_cast<std::size_t>(image->eeSize()), false);
+    }
+    std::fill_n(readCovered.begin() + adr, n, true);
     return 0;
 }
 

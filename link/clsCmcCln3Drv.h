@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class clsCmcEeprom;
 class frmCom;
@@ -82,6 +83,10 @@ class clsCmcCln3Drv {
     const Bytes& ansInfo() const { return identityAnswer; }
     const Bytes& varLastE8Answer() const { return lastAnswer; }
     std::int32_t lastEeAdr() const { return lastStoredAdr; }
+    // Addresses a clone read must have delivered before its end frame counts as success; the
+    // radio may send its records in any order, but a record lost on the line must not pass.
+    // first > last (the default) asks for nothing.
+    void setRequiredReadRange(std::int32_t first, std::int32_t last);
 
     // No cycle open, the port open, and more than 256 bytes free in its output buffer.
     bool SendEnable() const;
@@ -118,6 +123,7 @@ class clsCmcCln3Drv {
     std::int16_t checkAnswer(const Bytes& f);
     static std::int32_t recordAdr(const Bytes& f);
     std::int16_t storeReadFrame(const Bytes& f, clsCmcEeprom* image);
+    bool requiredRangeRead() const;
     Bytes makeWriteFrame();
     void sendNextWriteFrame();
     void endCycle();
@@ -142,6 +148,9 @@ class clsCmcCln3Drv {
     bool outsideFrame = true;
     std::int32_t writeAdr = 0;
     std::int32_t lastStoredAdr = 0;
+    std::int32_t requiredFirst = 0;
+    std::int32_t requiredLast = -1;
+    std::vector<bool> readCovered; // addresses stored by the clone read under way
     bool running = false;
     std::int16_t nowErr = 0;
     std::int16_t lastErr = 0;

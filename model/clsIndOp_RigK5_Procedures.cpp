@@ -168,6 +168,9 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
         bool done = false;
         RigOpDisp_AD(1, !modReadoutStarted, done);
         modReadoutStarted = true;
+        if (done && commError) {
+            return false; // a rejected reading: the task reports it, nothing is sent on it
+        }
         if (!done) {
             next = adjStep;
             result = false;
@@ -212,7 +215,7 @@ bool clsIndOp_RigK5::RigOpProc_SMeter() {
     bool done = false;
     RigOpDisp_AD(2, !smeterReadoutStarted, done);
     smeterReadoutStarted = true;
-    if (!done) {
+    if (!done || commError) {
         return false;
     }
     const int s = adLast[2];
@@ -257,7 +260,7 @@ bool clsIndOp_RigK5::RigOpProc_Txf() {
         bool done = false;
         RigOpDisp_AD(0, !txfReadoutStarted, done);
         txfReadoutStarted = true;
-        if (!done) {
+        if (!done || commError) {
             return false;
         }
         const std::int16_t area = RigOpProc_TxfArea(adLast[0]);
@@ -418,7 +421,7 @@ bool clsIndOp_RigK5::bpfStep(int band) {
         RigOpDisp_AD(2, !s.readoutStarted, done);
         s.readoutStarted = !done;
         value = adLast[2];
-        return done;
+        return done && !commError; // a rejected reading moves nothing
     };
 
     std::int16_t value = 0;

@@ -22,6 +22,8 @@
 namespace {
 
 constexpr std::int16_t PhaseCount = 26;
+constexpr std::int32_t AdjustmentAreaFirst = 0x7A8;
+constexpr std::int32_t AdjustmentAreaLast = 0x7E7;
 // E8 command 0x00 with the ten characters that open the radio's adjustment state.
 const char* const UnlockE8Text = "00"
                                  "35526B39547A33577131";
@@ -108,6 +110,9 @@ bool clsIndOp_RigK5::runPhase(std::int16_t phase, std::int16_t& next) {
         return true;
     case 3:
         if (phaseEntry) {
+            // The items and the dump live in the adjustment area: a read that lost any of it
+            // must fail rather than load and send stale bytes.
+            gObjCom()->cln3D.setRequiredReadRange(AdjustmentAreaFirst, AdjustmentAreaLast);
             seq.easyCloneRead();
             return false;
         }

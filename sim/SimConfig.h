@@ -34,6 +34,7 @@ struct SimConfig {
     bool noAnswer = false;        // the radio hears and acts but never transmits
     int badChecksumRecord = -1;   // clone-read record with this index (from 0) has a wrong checksum
     int silenceAfterRecords = -1; // a clone read stops after this many records, without E5
+    int dropRecord = -1;          // clone-read record with this index is never sent (lost whole)
     bool garbage = false;         // stray bytes (never FE or FD) before every answer frame
     double noiseRate = 0.0; // chance per byte reaching the computer of being corrupted or dropped
     std::uint32_t noiseSeed = 1; // seed of the noise, so a noisy run can be repeated

@@ -295,6 +295,9 @@ void SimRadio::onCloneRead(const Bytes& data, std::int64_t at) {
     }
     std::int64_t t = at;
     for (int i = 0; i < records; ++i) {
+        if (i == cfg.dropRecord) {
+            continue;
+        }
         const int address = i * kRecordSize;
         const int checksumError = (i == cfg.badChecksumRecord) ? 1 : 0;
         const Bytes record =
@@ -311,6 +314,9 @@ void SimRadio::onCloneRead(const Bytes& data, std::int64_t at) {
         line += ", E5";
     } else {
         line += ", then silence";
+    }
+    if (cfg.dropRecord >= 0 && cfg.dropRecord < records) {
+        line += format(" [record %d lost]", cfg.dropRecord);
     }
     if (cfg.badChecksumRecord >= 0 && cfg.badChecksumRecord < records) {
         line += format(" [record %d has a bad checksum]", cfg.badChecksumRecord);

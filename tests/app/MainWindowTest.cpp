@@ -264,7 +264,7 @@ TEST(SettingsTest, SavedStateComesBackAndOtherLinesSurvive) {
 TEST(SettingsTest, ChannelZeroStoredHiddenComesBackShownAtItsDefaults) {
     Bench bench({}, "[OPTION]\nMR-0(Appear)=0\nMR-0(Frequency)=15000000\nMR-0(Ref)=2\n"
                     "MR-0(RF Power)=1\nMR-5(Appear)=yes\nMR-5(Frequency)=15000000\n"
-                    "ComPort=9\nComAutoRelease=77\n");
+                    "MR-6(Frequency)=-5\nMR-7(Frequency)=99999999\nComPort=9\nComAutoRelease=77\n");
     frmMain& window = bench.window();
     const clsRig_Ch& ch0 = window.ChUnit(0);
     EXPECT_TRUE(ch0.AppearCh());
@@ -273,7 +273,10 @@ TEST(SettingsTest, ChannelZeroStoredHiddenComesBackShownAtItsDefaults) {
     EXPECT_EQ(ch0.RFPower_Pure(), 0);
     EXPECT_TRUE(window.ChUnit(5).AppearCh());
     EXPECT_EQ(window.ChUnit(5).FreqOp_Pure(), 15000000);
-    // Hand-edited values outside what the menus offer: a port the link takes, no release time.
+    // Hand-edited values outside what the program writes: frequencies held at the band edges,
+    // a port the link takes, no release time.
+    EXPECT_EQ(window.ChUnit(6).FreqOp_Pure(), 13600000);
+    EXPECT_EQ(window.ChUnit(7).FreqOp_Pure(), 17400000);
     EXPECT_EQ(window.ComPortNo(), 9);
     EXPECT_EQ(window.ComAutoRelease(), 0);
 }

@@ -196,6 +196,7 @@ TEST_P(ConnectFailureTest, EndsInOneMessageAndPhaseZero) {
     bench.tick(40);
     ASSERT_EQ(bench.messages().messages().size(), 1u);
     EXPECT_EQ(bench.messages().messages()[0].text, GetParam().message);
+    EXPECT_EQ(bench.e8Payloads(), std::vector<std::string>{UnlockPayload}); // no value sent
     EXPECT_EQ(gObjRigOp().taskPhaseNow(), 0);
     EXPECT_FALSE(bench.com().comOpen());
     EXPECT_TRUE(bench.window().fra01(0).isVisibleTo(&bench.window()));
@@ -210,9 +211,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NoEcho", [](vxk5sim::SimConfig& c) { c.noEcho = true; }, "Cannot access COM port" + CheckAll},
         FailureCase{"NoAnswer", [](vxk5sim::SimConfig& c) { c.noAnswer = true; }, "No answer from VX-K5." + CheckAll},
         FailureCase{"BadRecord", [](vxk5sim::SimConfig& c) { c.badChecksumRecord = 5; }, "Illegal data." + CheckAll},
+        FailureCase{"LostRecord", [](vxk5sim::SimConfig& c) { c.dropRecord = 122; }, "Illegal data." + CheckAll},
         FailureCase{"SilentRadio", [](vxk5sim::SimConfig& c) { c.silenceAfterRecords = 10; },
                     "No answer from VX-K5." + CheckAll}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST(ModelConnectTest, ARecordLostOutsideTheAdjustmentAreaDoesNotMatter) {
+    vxk5sim::SimConfig config;
+    config.dropRecord = 0;
+    Bench bench(config);
+    ASSERT_TRUE(bench.connect());
+    EXPECT_TRUE(bench.messages().messages().empty());
+}
 
 TEST(ModelConnectTest, PortThatCannotBeOpenedIsReportedOnce) {
     Bench bench;

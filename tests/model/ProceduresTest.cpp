@@ -5,7 +5,9 @@
 #include "console/ConsoleGlobal.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
+#include "link/clsCmcCln3Drv.h"
 #include "link/clsCmcCln3Sequence.h"
+#include "link/frmCom.h"
 #include "link/clsCmcRadio.h"
 #include "model/clsIndOp_RigK5.h"
 #include "model/clsRig_Ch.h"
@@ -126,6 +128,21 @@ TEST_P(SMeterTest, SendsAndStoresThreePointsAroundTheReadingThenBeeps) {
 
 // 160 reads well inside the byte; 250 puts the upper points past 255, where they hold.
 INSTANTIATE_TEST_SUITE_P(Signals, SMeterTest, ::testing::Values(SMeterCase{160}, SMeterCase{250}));
+
+TEST(ProceduresTest, ARejectedReadingSendsAndStoresNothing) {
+    Connected c;
+    const int before = imageByte(0x7B9);
+    c.bench.radio().config().noAnswer = true;
+    ASSERT_TRUE(c.enter(ItemSMeter));
+    clsCmcCln3Drv& driver = gObjCom()->cln3D;
+    ASSERT_TRUE(c.bench.runUntil([&] { return driver.waitState() == 2; }, 20));
+    driver.read(HexToByteStr("FEFEEFEEE87351000103394141FD")); // three value characters
+    c.bench.tick(3);
+    EXPECT_EQ(c.bench.messages().messages().size(), 1u);
+    EXPECT_EQ(c.bench.e8Payloads(), std::vector<std::string>{"033032"});
+    EXPECT_EQ(imageByte(0x7B9), before);
+    EXPECT_EQ(step(), 0);
+}
 
 namespace {
 
