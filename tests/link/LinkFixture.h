@@ -1,10 +1,9 @@
-// A link wired as the program wires it, over the fake port: the port manager registered as
-// gObjCom, a recording host whose task runs the sequencer the way the main window does, the
-// radio identity of the start-up, and a tick that advances the test clock by 50 ms.
+// The link tests' common ground: frames written out byte by byte from their layout (so a test
+// states the bytes on the wire instead of asking the code under test to make them), and a
+// link wired as the program wires it, over the in-process simulated radio on the test clock:
+// the port manager registered as gObjCom, a recording host whose task runs the sequencer the
+// way the main window does, and the radio identity of the start-up.
 #pragma once
-
-#include "FakeSerialControl.h"
-#include "Frames.h"
 
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Sequence.h"
@@ -12,59 +11,104 @@
 #include "link/frmCom.h"
 #include "platform/TickCount.h"
 #include "tests/support/RecordingLinkHost.h"
+#include "tests/support/SimSerialControl.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <numeric>
 
 namespace linktest {
 
-class LinkFixture : public ::testing::Test {
+inline Bytes cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+// FE FE EE EF body FD: what the computer sends (and gets back as its echo).
+inline Bytes pcFrame(const Bytes& body) {
+    return cat(cat({0xFE, 0xFE, 0xEE, 0xEF}, body), {0xFD});
+}
+// FE FE EF EE command data FD: what the radio sends.
+inline Bytes radioFrame(std::uint8_t command, const Bytes& data) {
+    return cat(cat({0xFE, 0xFE, 0xEF, 0xEE, command}, data), {0xFD});
+}
+inline const Bytes EndFrame = radioFrame(0xE5, {'V', 'e', 'x', 'o', ' ', 'I', 'n', 'c', '.'});
+// E8 command 0 with the unlock text of the adjustment state, as the model sends it.
+inline const std::string UnlockText = "0035526B39547A33577131";
+
+// An E4 record in ASCII hex: address, count, data, checksum making the sum 0 mod 256. A count
+// or checksum off by the given amount spoils it on purpose.
+inline Bytes recordFrame(int adr, const Bytes& data, int countOff = 0, int sumOff = 0) {
+    const auto count = static_cast<std::uint8_t>(data.size() + countOff);
+    Bytes raw = cat({std::uint8_t(adr >> 8), std::uint8_t(adr), count}, data);
+    raw.push_back(std::uint8_t(sumOff - std::accumulate(raw.begin(), raw.end(), 0)));
+    const char* hex = "0123456789ABCDEF";
+    Bytes text;
+    for (std::uint8_t b : raw) {
+        text = cat(text, {std::uint8_t(hex[b >> 4]), std::uint8_t(hex[b & 15])});
+    }
+    return radioFrame(0xE4, text);
+}
+
+// The simulated radio's port, which can claim a full output buffer once some blocks went out.
+class SimPort : public testsupport::SimSerialControl {
+  public:
+    using SimSerialControl::SimSerialControl;
+    int outBufferCount() const override { return blocks >= fullAfter ? outBufferSize() : 0; }
+    bool output(const Bytes& block) override {
+        ++blocks;
+        return SimSerialControl::output(block);
+    }
+    int blocks = 0;
+    int fullAfter = 1 << 30;
+};
+
+class LinkTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        platform::TickCount::setTestClock(5000);
+        platform::TickCount::setTestClock(100000);
+        build({});
+    }
+    void TearDown() override {
         resetLinkGlobals();
-        auto control = std::make_unique<FakeSerialControl>();
-        port = control.get();
+        com.reset();
+    }
+    void build(const vxk5sim::SimConfig& config) {
+        auto sim = std::make_unique<SimPort>(config);
+        port = sim.get();
+        wire(std::move(sim));
+    }
+    void wire(std::unique_ptr<SerialControl> control) {
+        resetLinkGlobals();
         com = std::make_unique<frmCom>(std::move(control));
         setGObjCom(com.get());
         com->setHost(&host);
         gObjRadio().setRadioNameM("7351");
         gObjRadio().setRadionameS("0001");
-        gObjRadio().cloneWriteAdrList_Clear();
         gObjRadio().cloneWriteAdrList_Add(0x0000, 0x07FF);
-        gObjSeq(); // created at start-up, before the first tick
-        host.onTask = [] {
+        gObjSeq();         // created at start-up, before the first tick
+        host.onTask = [] { // the main window runs the sequencer once more while it is busy
             gObjSeq().task();
             if (gObjSeq().OpRunning()) {
                 gObjSeq().task();
             }
         };
     }
-
-    void TearDown() override {
-        resetLinkGlobals();
-        com.reset();
-    }
-
-    // One timer tick, 50 ms after the previous one.
     void tick() {
         platform::TickCount::advanceTestClock(frmCom::TickIntervalMs);
         com->timSolid_Timer();
     }
-
-    // Ticks until the running operation ends (bounded); false if it never did.
-    bool runToEnd(int maxTicks = 400) {
-        for (int i = 0; i < maxTicks; ++i) {
-            if (!gObjSeq().OpRunning()) {
-                return true;
-            }
+    // Ticks until the running operation ends; false if it never did.
+    bool runToEnd(int ticks = 1000) {
+        while (ticks-- > 0 && gObjSeq().OpRunning()) {
             tick();
         }
         return !gObjSeq().OpRunning();
     }
+    vxk5sim::SimRadio& radio() { return port->radio(); }
+    Bytes image() { return gObjRadio().objEep().ReadBlock(0, 2048); }
+    Bytes radioMemory() { return Bytes(radio().memory().begin(), radio().memory().end()); }
 
-    FakeSerialControl* port = nullptr;
+    SimPort* port = nullptr;
     std::unique_ptr<frmCom> com;
     testsupport::RecordingLinkHost host;
 };
