@@ -56,6 +56,8 @@ TEST(MainWindowTest, ArrowKeysStepTheSelectedItemAndShiftStepsByFive) {
     // Ctrl or Alt held as well do not matter; Shift alone decides the step.
     EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier),
               std::vector<std::string>{e8(0x0C, start + 1)});
+    EXPECT_EQ(gObjRadio().objEep().ReadByte(0x7A9), start + 1); // the image follows the radio
+    EXPECT_EQ(bench.radio().e8Value(0x0C), start + 1);
     EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Left), std::vector<std::string>{e8(0x0C, start)});
     EXPECT_EQ(bench.window().lboConsole().item(1)->text().toStdString(),
               gObjConsole().DefaultString(1));

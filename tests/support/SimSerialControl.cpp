@@ -5,13 +5,6 @@
 
 namespace testsupport {
 
-SimSerialControl::SimSerialControl() : SimSerialControl(vxk5sim::SimConfig{}) {}
-
-SimSerialControl::SimSerialControl(const vxk5sim::SimConfig& config)
-    : owned_(std::make_unique<vxk5sim::SimRadio>(config)), radioPtr(owned_.get()) {}
-
-SimSerialControl::SimSerialControl(vxk5sim::SimRadio& radio) : radioPtr(&radio) {}
-
 std::int64_t SimSerialControl::nowMs() {
     const std::int32_t tick = platform::TickCount::now();
     if (!clockStarted_) {
@@ -44,18 +37,17 @@ bool SimSerialControl::setPortOpen(bool open) {
     if (open_) {
         return true;
     }
-    if (openFails_ || unplugged_) {
+    if (openFails_) {
         return false;
     }
     // Bytes that reached the line while the port was closed were never received.
-    radioPtr->transmit(nowMs());
+    simRadio.transmit(nowMs());
     open_ = true;
-    ++opens_;
     return true;
 }
 
 void SimSerialControl::pull() {
-    const Bytes arrived = radioPtr->transmit(nowMs());
+    const Bytes arrived = simRadio.transmit(nowMs());
     if (!open_) {
         return;
     }
@@ -75,18 +67,12 @@ Bytes SimSerialControl::input() {
 }
 
 bool SimSerialControl::output(const Bytes& block) {
-    if (!open_ || unplugged_) {
+    if (!open_) {
         return false;
     }
     written_.insert(written_.end(), block.begin(), block.end());
-    radioPtr->receive(block, nowMs());
+    simRadio.receive(block, nowMs());
     return true;
-}
-
-void SimSerialControl::unplug() {
-    unplugged_ = true;
-    open_ = false;
-    rx_.clear();
 }
 
 void SimSerialControl::notifyReceived() {
