@@ -1,7 +1,6 @@
 // The main window as the technician uses it: real key presses and clicks, menus, the port
 // status, the layout at several sizes, and the settings it saves and loads.
 #include "app/common/CommonRoutines.h"
-#include "app/common/KeyBuffer.h"
 #include "app/frmMain.h"
 #include "console/ConsoleGlobal.h"
 #include "console/clsConsole.h"
@@ -154,18 +153,6 @@ TEST(MainWindowTest, AutoReleaseMenuSetsTheHoldTimeAndReleasesThePort) {
 
     window.mnuOptionSelAutoRelease(0).trigger();
     EXPECT_EQ(gObjSeq().comHoldReload(), 0);
-}
-
-TEST(MainWindowTest, TypingTheServiceCodeOnAButtonShowsItsCaption) {
-    Bench bench;
-    frmMain& window = bench.window();
-    window.setWindowTitle("VS-K5 ALN Rev.1.0");
-    const std::string typed = KeyBuffer::Decode("TFSWJDFCFODI2");
-    QString lower = QString::fromStdString(typed).toLower();
-    QTest::keyClicks(&window.cmd00(1), lower.left(12));
-    EXPECT_EQ(window.windowTitle().toStdString(), "VS-K5 ALN Rev.1.0");
-    QTest::keyClicks(&window.cmd00(1), lower.right(1));
-    EXPECT_EQ(window.windowTitle().toStdString(), KeyBuffer::Decode("Ifmmp!ufdiojdjbo"));
 }
 
 TEST(MainWindowTest, IdleWindowShowsItsPartsAndFitsEverySize) {

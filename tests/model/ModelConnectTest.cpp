@@ -200,13 +200,3 @@ TEST(ModelConnectTest, ARecordLostOutsideTheAdjustmentAreaDoesNotMatter) {
     ASSERT_TRUE(bench.connect());
     EXPECT_TRUE(bench.messages().messages().empty());
 }
-
-TEST(ModelConnectTest, PortThatCannotBeOpenedIsReportedOnce) {
-    Bench bench;
-    bench.serial().setOpenFails(true);
-    bench.window().cmd00(0).click();
-    bench.tick(60);
-    ASSERT_EQ(bench.messages().messages().size(), 1u);
-    EXPECT_EQ(bench.messages().messages()[0].text, "Cannot access COM 1." + CheckAll);
-    EXPECT_EQ(gObjRigOp().taskPhaseNow(), 0);
-}

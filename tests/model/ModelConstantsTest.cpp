@@ -72,7 +72,7 @@ TEST(ModelConstantsTest, AcceptsTheProductLineWithBlanksAndExactly22Lines) {
     EXPECT_FALSE(model.readParametersFrom(dir.file("missing.ini")));
 }
 
-TEST(ModelConstantsTest, BordersAndTheirRange) {
+TEST(ModelConstantsTest, BordersAreasAndTheirRange) {
     Bench bench;
     const clsIndOp_RigK5& model = gObjRigOp();
     const std::int16_t expected[] = {0,   16,  24,  32,  40,  48,  64,  80,  96,  112, 128,
@@ -82,18 +82,11 @@ TEST(ModelConstantsTest, BordersAndTheirRange) {
     }
     EXPECT_THROW(model.RigOp_Table_Txf_TempBorder(-1), std::out_of_range);
     EXPECT_THROW(model.RigOp_Table_Txf_TempBorder(22), std::out_of_range);
-}
-
-TEST(ModelConstantsTest, TemperatureAreas) {
-    Bench bench;
-    const clsIndOp_RigK5& model = gObjRigOp();
-    EXPECT_EQ(model.RigOpProc_TxfArea(0), 0);
-    EXPECT_EQ(model.RigOpProc_TxfArea(15), 0);
-    EXPECT_EQ(model.RigOpProc_TxfArea(16), 1);
-    EXPECT_EQ(model.RigOpProc_TxfArea(128), 10);
-    EXPECT_EQ(model.RigOpProc_TxfArea(239), 18);
-    EXPECT_EQ(model.RigOpProc_TxfArea(240), 19);
-    EXPECT_EQ(model.RigOpProc_TxfArea(255), 19);
+    // A reading equal to a border lies in the area above it; 255 in the last one.
+    const std::pair<std::int16_t, std::int16_t> areas[] = {{0, 0}, {15, 0}, {16, 1}, {128, 10}, {239, 18}, {240, 19}, {255, 19}};
+    for (const auto& [reading, area] : areas) {
+        EXPECT_EQ(model.RigOpProc_TxfArea(reading), area) << reading;
+    }
 }
 
 TEST(ModelConstantsTest, WindowHeightFollowsTheScreen) {
