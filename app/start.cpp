@@ -13,10 +13,10 @@
 
 #include <QApplication>
 
+namespace {
+
 const char* const AlreadyRunningText =
     "Cannot execute VS-K5 ALN Rev.1.0 repeatedly.\r\nVS-K5 ALN Rev.1.0 is already executing.";
-
-namespace {
 
 void setRadioIdentity() {
     clsCmcRadio& radio = gObjRadio();

@@ -19,6 +19,3 @@ int Main(int argc, char** argv);
 // "Const.ini" cannot be read (the settings are saved first in the second case), otherwise the
 // event loop's code. Every application global is torn down before it returns.
 int runUtility(const StartupPlaces& places = {});
-
-// The text shown to a second copy of the program.
-extern const char* const AlreadyRunningText;

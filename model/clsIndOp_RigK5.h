@@ -134,6 +134,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     bool RigOpProc_Channel();
     bool RigOpProc_DtcsStart();
     bool RigOpProc_DtcsStop();
+    bool dtcsStep(std::int16_t firstStep, int tone);
     bool RigOpProc_ModLevel();
     bool RigOpProc_Txf();
     bool RigOpProc_SMeter();
@@ -185,7 +186,6 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     std::int16_t txfStartValue = 0;
     std::int16_t txfSecondValue = 0;
     std::int16_t txfOffset = 0;
-    float txfInterpolated = 0;
     std::array<float, TxfBorderCount> txfCurve{};
     std::array<float, TxfBorderCount> txfSlope{};
     std::array<BpfState, 3> bpf{};

@@ -125,25 +125,21 @@ bool clsIndOp_RigK5::RigOpProc_Channel() {
 }
 
 bool clsIndOp_RigK5::RigOpProc_DtcsStart() {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
-    if (adjStep == 4) {
-        sendE8(2, 1);
-        adjStep = 5;
-    } else {
-        adjStep = 0;
-    }
-    return true;
+    return dtcsStep(4, 1);
 }
 
 bool clsIndOp_RigK5::RigOpProc_DtcsStop() {
+    return dtcsStep(6, 0);
+}
+
+// DTCS start and stop: one E8(2, tone) at the first step, the end on the next.
+bool clsIndOp_RigK5::dtcsStep(std::int16_t firstStep, int tone) {
     if (gObjSeq().OpRunning()) {
         return false;
     }
-    if (adjStep == 6) {
-        sendE8(2, 0);
-        adjStep = 7;
+    if (adjStep == firstStep) {
+        sendE8(2, tone);
+        adjStep = static_cast<std::int16_t>(firstStep + 1);
     } else {
         adjStep = 0;
     }
@@ -336,7 +332,6 @@ void clsIndOp_RigK5::computeTxfCurve(std::int16_t area, std::int16_t t) {
     const std::int64_t product = wholeRound(txfSlope[a]) * (t - txfTempBorder[a]);
     const float y =
         static_cast<float>(wholeFloor(txfCurve[a] + 0.5f)) + static_cast<float>(product) / 32.0f;
-    txfInterpolated = y;
     txfOffset =
         clampTo(wholeRound(static_cast<double>(txfStartValue - wholeFloor(y))),
                 std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
