@@ -3,6 +3,7 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build demo test test-sanitize clean
 
@@ -17,7 +18,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
-demo: build
+# Only the utility and the simulated radio: the demo needs no test binaries.
+demo: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target vsk5-aln vxk5-sim
 	@scripts/demo.sh $(BUILD_DIR)
 
 test: build
