@@ -217,13 +217,7 @@ void clsConsole::UpDown(std::int16_t Index, std::int16_t stp) {
 
 std::string clsConsole::DefaultString(std::int16_t Index) const {
     const ConsoleItem& it = item(Index);
-    std::string number = std::to_string(it.Value);
-    if (number.size() < 4) {
-        number.insert(0, 4 - number.size(), ' ');
-    } else {
-        number = number.substr(number.size() - 4);
-    }
-    std::string line = it.Title + ":" + number;
+    std::string line = it.Title + ":" + rightField(std::to_string(it.Value), 4);
     if (it.BarExist) {
         line += BarString(Index);
     }

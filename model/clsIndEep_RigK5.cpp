@@ -1,6 +1,7 @@
 // The adjustment dump of the VX-K5's memory image.
 #include "clsIndEep_RigK5.h"
 
+#include "app/common/CommonRoutines.h"
 #include "link/clsCmcEeprom.h"
 
 #include <QPlainTextEdit>
@@ -47,8 +48,7 @@ std::string rangedLabel(const std::string& name, int n) {
 } // namespace
 
 std::string clsIndEep_RigK5::RigEep_FormatUnsigned(std::int16_t value) {
-    const std::string text = "    " + std::to_string(value);
-    return text.substr(text.size() - 4);
+    return rightField(std::to_string(value), 4);
 }
 
 std::string clsIndEep_RigK5::RigEep_FormatSigned(std::int16_t value) {

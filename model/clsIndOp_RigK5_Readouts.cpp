@@ -48,16 +48,11 @@ const ReadoutRow DaRows[11] = {{0, "BPF T1 :", Reading::Voltage},
                                {7, "SQL Lev:", Reading::Percent},
                                {-1, "", Reading::None}};
 
-std::string lastChars(const std::string& text, std::size_t width) {
-    const std::string padded = std::string(width, ' ') + text;
-    return padded.substr(padded.size() - width);
-}
-
 // "123:7Bh:" — the raw value in decimal (3 wide) and in hexadecimal (2 digits).
 std::string valuePrefix(int v) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "%02X", v);
-    return lastChars(std::to_string(v), 3) + ":" + lastChars(std::string("00") + hex, 2) + "h:";
+    return rightField(std::to_string(v), 3) + ":" + rightField(std::string("00") + hex, 2) + "h:";
 }
 
 double volts(int v) {
@@ -78,11 +73,11 @@ std::string lineText(const ReadoutRow& row, int v) {
         if (v == 0 || v == 255) {
             return prefix + "*Error"; // open or shorted sensor
         }
-        return prefix + lastChars(numberPicture(celsius(v), 0, 2) + "'C", 8);
+        return prefix + rightField(numberPicture(celsius(v), 0, 2) + "'C", 8);
     case Reading::Voltage:
-        return prefix + lastChars(numberPicture(volts(v), 1, 2) + "V", 7);
+        return prefix + rightField(numberPicture(volts(v), 1, 2) + "V", 7);
     case Reading::Percent:
-        return prefix + lastChars(numberPicture(v / 255.0 * 100.0, 1, 2) + "%", 7);
+        return prefix + rightField(numberPicture(v / 255.0 * 100.0, 1, 2) + "%", 7);
     case Reading::None:
         break;
     }

@@ -32,12 +32,6 @@ bool inRange(std::int16_t value, int low, int high) {
     return value >= low && value <= high;
 }
 
-// The last `width` characters of `width` blanks followed by text.
-std::string rightAligned(const std::string& text, std::size_t width) {
-    const std::string padded = std::string(width, ' ') + text;
-    return padded.substr(padded.size() - width);
-}
-
 // The channel frequency (10 Hz units) as four packed-decimal bytes, digits 10^7 down to 10^1;
 // the last low nibble carries the reference (2) and low-power (1) flags.
 Bytes packedChannel(std::int32_t frequency, bool reference, bool lowPower) {
@@ -229,7 +223,7 @@ std::string clsIndOp_RigK5::ConsEv_Disp(clsConsole& objConsole, std::int16_t Ind
         }
         return title + (txfSecond ? ": 2nd TX Freq = " : ": 1st TX Freq = ") +
                numberPicture(mhz, 3, 5) + "MHz" +
-               ", Setting = " + rightAligned(std::to_string(val), 3) + objConsole.BarString(Index);
+               ", Setting = " + rightField(std::to_string(val), 3) + objConsole.BarString(Index);
     }
     case 2:
         return title + ": [Enter] to Start";
@@ -237,7 +231,7 @@ std::string clsIndOp_RigK5::ConsEv_Disp(clsConsole& objConsole, std::int16_t Ind
         return title + ": [Enter] to Stop";
     case 4:
         if (inRange(adjStep, 8, 11)) {
-            return title + ": Setting = " + rightAligned(std::to_string(val), 3) +
+            return title + ": Setting = " + rightField(std::to_string(val), 3) +
                    objConsole.BarString(Index);
         }
         return title + ": [Enter] to Start";

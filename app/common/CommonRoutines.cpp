@@ -94,6 +94,11 @@ std::string IntToAsciiHex2(int n) {
     return ByteStrToHex(StrToByteStr(IntToHex2(n)));
 }
 
+std::string rightField(const std::string& text, std::size_t width) {
+    const std::string padded = std::string(width, ' ') + text;
+    return padded.substr(padded.size() - width);
+}
+
 std::int64_t roundHalfEven(double value) {
     // The default floating-point rounding mode rounds halves to even.
     return static_cast<std::int64_t>(std::nearbyint(value));

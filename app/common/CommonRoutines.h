@@ -40,5 +40,10 @@ std::string IntToAsciiHex2(int n);
 // The low byte of n as two upper-case hexadecimal digits.
 std::string IntToHex2(int n);
 
+// The last `width` characters of `width` blanks followed by text: the text right-aligned in a
+// fixed field, a longer one cut from the left (rightField("7", 4) == "   7",
+// rightField("-1000", 4) == "1000").
+std::string rightField(const std::string& text, std::size_t width);
+
 // Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 std::int64_t roundHalfEven(double value);
