@@ -15,6 +15,7 @@
 #include "platform/UiHooks.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -36,8 +37,8 @@ namespace {
 constexpr int PortMenuCount = 4;
 constexpr int ReleaseMenuCount = 6;
 constexpr int StatusLabelOffset = 120; // twips from the left and the top
-// Below this the button row and the frames no longer fit side by side (twips).
-constexpr int MinimumWidth = 6000;
+// Below this the centred button row would cover the port status label (twips).
+constexpr int MinimumWidth = 8700;
 constexpr int MinimumHeight = 4800;
 
 // Courier New where the system has it, otherwise the system's fixed-width font.
@@ -118,12 +119,10 @@ void frmMain::buildControls() {
     dumpBox->setReadOnly(true);
     dumpBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     dumpBox->installEventFilter(this);
-    txtAllData = new QPlainTextEdit(client);
-    txtAllData->setReadOnly(true);
-    txtAllData->hide();
 
     for (int i = 0; i < 3; ++i) {
         auto* button = new QPushButton(client);
+        button->setAutoDefault(true); // Enter clicks the button that has the focus
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this,
                 [i] { gObjRigOp().RigOpFunc_ClickCmd00(static_cast<std::int16_t>(i)); });
@@ -144,19 +143,23 @@ void frmMain::buildMenus() {
 
     QMenu* option = menuBar()->addMenu("&Option");
     QMenu* port = option->addMenu("&Port");
+    auto* portGroup = new QActionGroup(this); // one check mark at a time, also between ticks
     for (int i = 1; i <= PortMenuCount; ++i) {
         QAction* action = port->addAction(QString("COM &%1").arg(i));
         action->setCheckable(true);
+        portGroup->addAction(action);
         connect(action, &QAction::triggered, this,
                 [this, i] { setComPortNo(static_cast<std::int16_t>(i)); });
         comActions[static_cast<std::size_t>(i - 1)] = action;
     }
     QMenu* release = option->addMenu("&Auto port release");
+    auto* releaseGroup = new QActionGroup(this);
     const char* const captions[ReleaseMenuCount] = {"&OFF",   "&1 sec", "&2 sec",
                                                     "&3 sec", "&4 sec", "&5 sec"};
     for (int i = 0; i < ReleaseMenuCount; ++i) {
         QAction* action = release->addAction(captions[i]);
         action->setCheckable(true);
+        releaseGroup->addAction(action);
         connect(action, &QAction::triggered, this,
                 [this, i] { setComAutoRelease(static_cast<std::int16_t>(i)); });
         releaseActions[static_cast<std::size_t>(i)] = action;
@@ -230,6 +233,7 @@ void frmMain::MsgBoxCloneErr(clsCmcCln3Sequence& myObjCln3Seq) {
     const std::string text =
         gObjCom() != nullptr ? cloneErrorText(*gObjCom(), myObjCln3Seq) : std::string();
     gObjRigOp().RigOpFunc_ResetAll(); // the model is idle before the technician reads why
+    refreshPortStatus(); // no tick runs while the box is open: show the closed port now
     MsgBoxProduct(text);
 }
 

@@ -92,7 +92,6 @@ class frmMain : public QMainWindow, public LinkHost, public RigHost {
     QLabel* title = nullptr;
     QLabel* comBusy = nullptr;
     QPlainTextEdit* dumpBox = nullptr;
-    QPlainTextEdit* txtAllData = nullptr;
     QAction* exitAction = nullptr;
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};

@@ -115,7 +115,8 @@ void clsIndOp_RigK5::RigOpFunc_FormLayout() {
         const int left =
             x1 + ((x2 - x1) - (3 * ButtonWidth + 2 * Gap)) / 2 + (ButtonWidth + Gap) * i;
         button.setGeometry(twips.toPixels(left, y1 + Gap, ButtonWidth, ButtonHeight));
-        button.setFocusPolicy(Qt::StrongFocus);
+        // A tab stop, but a click leaves the focus where it was: the console keeps its keys.
+        button.setFocusPolicy(Qt::TabFocus);
         button.setVisible(true);
     }
 

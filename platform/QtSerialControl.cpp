@@ -172,10 +172,11 @@ int QtSerialControl::outBufferCount() const {
 }
 
 void QtSerialControl::clearOutBuffer() {
-    // The send buffer only ever holds whole frames that the driver already counts as sent
-    // (every send reopens the port, and a procedure step may send several commands in one
-    // tick). Discarding them would lose commands on the wire, so "emptying" hands them to the
-    // line now instead.
+    // The send buffer only ever holds whole frames that the driver already counts as sent. The
+    // port manager empties it on every open request, which each command of the sequencer makes
+    // (for a port already open it only empties the buffer and resets the driver), and a
+    // procedure step may send several commands in one tick. Discarding would lose commands on
+    // the wire, so "emptying" hands them to the line now instead.
     if (port.isOpen()) {
         port.flush();
     }

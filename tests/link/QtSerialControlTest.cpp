@@ -143,8 +143,8 @@ TEST_F(PtyLinkTest, IdentityCloneReadReadoutAndCommandsInOneGoOverTheRealSerialP
     ASSERT_EQ(answer.size(), 7u);
     EXPECT_EQ(HexAsciiToInt(Bytes(answer.begin() + 5, answer.end())), pty.radio.readout(0));
 
-    // Each send reopens the port and empties its send buffer, which must not throw away the
-    // frames before it.
+    // Each send asks for an open port, which empties the send buffer: that must not throw
+    // away the frames before it.
     gObjSeq().easySendE8NoAnswer("04" + IntToAsciiHex2(0x98));
     gObjSeq().easySendE8NoAnswer("05" + IntToAsciiHex2(0xA1));
     gObjSeq().easySendE8NoAnswer("06" + IntToAsciiHex2(0xAA));
