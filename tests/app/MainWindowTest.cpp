@@ -78,6 +78,9 @@ TEST(MainWindowTest, ConsoleSelectsItsFirstLineWhenItGetsTheFocusWithNoneSelecte
     console.setFocus();
     QApplication::processEvents();
     EXPECT_EQ(console.currentRow(), 0);
+    // A click on a button leaves the keys with the console.
+    QTest::mouseClick(&bench.window().cmd00(1), Qt::LeftButton);
+    EXPECT_TRUE(console.hasFocus());
 }
 
 TEST(MainWindowTest, F5DoesWhatReloadDoes) {
