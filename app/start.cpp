@@ -1,9 +1,11 @@
-#include "start.h"
+// The start-up: one copy only, the port manager and the radio identity with their defaults,
+// the main window and the constants file, and the teardown of every global on the way out.
+#include "app/start.h"
 
 #include "app/common/CommonRoutines.h"
 #include "app/common/Product.h"
+#include "app/frmMain.h"
 #include "console/ConsoleGlobal.h"
-#include "frmMain.h"
 #include "link/LinkGlobals.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"

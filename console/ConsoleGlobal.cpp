@@ -1,7 +1,7 @@
 // The application global console.
-#include "ConsoleGlobal.h"
+#include "console/ConsoleGlobal.h"
 
-#include "clsConsole.h"
+#include "console/clsConsole.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // The adjustment console.
-#include "clsConsole.h"
+#include "console/clsConsole.h"
 
 #include "app/common/CommonRoutines.h"
 #include "console/ConsoleEvents.h"

@@ -1,4 +1,5 @@
-#include "clsCmcEeprom.h"
+// The memory image: single bytes and blocks, every access checked against the image's size.
+#include "link/clsCmcEeprom.h"
 
 void clsCmcEeprom::setEeSize(std::int32_t size) {
     eeData.assign(size > 0 ? size : 0, 0);

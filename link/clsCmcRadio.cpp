@@ -1,4 +1,5 @@
-#include "clsCmcRadio.h"
+// The clone-write address list, built from four-digit hexadecimal ranges.
+#include "link/clsCmcRadio.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 //   cloneWriteAdrList_Add(0x000, 0x7FF)  ->  cloneWriteAdrList() == "0000-07FF,"
 #pragma once
 
-#include "clsCmcEeprom.h"
+#include "link/clsCmcEeprom.h"
 
 #include <cstdint>
 #include <string>

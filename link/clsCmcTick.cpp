@@ -1,4 +1,5 @@
-#include "clsCmcTick.h"
+// The countdown, including the reading across the wrap of the 32-bit tick count.
+#include "link/clsCmcTick.h"
 
 #include "platform/TickCount.h"
 

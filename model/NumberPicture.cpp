@@ -1,4 +1,5 @@
-#include "NumberPicture.h"
+// Numbers printed by a picture: fixed decimals, a minimum of integer digits, no "-0".
+#include "model/NumberPicture.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The adjustment dump of the VX-K5's memory image.
-#include "clsIndEep_RigK5.h"
+#include "model/clsIndEep_RigK5.h"
 
 #include "app/common/CommonRoutines.h"
 #include "link/clsCmcEeprom.h"

@@ -1,5 +1,5 @@
 // Test channel record and the frequency conversions of the channel editor.
-#include "clsRig_Ch.h"
+#include "model/clsRig_Ch.h"
 
 #include "app/common/CommonRoutines.h"
 

@@ -1,5 +1,5 @@
 // The channel edit dialog.
-#include "frmEditCh.h"
+#include "model/frmEditCh.h"
 
 #include "model/clsRig_Ch.h"
 

@@ -1,4 +1,5 @@
-#include "InstanceLock.h"
+// The one-copy check on a QLockFile in the system's temporary folder.
+#include "platform/InstanceLock.h"
 
 #include <QDir>
 #include <QLockFile>

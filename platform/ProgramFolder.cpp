@@ -1,4 +1,5 @@
-#include "ProgramFolder.h"
+// The program's own folder, found also before the Qt application object exists.
+#include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
 

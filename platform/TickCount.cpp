@@ -1,5 +1,5 @@
 // Tick count backed by std::chrono::steady_clock, or by the test clock.
-#include "TickCount.h"
+#include "platform/TickCount.h"
 
 #include <chrono>
 

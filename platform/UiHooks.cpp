@@ -1,4 +1,6 @@
-#include "UiHooks.h"
+// The hooks for warning boxes, beeps and modal dialogs, the Qt behaviour used when no hook is
+// installed, and the count of open modal windows that lets the periodic tick stand aside.
+#include "platform/UiHooks.h"
 
 #include <QApplication>
 #include <QDialog>

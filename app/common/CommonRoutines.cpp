@@ -1,6 +1,8 @@
-#include "CommonRoutines.h"
+// The hexadecimal conversions, the product's warning box, the fixed-width field and the one
+// rounding rule.
+#include "app/common/CommonRoutines.h"
 
-#include "Product.h"
+#include "app/common/Product.h"
 #include "platform/UiHooks.h"
 
 #include <cmath>

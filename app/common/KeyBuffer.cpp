@@ -1,5 +1,5 @@
 // The key buffer of the cmd00 buttons and the channel dialog's OK button.
-#include "KeyBuffer.h"
+#include "app/common/KeyBuffer.h"
 
 #include <utility>
 

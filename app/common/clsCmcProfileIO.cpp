@@ -1,4 +1,5 @@
-#include "clsCmcProfileIO.h"
+// Settings values to and from their text form, and the reads and writes of one section.
+#include "app/common/clsCmcProfileIO.h"
 
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
