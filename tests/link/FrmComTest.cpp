@@ -1,7 +1,7 @@
 // The port manager and the sequencer's hold on the port: the port number range, a port that
 // cannot be opened, the automatic release, the receive overflow event, and the guards against
 // a tick inside a tick or while a modal window is open.
-#include "LinkFixture.h"
+#include "tests/link/LinkFixture.h"
 
 #include "platform/UiHooks.h"
 

@@ -1,7 +1,7 @@
 // The QSerialPort path: line settings texts, COM number to device name, an absent device, and
 // the whole link over a real pseudo-terminal against the simulated radio, which answers on the
 // master side (identity check, clone read, readout, commands in one go, a vanished device).
-#include "LinkFixture.h"
+#include "tests/link/LinkFixture.h"
 
 #include "app/common/CommonRoutines.h"
 #include "platform/QtSerialControl.h"

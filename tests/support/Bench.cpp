@@ -1,11 +1,12 @@
-#include "Bench.h"
+// The test bench: the whole utility built against the in-process simulated radio.
+#include "tests/support/Bench.h"
 
 #include "app/common/CommonRoutines.h"
 #include "app/frmMain.h"
 #include "console/ConsoleGlobal.h"
 #include "console/clsConsole.h"
-#include "link/clsCmcCln3Sequence.h"
 #include "link/LinkGlobals.h"
+#include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
 #include "model/clsIndOp_RigK5.h"

@@ -1,4 +1,5 @@
-#include "MessageRecorder.h"
+// Installs the recording hooks for warning boxes and beeps, and removes them again.
+#include "tests/support/MessageRecorder.h"
 
 #include "platform/UiHooks.h"
 

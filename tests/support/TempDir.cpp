@@ -1,4 +1,5 @@
-#include "TempDir.h"
+// The scratch folder and its file helpers.
+#include "tests/support/TempDir.h"
 
 #include <fstream>
 #include <sstream>
@@ -7,9 +8,13 @@ namespace testsupport {
 
 TempDir::TempDir() = default;
 
-std::string TempDir::path() const { return dir.path().toStdString() + "/"; }
+std::string TempDir::path() const {
+    return dir.path().toStdString() + "/";
+}
 
-std::string TempDir::file(const std::string& name) const { return path() + name; }
+std::string TempDir::file(const std::string& name) const {
+    return path() + name;
+}
 
 void TempDir::writeFile(const std::string& name, const std::string& text) const {
     std::ofstream(file(name), std::ios::binary) << text;
