@@ -1,7 +1,7 @@
 // The clone frame driver with bytes fed straight into its receiver: every kind of answer in one
 // chunk and cut anywhere, echo search through garbage, record storage, deadlines and resends,
 // refused sends, and whole clone reads cut at random or drowned in noise.
-#include "LinkFixture.h"
+#include "tests/link/LinkFixture.h"
 
 // Radios are configured with designated initializers that leave every other knob at its
 // default; GCC 12 still warns about the knobs without a default member initializer.
@@ -66,6 +66,11 @@ struct AnswerCase {
     std::int16_t mode, error;
     bool running; // the cycle stays open for more
 };
+
+// The row's name, so that test lists and failure messages show it instead of raw bytes.
+static void PrintTo(const AnswerCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 static const AnswerCase answerCases[] = {
     {"IdentityOk", IdBody, Identity, 1, 0, false},

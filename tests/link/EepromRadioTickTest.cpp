@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <limits>
 
 using platform::TickCount;
@@ -20,7 +21,7 @@ TEST(EepromTest, NothingOutsideTheImageIsReadOrWritten) {
         EXPECT_EQ(image.WriteBlock(outside, Bytes(1, 1)), 1);
     }
     const Bytes block(16, 0x5A);
-    EXPECT_EQ(image.WriteBlock(2033, block), 1); // its last byte would be one past the end
+    EXPECT_EQ(image.WriteBlock(2033, block), 1);        // its last byte would be one past the end
     EXPECT_EQ(image.ReadBlock(2032, 15), Bytes(15, 0)); // nothing of the refused block
     EXPECT_EQ(image.WriteBlock(2032, block), 0);
     EXPECT_EQ(image.ReadBlock(2046, 4), (Bytes{0x5A, 0x5A, 0, 0}));
@@ -47,8 +48,14 @@ struct CountdownCase {
     std::int32_t start, preset, advance, expected; // set at start, read `advance` ms later
 };
 
+// Names the row in test lists and failure messages, in the characters a test name may hold.
+void PrintTo(const CountdownCase& c, std::ostream* os) {
+    *os << "start" << (c.start < 0 ? "Minus" : "") << std::abs(static_cast<std::int64_t>(c.start))
+        << "_preset" << c.preset << "_after" << c.advance;
+}
+
 class CountdownTest : public ::testing::TestWithParam<CountdownCase> {
-protected:
+  protected:
     void TearDown() override { TickCount::setTestClock(0); }
 };
 
@@ -64,12 +71,15 @@ TEST_P(CountdownTest, ReadsTimeLeft) {
 }
 
 // Across the wrap from 2^31 - 1 to -2^31 the step over the wrap itself counts 0 ms.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CountdownTest,
-    ::testing::Values(CountdownCase{0, 1000, 999, 1}, CountdownCase{0, 1000, 1000, 0},
-                      CountdownCase{-5000, 1000, 400, 600}, CountdownCase{-300, 1000, 700, 300},
-                      CountdownCase{Max32 - 10, 1000, 11, 990}, CountdownCase{Max32 - 10, 1000, 500, 501},
-                      CountdownCase{Max32 - 10, 1000, 1000, 1}, CountdownCase{Max32 - 10, 1000, 1001, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, CountdownTest,
+                         ::testing::Values(CountdownCase{0, 1000, 999, 1},
+                                           CountdownCase{0, 1000, 1000, 0},
+                                           CountdownCase{-5000, 1000, 400, 600},
+                                           CountdownCase{-300, 1000, 700, 300},
+                                           CountdownCase{Max32 - 10, 1000, 11, 990},
+                                           CountdownCase{Max32 - 10, 1000, 500, 501},
+                                           CountdownCase{Max32 - 10, 1000, 1000, 1},
+                                           CountdownCase{Max32 - 10, 1000, 1001, 0}));
 
 TEST(CountdownTest, NeverSetOrRunOutReadsZeroUntilSetAgain) {
     clsCmcTick tick;

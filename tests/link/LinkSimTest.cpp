@@ -2,7 +2,7 @@
 // on the test clock: an E8 command within the call, clone read with the identity check, clone
 // write, and every fault the radio or the port can show, each ending in the right error with
 // exactly one report, or in success with the right data.
-#include "LinkFixture.h"
+#include "tests/link/LinkFixture.h"
 
 // Radios are configured with designated initializers that leave every other knob at its
 // default; GCC 12 still warns about the knobs without a default member initializer.
@@ -46,6 +46,11 @@ struct LinkSimCase {
     std::string firstLine;   // of the report; empty for success
     int fullAfter = 1 << 30; // blocks sent before the port's output buffer claims to be full
 };
+
+// The row's name, so that test lists and failure messages show it instead of raw bytes.
+static void PrintTo(const LinkSimCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LinkSimTest : public LinkTest, public ::testing::WithParamInterface<LinkSimCase> {};
 

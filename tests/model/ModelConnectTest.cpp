@@ -26,9 +26,13 @@ namespace {
 const std::string UnlockPayload = "0035526B39547A33577131";
 
 // The E8 text of an item command: the command, then the value's two hex digits as characters.
-std::string e8(int command, int value) { return IntToHex2(command) + IntToAsciiHex2(value); }
+std::string e8(int command, int value) {
+    return IntToHex2(command) + IntToAsciiHex2(value);
+}
 
-Bytes frame(const std::string& hex) { return HexToByteStr(hex); }
+Bytes frame(const std::string& hex) {
+    return HexToByteStr(hex);
+}
 
 // Index, E8 command and memory address of every value item, in console order.
 struct ValueItem {
@@ -36,11 +40,10 @@ struct ValueItem {
     int command;
     std::int32_t address;
 };
-const ValueItem ValueItems[] = {{1, 0x0C, 0x7A9},  {2, 0x0B, 0x7A8},  {5, 0x0F, 0x7BC},
-                                {7, 0x07, 0x7BD},  {9, 0x11, 0x7B0},  {10, 0x12, 0x7B1},
-                                {11, 0x13, 0x7B2}, {13, 0x14, 0x7B3}, {14, 0x15, 0x7B4},
-                                {15, 0x16, 0x7B5}, {17, 0x17, 0x7B6}, {18, 0x18, 0x7B7},
-                                {19, 0x19, 0x7B8}, {22, 0x10, 0x7AC}};
+const ValueItem ValueItems[] = {
+    {1, 0x0C, 0x7A9},  {2, 0x0B, 0x7A8},  {5, 0x0F, 0x7BC},  {7, 0x07, 0x7BD},  {9, 0x11, 0x7B0},
+    {10, 0x12, 0x7B1}, {11, 0x13, 0x7B2}, {13, 0x14, 0x7B3}, {14, 0x15, 0x7B4}, {15, 0x16, 0x7B5},
+    {17, 0x17, 0x7B6}, {18, 0x18, 0x7B7}, {19, 0x19, 0x7B8}, {22, 0x10, 0x7AC}};
 
 std::vector<std::string> payloadsSince(const Bench& bench, std::size_t first) {
     const auto all = bench.e8Payloads();
@@ -64,7 +67,9 @@ TEST(ModelConnectTest, UnlocksIdentifiesReadsAndSendsEveryValueOnce) {
 
     const auto frames = bench.framesWritten();
     ASSERT_GE(frames.size(), 3u);
-    EXPECT_EQ(frames[0], frame("FEFEEEEFE873510001" "0035526B39547A33577131" "FD"));
+    EXPECT_EQ(frames[0], frame("FEFEEEEFE873510001"
+                               "0035526B39547A33577131"
+                               "FD"));
     EXPECT_EQ(frames[1], frame("FEFEEEEFE073510000FD"));
     EXPECT_EQ(frames[2], frame("FEFEEEEFE273510001FD"));
     EXPECT_EQ(sent[0].second, UnlockPayload);
@@ -83,10 +88,15 @@ TEST(ModelConnectTest, UnlocksIdentifiesReadsAndSendsEveryValueOnce) {
     for (int entry = 0; entry <= 9; ++entry) {
         EXPECT_EQ(sent[next++].second, e8(3, entry + 3));
     }
-    EXPECT_EQ(sent[next++].second, "01" "3134" "3530" "3030" "3030"); // 145.000 MHz
+    EXPECT_EQ(sent[next++].second, "01"
+                                   "3134"
+                                   "3530"
+                                   "3030"
+                                   "3030"); // 145.000 MHz
     for (const ValueItem& item : ValueItems) {
         const std::size_t at = next++;
-        EXPECT_EQ(sent[at].second, e8(item.command, memory[static_cast<std::size_t>(item.address)]));
+        EXPECT_EQ(sent[at].second,
+                  e8(item.command, memory[static_cast<std::size_t>(item.address)]));
         if (item.index != 1) {
             EXPECT_GE(sent[at].first - sent[at - 1].first, 200) << "item " << item.index;
         }
@@ -129,7 +139,11 @@ TEST(ModelConnectTest, ChannelItemWrapsAndSendsOnlyShownChannels) {
     items.setValue(0, 2);
     before = bench.e8Payloads().size();
     ASSERT_TRUE(bench.runUntil([&] { return bench.e8Payloads().size() > before; }));
-    EXPECT_EQ(payloadsSince(bench, before).front(), "01" "3134" "3435" "3235" "3030");
+    EXPECT_EQ(payloadsSince(bench, before).front(), "01"
+                                                    "3134"
+                                                    "3435"
+                                                    "3235"
+                                                    "3030");
     EXPECT_EQ(bench.radio().channelFrequency(), 14452500);
     EXPECT_EQ(bench.window().lboConsole().item(0)->text().toStdString(),
               "      CH No.: 02 (Frequency =  144.525000 )  RF Power: High");
@@ -157,6 +171,11 @@ struct FailureCase {
     std::string message;
 };
 
+// The row's name, so that test lists and failure messages show it instead of raw bytes.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const std::string CheckAll = "\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
                              "- Cloning cable connections.\r\n- The VX-K5 power is ON.";
 
@@ -181,16 +200,22 @@ TEST_P(ConnectFailureTest, EndsInOneMessageAndPhaseZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ConnectFailureTest,
-    ::testing::Values(
-        FailureCase{"WrongModel", [](vxk5sim::SimConfig& c) { c.wrongModel = true; }, "Cannot Clone." + CheckAll},
-        FailureCase{"BadSubCode", [](vxk5sim::SimConfig& c) { c.badSubCode = true; },
-                    "Version number does not match\r\nfor this VX-K5."},
-        FailureCase{"NoEcho", [](vxk5sim::SimConfig& c) { c.noEcho = true; }, "Cannot access COM port" + CheckAll},
-        FailureCase{"NoAnswer", [](vxk5sim::SimConfig& c) { c.noAnswer = true; }, "No answer from VX-K5." + CheckAll},
-        FailureCase{"BadRecord", [](vxk5sim::SimConfig& c) { c.badChecksumRecord = 5; }, "Illegal data." + CheckAll},
-        FailureCase{"LostRecord", [](vxk5sim::SimConfig& c) { c.dropRecord = 122; }, "Illegal data." + CheckAll},
-        FailureCase{"SilentRadio", [](vxk5sim::SimConfig& c) { c.silenceAfterRecords = 10; },
-                    "No answer from VX-K5." + CheckAll}),
+    ::testing::Values(FailureCase{"WrongModel", [](vxk5sim::SimConfig& c) { c.wrongModel = true; },
+                                  "Cannot Clone." + CheckAll},
+                      FailureCase{"BadSubCode", [](vxk5sim::SimConfig& c) { c.badSubCode = true; },
+                                  "Version number does not match\r\nfor this VX-K5."},
+                      FailureCase{"NoEcho", [](vxk5sim::SimConfig& c) { c.noEcho = true; },
+                                  "Cannot access COM port" + CheckAll},
+                      FailureCase{"NoAnswer", [](vxk5sim::SimConfig& c) { c.noAnswer = true; },
+                                  "No answer from VX-K5." + CheckAll},
+                      FailureCase{"BadRecord",
+                                  [](vxk5sim::SimConfig& c) { c.badChecksumRecord = 5; },
+                                  "Illegal data." + CheckAll},
+                      FailureCase{"LostRecord", [](vxk5sim::SimConfig& c) { c.dropRecord = 122; },
+                                  "Illegal data." + CheckAll},
+                      FailureCase{"SilentRadio",
+                                  [](vxk5sim::SimConfig& c) { c.silenceAfterRecords = 10; },
+                                  "No answer from VX-K5." + CheckAll}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST(ModelConnectTest, ARecordLostOutsideTheAdjustmentAreaDoesNotMatter) {

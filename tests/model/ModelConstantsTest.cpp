@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <stdexcept>
+#include <string>
 
 using testsupport::Bench;
 
@@ -25,6 +27,39 @@ struct NumberCase {
     float value;
 };
 
+// The line in the characters a test name may hold: letters and digits as they are, a blank as
+// '_', every other character spelled out ("\t-1\t.5" is "Tab" "Minus" "1" "Tab" "Point" "5").
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    const std::string line = c.line;
+    if (line.empty()) {
+        *os << "Empty";
+    }
+    for (const char ch : line) {
+        switch (ch) {
+        case ' ':
+            *os << '_';
+            break;
+        case '\t':
+            *os << "Tab";
+            break;
+        case '.':
+            *os << "Point";
+            break;
+        case '-':
+            *os << "Minus";
+            break;
+        case '+':
+            *os << "Plus";
+            break;
+        case '&':
+            *os << "Amp";
+            break;
+        default:
+            *os << (std::isalnum(static_cast<unsigned char>(ch)) ? std::string(1, ch) : "X");
+        }
+    }
+}
+
 class ConstantNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
 } // namespace
@@ -35,9 +70,8 @@ TEST_P(ConstantNumberTest, ReadsLikeTheFileWritesIt) {
 
 INSTANTIATE_TEST_SUITE_P(Rule, ConstantNumberTest,
                          ::testing::Values(NumberCase{"1.5e-2 unit", 0.015f},
-                                           NumberCase{"letters only", 0.0f},
-                                           NumberCase{"", 0.0f}, NumberCase{"1 2", 12.0f},
-                                           NumberCase{"\t-1\t.5", -1.5f},
+                                           NumberCase{"letters only", 0.0f}, NumberCase{"", 0.0f},
+                                           NumberCase{"1 2", 12.0f}, NumberCase{"\t-1\t.5", -1.5f},
                                            NumberCase{"+4", 4.0f}, NumberCase{"1.2.3", 1.2f},
                                            NumberCase{"2E", 2.0f}, NumberCase{"1 e 3", 1000.0f},
                                            NumberCase{"&H1F", 31.0f}, NumberCase{"&hff x", 255.0f},
@@ -83,7 +117,8 @@ TEST(ModelConstantsTest, BordersAreasAndTheirRange) {
     EXPECT_THROW(model.RigOp_Table_Txf_TempBorder(-1), std::out_of_range);
     EXPECT_THROW(model.RigOp_Table_Txf_TempBorder(22), std::out_of_range);
     // A reading equal to a border lies in the area above it; 255 in the last one.
-    const std::pair<std::int16_t, std::int16_t> areas[] = {{0, 0}, {15, 0}, {16, 1}, {128, 10}, {239, 18}, {240, 19}, {255, 19}};
+    const std::pair<std::int16_t, std::int16_t> areas[] = {
+        {0, 0}, {15, 0}, {16, 1}, {128, 10}, {239, 18}, {240, 19}, {255, 19}};
     for (const auto& [reading, area] : areas) {
         EXPECT_EQ(model.RigOpProc_TxfArea(reading), area) << reading;
     }

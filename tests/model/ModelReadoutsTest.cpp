@@ -29,6 +29,12 @@ struct LineCase {
     const char* line;
 };
 
+// Names the row in test lists and failure messages: the list (A/D or D/A), the readout and the
+// raw value.
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << (c.ad ? "AD" : "DA") << c.index << "_value" << c.value;
+}
+
 class ReadoutLineTest : public ::testing::TestWithParam<LineCase> {};
 
 std::string listLine(Bench& bench, int list, int row) {
@@ -44,22 +50,21 @@ TEST_P(ReadoutLineTest, ShowsRawValueAndReading) {
               c.line);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ReadoutLineTest,
-    ::testing::Values(LineCase{true, 1, 128, "LVIN :128:80h:  2.51V"},
-                      LineCase{true, 2, 5, "SD   :  5:05h:  0.10V"},
-                      LineCase{true, 0, 128, "TEMPS:128:80h:  9.27'C"},
-                      LineCase{true, 0, 100, "TEMPS:100:64h:   .65'C"},
-                      LineCase{true, 0, 200, "TEMPS:200:C8h: 37.41'C"},
-                      LineCase{true, 0, 173, "TEMPS:173:ADh: 24.81'C"},
-                      LineCase{true, 0, 0, "TEMPS:  0:00h:*Error"},
-                      LineCase{true, 0, 255, "TEMPS:255:FFh:*Error"},
-                      LineCase{true, 3, 77, ""},
-                      LineCase{false, 0, 255, "BPF T1 :255:FFh:  5.00V"},
-                      LineCase{false, 5, 0, "Volium :  0:00h:  0.00V"},
-                      LineCase{false, 7, 51, "REF    : 51:33h: 20.00%"},
-                      LineCase{false, 9, 255, "SQL Lev:255:FFh:100.00%"},
-                      LineCase{false, 6, 123, "DTCS BL:123:7Bh:  2.41V"}));
+INSTANTIATE_TEST_SUITE_P(Lines, ReadoutLineTest,
+                         ::testing::Values(LineCase{true, 1, 128, "LVIN :128:80h:  2.51V"},
+                                           LineCase{true, 2, 5, "SD   :  5:05h:  0.10V"},
+                                           LineCase{true, 0, 128, "TEMPS:128:80h:  9.27'C"},
+                                           LineCase{true, 0, 100, "TEMPS:100:64h:   .65'C"},
+                                           LineCase{true, 0, 200, "TEMPS:200:C8h: 37.41'C"},
+                                           LineCase{true, 0, 173, "TEMPS:173:ADh: 24.81'C"},
+                                           LineCase{true, 0, 0, "TEMPS:  0:00h:*Error"},
+                                           LineCase{true, 0, 255, "TEMPS:255:FFh:*Error"},
+                                           LineCase{true, 3, 77, ""},
+                                           LineCase{false, 0, 255, "BPF T1 :255:FFh:  5.00V"},
+                                           LineCase{false, 5, 0, "Volium :  0:00h:  0.00V"},
+                                           LineCase{false, 7, 51, "REF    : 51:33h: 20.00%"},
+                                           LineCase{false, 9, 255, "SQL Lev:255:FFh:100.00%"},
+                                           LineCase{false, 6, 123, "DTCS BL:123:7Bh:  2.41V"}));
 
 TEST(ModelReadoutsTest, ReloadFillsTheListsAndOnlyAChangedValueRewritesItsLine) {
     Bench bench;
@@ -98,4 +103,3 @@ TEST(ModelReadoutsTest, IllegalAnswerEndsInMessageAndReset) {
     EXPECT_EQ(gObjRigOp().taskPhaseNow(), 0);
     EXPECT_EQ(bench.window().lbo01(0).item(1)->text().toStdString(), "----");
 }
-

@@ -7,8 +7,8 @@
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Drv.h"
 #include "link/clsCmcCln3Sequence.h"
-#include "link/frmCom.h"
 #include "link/clsCmcRadio.h"
+#include "link/frmCom.h"
 #include "model/clsIndOp_RigK5.h"
 #include "model/clsRig_Ch.h"
 #include "model/frmEditCh.h"
@@ -32,11 +32,19 @@ namespace {
 constexpr std::int16_t ItemChannel = 0, ItemDtcsStart = 3, ItemModLevel = 6, ItemBpfLowAll = 8,
                        ItemTxf = 20, ItemSMeter = 21;
 
-std::string e8(int command, int value) { return IntToHex2(command) + IntToAsciiHex2(value); }
+std::string e8(int command, int value) {
+    return IntToHex2(command) + IntToAsciiHex2(value);
+}
 
-clsConsole& items() { return gObjConsole(); }
-std::int16_t step() { return gObjRigOp().adjStepNow(); }
-int imageByte(std::int32_t address) { return gObjRadio().objEep().ReadByte(address); }
+clsConsole& items() {
+    return gObjConsole();
+}
+std::int16_t step() {
+    return gObjRigOp().adjStepNow();
+}
+int imageByte(std::int32_t address) {
+    return gObjRadio().objEep().ReadByte(address);
+}
 
 // A bench with test channels 1 to 3 in the low, middle and high band, connected.
 struct Connected {
@@ -108,7 +116,8 @@ TEST_P(SMeterTest, SendsAndStoresThreePointsAroundTheReadingThenBeeps) {
     ASSERT_TRUE(c.runToEnd());
     const auto hold = [](int v) { return std::min(v, 255); };
     EXPECT_EQ(c.bench.e8Payloads(),
-              (std::vector<std::string>{"033032", e8(4, s - 2), e8(5, hold(s + 7)), e8(6, hold(s + 16))}));
+              (std::vector<std::string>{"033032", e8(4, s - 2), e8(5, hold(s + 7)),
+                                        e8(6, hold(s + 16))}));
     EXPECT_EQ(imageByte(0x7B9), s);
     EXPECT_EQ(imageByte(0x7BA), hold(s + 8));
     EXPECT_EQ(imageByte(0x7BB), hold(s + 16));
@@ -141,6 +150,11 @@ struct BandCase {
     int firstCommand;
 };
 
+// Names the row in test lists and failure messages.
+void PrintTo(const BandCase& b, std::ostream* os) {
+    *os << "band" << b.band << "_item" << b.allItem;
+}
+
 class BandPassSweepTest : public ::testing::TestWithParam<BandCase> {};
 
 } // namespace
@@ -157,7 +171,8 @@ TEST_P(BandPassSweepTest, LandsOnTheDetectorPeakOfEveryStage) {
 
     const int expected[3] = {optimum.t1, optimum.t2, optimum.t3};
     for (int k = 0; k < 3; ++k) {
-        EXPECT_NEAR(items().Value(static_cast<std::int16_t>(b.allItem + 1 + k)), expected[k], 1) << k;
+        EXPECT_NEAR(items().Value(static_cast<std::int16_t>(b.allItem + 1 + k)), expected[k], 1)
+            << k;
         EXPECT_EQ(c.bench.radio().e8Value(b.firstCommand + k),
                   items().Value(static_cast<std::int16_t>(b.allItem + 1 + k)));
     }
@@ -189,7 +204,7 @@ TEST(ProceduresTest, FineScanSettlesBetweenEqualHighestReadings) {
     // Coarse 63/127/191, then T1 at 95/127/159: best 127, so T1 is scanned from 95 to 159.
     std::deque<int>& script = c.bench.radio().config().detectorScript;
     script = {10, 30, 5, 10, 20, 5};
-    std::vector<int> scan(33, 40); // 95, 97, ... 159
+    std::vector<int> scan(33, 40);    // 95, 97, ... 159
     scan[2] = scan[4] = scan[7] = 50; // highest first at 99, equal at 103 and 109
     script.insert(script.end(), scan.begin(), scan.end());
     ASSERT_TRUE(c.enter(ItemBpfLowAll));
@@ -286,7 +301,11 @@ TEST(ProceduresTest, ChannelSelectEditsInTheDialogAndSendsTheChannel) {
     platform::setModalDialogHook({});
     EXPECT_FALSE(tickedInside);
     ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.e8Payloads().empty(); }, 20));
-    EXPECT_EQ(c.bench.e8Payloads().front(), "01" "3134" "3435" "3235" "3030");
+    EXPECT_EQ(c.bench.e8Payloads().front(), "01"
+                                            "3134"
+                                            "3435"
+                                            "3235"
+                                            "3030");
     EXPECT_EQ(c.bench.window().ChUnit(0).FreqOp_Pure(), 14452500);
 }
 
@@ -294,13 +313,19 @@ namespace {
 
 // Waits for TXF to settle in its follow loop (steps 56 and 58) with the link idle.
 bool txfFollowing(Bench& bench) {
-    return bench.runUntil([] { return !gObjSeq().OpRunning() && (step() == 56 || step() == 58); }, 400);
+    return bench.runUntil([] { return !gObjSeq().OpRunning() && (step() == 56 || step() == 58); },
+                          400);
 }
 
 struct TxfAreaCase {
     int temperature;
     int area;
 };
+
+// Names the row in test lists and failure messages.
+void PrintTo(const TxfAreaCase& t, std::ostream* os) {
+    *os << "temperature" << t.temperature << "_area" << t.area;
+}
 
 class TxfLocalWriteTest : public ::testing::TestWithParam<TxfAreaCase> {};
 
@@ -314,10 +339,11 @@ TEST_P(TxfLocalWriteTest, WritesTheAreasAroundTheCurrentOneOnly) {
     const int initial = imageByte(0x7C0 + a);
     Bytes image = gObjRadio().objEep().ReadBlock(0, 2048);
     std::vector<std::string> expected{"033030", "033030"}; // the area, read at steps 55 and 56
-    for (const int base : {0, 20}) { // initial values first, then flat slopes
+    for (const int base : {0, 20}) {                       // initial values first, then flat slopes
         for (int n = std::max(a - 1, 0); n <= std::min(a + 1, 19); ++n) {
             expected.push_back(e8(26 + base + n, base == 0 ? initial : 0));
-            image[static_cast<std::size_t>(0x7C0 + base + n)] = static_cast<std::uint8_t>(base == 0 ? initial : 0);
+            image[static_cast<std::size_t>(0x7C0 + base + n)] =
+                static_cast<std::uint8_t>(base == 0 ? initial : 0);
         }
     }
     ASSERT_TRUE(c.enter(ItemTxf));
@@ -344,8 +370,10 @@ std::vector<std::string> runTxf(Connected& c, int first, int second) {
     c.bench.tick(20);
     items().EnterPushed(ItemTxf);
     // The second pass starts from the area's value plus 14.
-    const std::int16_t area = gObjRigOp().RigOpProc_TxfArea(static_cast<std::int16_t>(c.bench.radio().config().temperature));
-    EXPECT_TRUE(c.bench.runUntil([&] { return items().Value(ItemTxf) == imageByte(0x7C0 + area) + 14; }, 200));
+    const std::int16_t area = gObjRigOp().RigOpProc_TxfArea(
+        static_cast<std::int16_t>(c.bench.radio().config().temperature));
+    EXPECT_TRUE(c.bench.runUntil(
+        [&] { return items().Value(ItemTxf) == imageByte(0x7C0 + area) + 14; }, 200));
     EXPECT_EQ(c.line(ItemTxf).rfind("       TXF: 2nd TX Freq = 145.00145MHz, Setting = ", 0), 0u);
     EXPECT_TRUE(txfFollowing(c.bench));
     items().setValue(ItemTxf, static_cast<std::int16_t>(second));
@@ -354,12 +382,14 @@ std::vector<std::string> runTxf(Connected& c, int first, int second) {
     items().EnterPushed(ItemTxf);
     // One value per tick: never two TXF commands in one tick.
     int most = 0;
-    EXPECT_TRUE(c.bench.runUntil([&] {
-        std::size_t before = c.bench.e8Payloads().size();
-        c.bench.tick();
-        most = std::max(most, static_cast<int>(c.bench.e8Payloads().size() - before));
-        return step() == 0;
-    }, 400));
+    EXPECT_TRUE(c.bench.runUntil(
+        [&] {
+            std::size_t before = c.bench.e8Payloads().size();
+            c.bench.tick();
+            most = std::max(most, static_cast<int>(c.bench.e8Payloads().size() - before));
+            return step() == 0;
+        },
+        400));
     EXPECT_LE(most, 2); // the TXF value, and at most the channel item's resend
     std::vector<std::string> txf = c.bench.e8Payloads();
     std::erase_if(txf, [](const std::string& p) {
@@ -405,7 +435,9 @@ TEST(TxfTest, FullCurveFromTheSampleConstantsMatchesAnIndependentComputation) {
         curve[i] = static_cast<float>(start) - d * model.txfConst(i);
     }
     for (int i = 0; i < 20; ++i) {
-        const auto b = [&](int n) { return model.RigOp_Table_Txf_TempBorder(static_cast<std::int16_t>(n)); };
+        const auto b = [&](int n) {
+            return model.RigOp_Table_Txf_TempBorder(static_cast<std::int16_t>(n));
+        };
         slope[i] = (curve[i + 1] - curve[i]) / static_cast<float>(b(i + 1) - b(i)) * 32.0f;
     }
     const auto border = model.RigOp_Table_Txf_TempBorder(static_cast<std::int16_t>(a));
