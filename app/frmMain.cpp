@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "app/frmMain.h"
 
 #include "app/common/CommonRoutines.h"
 #include "app/common/Product.h"

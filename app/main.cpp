@@ -1,5 +1,5 @@
 // Entry point of the alignment utility.
-#include "start.h"
+#include "app/start.h"
 
 int main(int argc, char** argv) {
     return Main(argc, argv);

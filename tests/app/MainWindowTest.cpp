@@ -6,8 +6,8 @@
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Sequence.h"
-#include "link/frmCom.h"
 #include "link/clsCmcRadio.h"
+#include "link/frmCom.h"
 #include "model/clsIndEep_RigK5.h"
 #include "model/clsIndOp_RigK5.h"
 #include "model/clsRig_Ch.h"
@@ -28,7 +28,9 @@ using testsupport::Bench;
 
 namespace {
 
-std::string e8(int command, int value) { return IntToHex2(command) + IntToAsciiHex2(value); }
+std::string e8(int command, int value) {
+    return IntToHex2(command) + IntToAsciiHex2(value);
+}
 
 // Presses a key on the console with its line `row` selected; returns what reached the wire.
 std::vector<std::string> keyOnConsole(Bench& bench, int row, Qt::Key key,
@@ -91,7 +93,8 @@ TEST(MainWindowTest, F5DoesWhatReloadDoes) {
     bench.window().lbo01(0).item(2)->setText("kept");
     bench.radio().config().level = 51;
     QTest::keyClick(&bench.window().lboConsole(), Qt::Key_F5);
-    ASSERT_TRUE(bench.runUntil([&] { return bench.window().lbo01(0).item(2)->text() != "kept"; }, 100));
+    ASSERT_TRUE(
+        bench.runUntil([&] { return bench.window().lbo01(0).item(2)->text() != "kept"; }, 100));
     EXPECT_EQ(bench.window().lbo01(0).item(2)->text().toStdString(), "LVIN : 51:33h:  1.00V");
 }
 
@@ -105,7 +108,8 @@ TEST(MainWindowTest, DispParaShowsTheDumpAndEscapeLeavesIt) {
     bench.tick();
     const auto border = [](std::int16_t n) { return gObjRigOp().RigOp_Table_Txf_TempBorder(n); };
     const std::string dump = clsIndEep_RigK5::RigEep_Text(gObjRadio().objEep(), border);
-    EXPECT_EQ(window.txtDispPara().toPlainText(), QString::fromStdString(dump).replace("\r\n", "\n"));
+    EXPECT_EQ(window.txtDispPara().toPlainText(),
+              QString::fromStdString(dump).replace("\r\n", "\n"));
     EXPECT_TRUE(shown(3));
     EXPECT_FALSE(shown(1));
     EXPECT_FALSE(window.cmd00(0).isEnabled());
@@ -164,7 +168,8 @@ TEST(MainWindowTest, IdleWindowShowsItsPartsAndFitsEverySize) {
     window.show();
     bench.tick();
     EXPECT_EQ(window.windowTitle().toStdString(), "VS-K5 ALN Rev.1.0");
-    EXPECT_EQ(window.lblTitle().text().toStdString(), "VS-K5 ALN Rev.1.0\nAdjust Utility for VX-K5");
+    EXPECT_EQ(window.lblTitle().text().toStdString(),
+              "VS-K5 ALN Rev.1.0\nAdjust Utility for VX-K5");
     EXPECT_TRUE(window.fra01(0).isVisible() && window.lblTitle().isVisible());
     EXPECT_FALSE(window.fra01(1).isVisible() || window.fra01(3).isVisible());
     EXPECT_TRUE(window.lbo01(0).isVisible() && window.lbo01(1).isVisible());
@@ -175,7 +180,8 @@ TEST(MainWindowTest, IdleWindowShowsItsPartsAndFitsEverySize) {
         EXPECT_EQ(window.cmd00(i).text().toStdString(), captions[i]);
         EXPECT_EQ(window.cmd00(i).isEnabled(), i == 0);
     }
-    for (const QSize size : {QSize(640, 660), QSize(1200, 900), window.minimumSize(), QSize(900, 500)}) {
+    for (const QSize size :
+         {QSize(640, 660), QSize(1200, 900), window.minimumSize(), QSize(900, 500)}) {
         window.resize(size);
         QApplication::processEvents();
         std::vector<QWidget*> parents{window.centralWidget()};
@@ -183,9 +189,11 @@ TEST(MainWindowTest, IdleWindowShowsItsPartsAndFitsEverySize) {
             parents.push_back(&window.fra01(i));
         }
         for (QWidget* parent : parents) {
-            for (QWidget* w : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            for (QWidget* w :
+                 parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
                 if (w->isVisibleTo(&window)) {
-                    EXPECT_TRUE(parent->rect().contains(w->geometry())) << size.width() << "x" << size.height();
+                    EXPECT_TRUE(parent->rect().contains(w->geometry()))
+                        << size.width() << "x" << size.height();
                 }
             }
         }
@@ -216,9 +224,9 @@ TEST(SettingsTest, FirstStartWithoutAFileComesUpWithTheDefaultsAndSavesThem) {
         EXPECT_FALSE(bench.com().comOpen());
         saved = bench.folder().readFile("VSK5ALN.ini");
     }
-    for (const char* line : {"[OPTION]", "ComPort=1", "ComAutoRelease=0", "MR-0(Appear)=1",
-                             "MR-0(Frequency)=14500000", "MR-0(Ref)=0", "MR-0(RF Power)=0",
-                             "MR-1(Appear)=0", "MR-30(Frequency)=14500000"}) {
+    for (const char* line :
+         {"[OPTION]", "ComPort=1", "ComAutoRelease=0", "MR-0(Appear)=1", "MR-0(Frequency)=14500000",
+          "MR-0(Ref)=0", "MR-0(RF Power)=0", "MR-1(Appear)=0", "MR-30(Frequency)=14500000"}) {
         EXPECT_NE(saved.find(std::string(line) + "\n"), std::string::npos) << line;
     }
 }

@@ -13,11 +13,12 @@
 namespace {
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     StartupTest() {
         previous = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(dir.path()));
-        places.lockName = "VSK5ALN-test-" + std::to_string(QCoreApplication::applicationPid()) + ".lock";
+        places.lockName =
+            "VSK5ALN-test-" + std::to_string(QCoreApplication::applicationPid()) + ".lock";
         places.settingsFolder = dir.path();
     }
     ~StartupTest() override { QDir::setCurrent(previous); }
@@ -36,8 +37,9 @@ TEST_F(StartupTest, SecondCopyIsRefusedAndTouchesNothing) {
     dir.writeFile("Const.ini", "VS-K5 ALN Rev.1.0\n");
     EXPECT_EQ(runUtility(places), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text,
-              "Cannot execute VS-K5 ALN Rev.1.0 repeatedly.\r\nVS-K5 ALN Rev.1.0 is already executing.");
+    EXPECT_EQ(
+        recorder.messages()[0].text,
+        "Cannot execute VS-K5 ALN Rev.1.0 repeatedly.\r\nVS-K5 ALN Rev.1.0 is already executing.");
     EXPECT_EQ(recorder.messages()[0].title, "VS-K5 ALN Rev.1.0");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("VSK5ALN.ini"))));
 }

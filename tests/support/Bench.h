@@ -27,7 +27,7 @@ class frmMain;
 namespace testsupport {
 
 class Bench {
-public:
+  public:
     explicit Bench(const vxk5sim::SimConfig& config = {}, const std::string& settings = "");
     ~Bench();
     Bench(const Bench&) = delete;
@@ -53,7 +53,7 @@ public:
     std::vector<std::string> e8Payloads() const;
     void clearWire() { control->clearWritten(); }
 
-private:
+  private:
     TempDir dir;
     QString previousFolder;
     MessageRecorder recorder;

@@ -7,7 +7,7 @@
 namespace testsupport {
 
 class MessageRecorder {
-public:
+  public:
     struct Message {
         std::string title;
         std::string text;
@@ -22,7 +22,7 @@ public:
     int beeps() const { return beepCount; }
     void clear();
 
-private:
+  private:
     std::vector<Message> shown;
     int beepCount = 0;
 };

@@ -16,7 +16,7 @@
 namespace testsupport {
 
 class RecordingLinkHost : public LinkHost {
-public:
+  public:
     struct Report {
         std::string text;
         std::int16_t lastError = 0;
@@ -43,7 +43,9 @@ public:
 
     void saveData(clsCmcProfileIO&) override {}
     void loadData(clsCmcProfileIO&) override {}
-    bool RigOpFunc_CheckSubNameLegal(const std::string& nameS) override { return subNameIsLegal(nameS); }
+    bool RigOpFunc_CheckSubNameLegal(const std::string& nameS) override {
+        return subNameIsLegal(nameS);
+    }
 
     int taskCalls = 0;
     std::vector<Report> reports;

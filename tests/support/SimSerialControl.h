@@ -13,7 +13,7 @@
 namespace testsupport {
 
 class SimSerialControl : public SerialControl {
-public:
+  public:
     explicit SimSerialControl(const vxk5sim::SimConfig& config = {}) : simRadio(config) {}
 
     vxk5sim::SimRadio& radio() { return simRadio; }
@@ -51,7 +51,7 @@ public:
     // Monotonic milliseconds built from the wrapping tick count; what the radio is told.
     std::int64_t nowMs();
 
-private:
+  private:
     void pull(); // moves what the radio has put on the line by now into the receive buffer
 
     vxk5sim::SimRadio simRadio;

@@ -8,7 +8,7 @@
 namespace testsupport {
 
 class TempDir {
-public:
+  public:
     TempDir();
     // The folder with a trailing separator.
     std::string path() const;
@@ -16,7 +16,7 @@ public:
     void writeFile(const std::string& name, const std::string& text) const;
     std::string readFile(const std::string& name) const;
 
-private:
+  private:
     QTemporaryDir dir;
 };
 
