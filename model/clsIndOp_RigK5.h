@@ -108,7 +108,10 @@ class clsIndOp_RigK5 : public ConsoleEvents {
   private:
     // Kept values of one band-pass sweep between ticks.
     struct BpfState {
-        std::int16_t subState = 0;
+        // Which of a stage's three points (halfway down, the middle, halfway up) the next
+        // reading is for.
+        enum class ThreePoint { Below, Middle, Above };
+        ThreePoint threePoint = ThreePoint::Below;
         std::int16_t bestReading = 0;
         std::int16_t bestSetting = 0;
         std::int16_t equalCount = 0;
@@ -142,6 +145,17 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     bool RigOpProc_BpfMid();
     bool RigOpProc_BpfHigh();
     bool bpfStep(int band);
+    // What one tick of a sweep did: wait for a reading, stay on its step, or finish the step.
+    enum class BpfTick { Waiting, Stay, Advance };
+    std::int16_t bpfAllItem(int band) const;
+    void bpfSetStage(int band, int stage, int x);
+    void bpfSetAll(int band, int x);
+    bool bpfReading(BpfState& s, std::int16_t& value);
+    void bpfStartSweep(int band);
+    BpfTick bpfCoarsePass(int band);
+    BpfTick bpfStageStep(int band, int stage, int part);
+    BpfTick bpfThreePoints(int band, int stage);
+    BpfTick bpfFineScan(int band, int stage);
     void computeTxfCurve(std::int16_t area, std::int16_t t);
     bool txfWriteStep();
 

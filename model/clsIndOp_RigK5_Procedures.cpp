@@ -392,131 +392,16 @@ bool clsIndOp_RigK5::bpfStep(int band) {
         return false;
     }
     BpfState& s = bpf[static_cast<std::size_t>(band)];
-    clsConsole& items = console();
-    const std::int16_t allItem = band == 0   ? idxBpfLowAll
-                                 : band == 1 ? idxBpfMidAll
-                                             : idxBpfHighAll;
-    const int firstStep = 12 + 14 * band;
-    const int k = adjStep - firstStep;
-
-    // Tk of this band to x: live to the radio and into its console item.
-    const auto setStage = [&](int stage, int x) {
-        sendE8(static_cast<std::int16_t>(17 + 3 * band + stage), x);
-        items.setValue(static_cast<std::int16_t>(allItem + 1 + stage),
-                       static_cast<std::int16_t>(x));
-    };
-    const auto setAll = [&](int x) {
-        for (int stage = 0; stage < 3; ++stage) {
-            setStage(stage, x);
-        }
-    };
-    // A reading of the signal detector; false while it is still on its way.
-    const auto reading = [&](std::int16_t& value) {
-        bool done = false;
-        RigOpDisp_AD(2, !s.readoutStarted, done);
-        s.readoutStarted = !done;
-        value = adLast[2];
-        return done && !commError; // a rejected reading moves nothing
-    };
-
-    std::int16_t value = 0;
+    const int k = adjStep - (12 + 14 * band); // the band's steps are 0..13 here
+    BpfTick tick = BpfTick::Advance;
     if (k == 0) {
-        setAll(0);
-        s.bestReading = 0;
-        s.bestSetting = 1;
-        s.equalCount = 0;
-        s.curPoint = 1;
+        bpfStartSweep(band);
     } else if (k == 1) {
-        setAll(bpfPoint[static_cast<std::size_t>(s.curPoint)]);
+        bpfSetAll(band, bpfPoint[static_cast<std::size_t>(s.curPoint)]);
     } else if (k == 2) {
-        if (!reading(value)) {
-            return false;
-        }
-        for (int i = 0; i < 3; ++i) {
-            items.setWaitAfterE8(static_cast<std::int16_t>(allItem + i), i);
-        }
-        if (value > s.bestReading) {
-            s.bestReading = value;
-            s.bestSetting = s.curPoint;
-        }
-        ++s.curPoint;
-        if (s.curPoint < 4) {
-            setAll(bpfPoint[static_cast<std::size_t>(s.curPoint)]);
-            return true; // stay on the coarse pass
-        }
-        s.lower = bpfPoint[static_cast<std::size_t>(s.bestSetting - 1)];
-        s.upper = bpfPoint[static_cast<std::size_t>(s.bestSetting + 1)];
-        s.middle = bpfPoint[static_cast<std::size_t>(s.bestSetting)];
-        setAll(s.middle);
-        s.bestReading = 0;
-    } else if (k >= 3 && k <= 11) {
-        const int stage = (k - 3) / 3;
-        switch ((k - 3) % 3) {
-        case 0:
-            setStage(stage, halfway(s.middle, s.lower));
-            s.subState = 0;
-            break;
-        case 1: // three points: halfway down, the middle, halfway up
-            if (!reading(value)) {
-                return false;
-            }
-            if (s.subState == 0) {
-                s.bestReading = value;
-                s.bestSetting = halfway(s.middle, s.lower);
-                setStage(stage, s.middle);
-                s.subState = 1;
-                return true;
-            }
-            if (s.subState == 1) {
-                if (value > s.bestReading) {
-                    s.bestReading = value;
-                    s.bestSetting = s.middle;
-                }
-                setStage(stage, halfway(s.middle, s.upper));
-                s.subState = 2;
-                return true;
-            }
-            if (value > s.bestReading) {
-                s.bestSetting = halfway(s.middle, s.upper);
-            }
-            s.bestReading = 0;
-            if (s.middle > s.bestSetting) {
-                s.scanStart = s.lower;
-                s.scanEnd = s.middle;
-            } else if (s.middle == s.bestSetting) {
-                s.scanStart = halfway(s.lower, s.middle);
-                s.scanEnd = halfway(s.middle, s.upper);
-            } else {
-                s.scanStart = s.middle;
-                s.scanEnd = s.upper;
-            }
-            s.curPoint = s.scanStart;
-            setStage(stage, s.curPoint);
-            s.subState = 0;
-            break;
-        default: // fine scan by 2
-            if (!reading(value)) {
-                return false;
-            }
-            if (value > s.bestReading) {
-                s.bestReading = value;
-                s.bestSetting = s.curPoint;
-                s.equalCount = 0;
-            } else if (value == s.bestReading) {
-                ++s.equalCount;
-            }
-            s.curPoint = static_cast<std::int16_t>(s.curPoint + 2);
-            if (s.curPoint <= s.scanEnd) {
-                setStage(stage, s.curPoint);
-                return true;
-            }
-            s.bestReading = 0;
-            // The equal count is not reset between the stages; a dead detector (all readings
-            // equal) could push the sum past 255, where the radio would get a wrapped byte
-            // while the console item stops at 255. Both get 255.
-            setStage(stage, std::min(s.bestSetting + s.equalCount, 255));
-            break;
-        }
+        tick = bpfCoarsePass(band);
+    } else if (k >= 3 && k <= 11) { // three steps for each stage
+        tick = bpfStageStep(band, (k - 3) / 3, (k - 3) % 3);
     } else if (k == 12) {
         sendE8(66, 1);
     } else {
@@ -524,7 +409,169 @@ bool clsIndOp_RigK5::bpfStep(int band) {
         platform::beep();
         return true;
     }
-    ++adjStep;
-    s.readoutStarted = false;
+    if (tick == BpfTick::Waiting) {
+        return false;
+    }
+    if (tick == BpfTick::Advance) {
+        ++adjStep;
+        s.readoutStarted = false;
+    }
     return true;
+}
+
+std::int16_t clsIndOp_RigK5::bpfAllItem(int band) const {
+    return band == 0 ? idxBpfLowAll : band == 1 ? idxBpfMidAll : idxBpfHighAll;
+}
+
+// Tk of the band to x: live to the radio and into its console item.
+void clsIndOp_RigK5::bpfSetStage(int band, int stage, int x) {
+    sendE8(static_cast<std::int16_t>(17 + 3 * band + stage), x);
+    console().setValue(static_cast<std::int16_t>(bpfAllItem(band) + 1 + stage),
+                       static_cast<std::int16_t>(x));
+}
+
+void clsIndOp_RigK5::bpfSetAll(int band, int x) {
+    for (int stage = 0; stage < 3; ++stage) {
+        bpfSetStage(band, stage, x);
+    }
+}
+
+// A reading of the signal detector; false while it is still on its way.
+bool clsIndOp_RigK5::bpfReading(BpfState& s, std::int16_t& value) {
+    bool done = false;
+    RigOpDisp_AD(2, !s.readoutStarted, done);
+    s.readoutStarted = !done;
+    value = adLast[2];
+    return done && !commError; // a rejected reading moves nothing
+}
+
+void clsIndOp_RigK5::bpfStartSweep(int band) {
+    BpfState& s = bpf[static_cast<std::size_t>(band)];
+    bpfSetAll(band, 0);
+    s.bestReading = 0;
+    s.bestSetting = 1;
+    s.equalCount = 0;
+    s.curPoint = 1;
+}
+
+// Step 0, 1 or 2 of one stage: move it halfway down, take its three points, scan it finely.
+clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfStageStep(int band, int stage, int part) {
+    BpfState& s = bpf[static_cast<std::size_t>(band)];
+    switch (part) {
+    case 0:
+        bpfSetStage(band, stage, halfway(s.middle, s.lower));
+        s.threePoint = BpfState::ThreePoint::Below;
+        return BpfTick::Advance;
+    case 1:
+        return bpfThreePoints(band, stage);
+    default:
+        return bpfFineScan(band, stage);
+    }
+}
+
+// The coarse pass: all three stages together at each of the points 1 to 3 of the sweep table.
+// The best of them (the earlier one on equal readings) and its two neighbours bound the search
+// of every stage.
+clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfCoarsePass(int band) {
+    BpfState& s = bpf[static_cast<std::size_t>(band)];
+    std::int16_t value = 0;
+    if (!bpfReading(s, value)) {
+        return BpfTick::Waiting;
+    }
+    // The sweep's own E8 commands set no wait; PrepareConsole puts these back to 200 when the
+    // sweep ends or is abandoned.
+    for (int i = 0; i < 3; ++i) {
+        console().setWaitAfterE8(static_cast<std::int16_t>(bpfAllItem(band) + i), i);
+    }
+    if (value > s.bestReading) {
+        s.bestReading = value;
+        s.bestSetting = s.curPoint;
+    }
+    ++s.curPoint;
+    if (s.curPoint < 4) {
+        bpfSetAll(band, bpfPoint[static_cast<std::size_t>(s.curPoint)]);
+        return BpfTick::Stay;
+    }
+    s.lower = bpfPoint[static_cast<std::size_t>(s.bestSetting - 1)];
+    s.upper = bpfPoint[static_cast<std::size_t>(s.bestSetting + 1)];
+    s.middle = bpfPoint[static_cast<std::size_t>(s.bestSetting)];
+    bpfSetAll(band, s.middle);
+    s.bestReading = 0;
+    return BpfTick::Advance;
+}
+
+// Three readings of one stage: halfway down, the middle, halfway up. The best of them picks the
+// range of the fine scan: the lower half, the upper half, or around the middle.
+clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfThreePoints(int band, int stage) {
+    using ThreePoint = BpfState::ThreePoint;
+    BpfState& s = bpf[static_cast<std::size_t>(band)];
+    std::int16_t value = 0;
+    if (!bpfReading(s, value)) {
+        return BpfTick::Waiting;
+    }
+    switch (s.threePoint) {
+    case ThreePoint::Below:
+        s.bestReading = value;
+        s.bestSetting = halfway(s.middle, s.lower);
+        bpfSetStage(band, stage, s.middle);
+        s.threePoint = ThreePoint::Middle;
+        return BpfTick::Stay;
+    case ThreePoint::Middle:
+        if (value > s.bestReading) {
+            s.bestReading = value;
+            s.bestSetting = s.middle;
+        }
+        bpfSetStage(band, stage, halfway(s.middle, s.upper));
+        s.threePoint = ThreePoint::Above;
+        return BpfTick::Stay;
+    case ThreePoint::Above:
+        break;
+    }
+    if (value > s.bestReading) {
+        s.bestSetting = halfway(s.middle, s.upper);
+    }
+    s.bestReading = 0;
+    if (s.middle > s.bestSetting) {
+        s.scanStart = s.lower;
+        s.scanEnd = s.middle;
+    } else if (s.middle == s.bestSetting) {
+        s.scanStart = halfway(s.lower, s.middle);
+        s.scanEnd = halfway(s.middle, s.upper);
+    } else {
+        s.scanStart = s.middle;
+        s.scanEnd = s.upper;
+    }
+    s.curPoint = s.scanStart;
+    bpfSetStage(band, stage, s.curPoint);
+    s.threePoint = ThreePoint::Below;
+    return BpfTick::Advance;
+}
+
+// The fine scan of one stage by 2 from scan start to scan end. The stage ends on the first best
+// setting plus the number of readings equal to the best, which settles it in the middle of a
+// flat top.
+clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfFineScan(int band, int stage) {
+    BpfState& s = bpf[static_cast<std::size_t>(band)];
+    std::int16_t value = 0;
+    if (!bpfReading(s, value)) {
+        return BpfTick::Waiting;
+    }
+    if (value > s.bestReading) {
+        s.bestReading = value;
+        s.bestSetting = s.curPoint;
+        s.equalCount = 0;
+    } else if (value == s.bestReading) {
+        ++s.equalCount;
+    }
+    s.curPoint = static_cast<std::int16_t>(s.curPoint + 2);
+    if (s.curPoint <= s.scanEnd) {
+        bpfSetStage(band, stage, s.curPoint);
+        return BpfTick::Stay;
+    }
+    s.bestReading = 0;
+    // The equal count is not reset between the stages; a dead detector (all readings
+    // equal) could push the sum past 255, where the radio would get a wrapped byte
+    // while the console item stops at 255. Both get 255.
+    bpfSetStage(band, stage, std::min(s.bestSetting + s.equalCount, 255));
+    return BpfTick::Advance;
 }
