@@ -132,6 +132,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     bool RigOpFunc_E8AnswerIllegal(const Bytes& answer) const;
     std::int16_t RigOpFunc_E8AnswerValue(const Bytes& answer) const;
     void sendE8(std::int16_t command, int value);
+    bool takeReading(std::int16_t channel, bool& requested);
     void startProcedure(std::int16_t firstStep);
 
     bool RigOpProc_Channel();
@@ -150,7 +151,6 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     std::int16_t bpfAllItem(int band) const;
     void bpfSetStage(int band, int stage, int x);
     void bpfSetAll(int band, int x);
-    bool bpfReading(BpfState& s, std::int16_t& value);
     void bpfStartSweep(int band);
     BpfTick bpfCoarsePass(int band);
     BpfTick bpfStageStep(int band, int stage, int part);

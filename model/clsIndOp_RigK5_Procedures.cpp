@@ -74,6 +74,18 @@ void clsIndOp_RigK5::sendE8(std::int16_t command, int value) {
     gObjSeq().easySendE8NoAnswer(IntToHex2(command) + IntToAsciiHex2(value));
 }
 
+// One tick of a procedure's reading of A/D channel 0..3; true once an accepted value is in
+// adLast. `requested` is the procedure's own flag: clear, the tick sends a fresh request; set,
+// it looks for the answer. It stays set until an answer has been accepted. A rejected answer
+// (commError) is nothing to act on: the task reports it and resets the model in the same pass.
+// Modulation level, TXF and the sweeps also clear their flag whenever they change step.
+bool clsIndOp_RigK5::takeReading(std::int16_t channel, bool& requested) {
+    bool done = false;
+    RigOpDisp_AD(channel, !requested, done);
+    requested = !done || commError;
+    return !requested;
+}
+
 bool clsIndOp_RigK5::RigOpProc_Dispatch() {
     const std::int16_t before = adjStep;
     bool result = true;
@@ -153,31 +165,23 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
     clsConsole& items = console();
     const std::int16_t before = adjStep;
     std::int16_t next = modNext ? 11 : static_cast<std::int16_t>(adjStep + 1);
-    bool result = true;
     switch (adjStep) {
     case 8:
         modNext = false;
         items.setValue(idxModLevel, image().ReadByte(AdrModLevel));
         next = 9;
         break;
-    case 9: {
-        bool done = false;
-        RigOpDisp_AD(1, !modReadoutStarted, done);
-        modReadoutStarted = true;
-        if (done && commError) {
-            return false; // a rejected reading: the task reports it, nothing is sent on it
+    case 9:
+        if (!takeReading(1, modReadoutStarted)) {
+            return false;
         }
-        if (!done) {
-            next = adjStep;
-            result = false;
-        } else if (items.Value(idxModLevel) != modLastWritten) {
+        if (items.Value(idxModLevel) != modLastWritten) {
             sendE8(13, adLast[1]);
             // A change made just before the closing Enter still goes to the radio: step 10
             // sends it, and the reading after it ends the procedure.
             next = 10;
         }
         break;
-    }
     case 10: {
         const std::int16_t value = items.Value(idxModLevel);
         if (value != modLastWritten) {
@@ -196,7 +200,7 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
     if (adjStep != before) {
         modReadoutStarted = false;
     }
-    return result;
+    return true;
 }
 
 bool clsIndOp_RigK5::RigOpProc_SMeter() {
@@ -208,10 +212,7 @@ bool clsIndOp_RigK5::RigOpProc_SMeter() {
         platform::beep();
         return true;
     }
-    bool done = false;
-    RigOpDisp_AD(2, !smeterReadoutStarted, done);
-    smeterReadoutStarted = true;
-    if (!done || commError) {
+    if (!takeReading(2, smeterReadoutStarted)) {
         return false;
     }
     const int s = adLast[2];
@@ -225,7 +226,6 @@ bool clsIndOp_RigK5::RigOpProc_SMeter() {
     sendE8(6, point(s + 16));
     image().WriteByte(AdrSdS1 + 2, point(s + 16));
     adjStep = 60;
-    smeterReadoutStarted = false;
     return true;
 }
 
@@ -253,10 +253,7 @@ bool clsIndOp_RigK5::RigOpProc_Txf() {
         break;
     case 55:
     case 56: {
-        bool done = false;
-        RigOpDisp_AD(0, !txfReadoutStarted, done);
-        txfReadoutStarted = true;
-        if (!done || commError) {
+        if (!takeReading(0, txfReadoutStarted)) {
             return false;
         }
         const std::int16_t area = RigOpProc_TxfArea(adLast[0]);
@@ -436,15 +433,6 @@ void clsIndOp_RigK5::bpfSetAll(int band, int x) {
     }
 }
 
-// A reading of the signal detector; false while it is still on its way.
-bool clsIndOp_RigK5::bpfReading(BpfState& s, std::int16_t& value) {
-    bool done = false;
-    RigOpDisp_AD(2, !s.readoutStarted, done);
-    s.readoutStarted = !done;
-    value = adLast[2];
-    return done && !commError; // a rejected reading moves nothing
-}
-
 void clsIndOp_RigK5::bpfStartSweep(int band) {
     BpfState& s = bpf[static_cast<std::size_t>(band)];
     bpfSetAll(band, 0);
@@ -474,10 +462,10 @@ clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfStageStep(int band, int stage, int pa
 // of every stage.
 clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfCoarsePass(int band) {
     BpfState& s = bpf[static_cast<std::size_t>(band)];
-    std::int16_t value = 0;
-    if (!bpfReading(s, value)) {
+    if (!takeReading(2, s.readoutStarted)) {
         return BpfTick::Waiting;
     }
+    const std::int16_t value = adLast[2]; // the signal detector
     // The sweep's own E8 commands set no wait; PrepareConsole puts these back to 200 when the
     // sweep ends or is abandoned.
     for (int i = 0; i < 3; ++i) {
@@ -505,10 +493,10 @@ clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfCoarsePass(int band) {
 clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfThreePoints(int band, int stage) {
     using ThreePoint = BpfState::ThreePoint;
     BpfState& s = bpf[static_cast<std::size_t>(band)];
-    std::int16_t value = 0;
-    if (!bpfReading(s, value)) {
+    if (!takeReading(2, s.readoutStarted)) {
         return BpfTick::Waiting;
     }
+    const std::int16_t value = adLast[2]; // the signal detector
     switch (s.threePoint) {
     case ThreePoint::Below:
         s.bestReading = value;
@@ -552,10 +540,10 @@ clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfThreePoints(int band, int stage) {
 // flat top.
 clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfFineScan(int band, int stage) {
     BpfState& s = bpf[static_cast<std::size_t>(band)];
-    std::int16_t value = 0;
-    if (!bpfReading(s, value)) {
+    if (!takeReading(2, s.readoutStarted)) {
         return BpfTick::Waiting;
     }
+    const std::int16_t value = adLast[2]; // the signal detector
     if (value > s.bestReading) {
         s.bestReading = value;
         s.bestSetting = s.curPoint;
