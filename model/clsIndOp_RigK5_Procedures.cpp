@@ -87,37 +87,38 @@ bool clsIndOp_RigK5::takeReading(std::int16_t channel, bool& requested) {
 }
 
 bool clsIndOp_RigK5::RigOpProc_Dispatch() {
-    const std::int16_t before = adjStep;
-    bool result = true;
-    if (inRange(adjStep, 1, 3)) {
-        result = RigOpProc_Channel();
-    } else if (inRange(adjStep, 4, 5)) {
-        result = RigOpProc_DtcsStart();
-    } else if (inRange(adjStep, 6, 7)) {
-        result = RigOpProc_DtcsStop();
-    } else if (inRange(adjStep, 8, 11)) {
-        result = RigOpProc_ModLevel();
-    } else if (inRange(adjStep, 54, 58)) {
-        result = RigOpProc_Txf();
-    } else if (inRange(adjStep, 59, 60)) {
-        result = RigOpProc_SMeter();
-    } else if (inRange(adjStep, 12, 25)) {
-        result = RigOpProc_BpfLow();
-    } else if (inRange(adjStep, 26, 39)) {
-        result = RigOpProc_BpfMid();
-    } else if (inRange(adjStep, 40, 53)) {
-        result = RigOpProc_BpfHigh();
+    struct Procedure {
+        std::int16_t firstStep;
+        std::int16_t lastStep;
+        bool (clsIndOp_RigK5::*run)();
+    };
+    // The steps of each procedure; no step belongs to two.
+    static constexpr Procedure Procedures[] = {
+        {1, 3, &clsIndOp_RigK5::RigOpProc_Channel},   {4, 5, &clsIndOp_RigK5::RigOpProc_DtcsStart},
+        {6, 7, &clsIndOp_RigK5::RigOpProc_DtcsStop},  {8, 11, &clsIndOp_RigK5::RigOpProc_ModLevel},
+        {54, 58, &clsIndOp_RigK5::RigOpProc_Txf},     {59, 60, &clsIndOp_RigK5::RigOpProc_SMeter},
+        {12, 25, &clsIndOp_RigK5::RigOpProc_BpfLow},  {26, 39, &clsIndOp_RigK5::RigOpProc_BpfMid},
+        {40, 53, &clsIndOp_RigK5::RigOpProc_BpfHigh},
+    };
+    for (const Procedure& p : Procedures) {
+        if (!inRange(adjStep, p.firstStep, p.lastStep)) {
+            continue;
+        }
+        // Every step may talk to the radio: while the sequencer is busy the procedure loses a
+        // whole tick and skips nothing.
+        if (gObjSeq().OpRunning()) {
+            return false;
+        }
+        const bool result = (this->*p.run)();
+        if (adjStep == 0) { // the procedure has ended
+            RigOpFunc_PrepareConsole();
+        }
+        return result;
     }
-    if (before != 0 && adjStep == 0) {
-        RigOpFunc_PrepareConsole();
-    }
-    return result;
+    return true;
 }
 
 bool clsIndOp_RigK5::RigOpProc_Channel() {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
     switch (adjStep) {
     case 1:
         adjStep = 2; // before the dialog: its modal loop must find the step already taken
@@ -146,9 +147,6 @@ bool clsIndOp_RigK5::RigOpProc_DtcsStop() {
 
 // DTCS start and stop: one E8(2, tone) at the first step, the end on the next.
 bool clsIndOp_RigK5::dtcsStep(std::int16_t firstStep, int tone) {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
     if (adjStep == firstStep) {
         sendE8(2, tone);
         adjStep = static_cast<std::int16_t>(firstStep + 1);
@@ -159,9 +157,6 @@ bool clsIndOp_RigK5::dtcsStep(std::int16_t firstStep, int tone) {
 }
 
 bool clsIndOp_RigK5::RigOpProc_ModLevel() {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
     clsConsole& items = console();
     const std::int16_t before = adjStep;
     std::int16_t next = modNext ? 11 : static_cast<std::int16_t>(adjStep + 1);
@@ -204,9 +199,6 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
 }
 
 bool clsIndOp_RigK5::RigOpProc_SMeter() {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
     if (adjStep == 60) {
         adjStep = 0;
         platform::beep();
@@ -239,9 +231,6 @@ std::int16_t clsIndOp_RigK5::RigOpProc_TxfArea(std::int16_t value) const {
 }
 
 bool clsIndOp_RigK5::RigOpProc_Txf() {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
     clsConsole& items = console();
     const std::int16_t before = adjStep;
     bool result = true;
@@ -385,9 +374,6 @@ bool clsIndOp_RigK5::RigOpProc_BpfHigh() {
 // all three stages together at 63, 127 and 191, then for each stage T1, T2, T3 three points
 // around the best coarse setting and a fine scan by 2 between the best two of them.
 bool clsIndOp_RigK5::bpfStep(int band) {
-    if (gObjSeq().OpRunning()) {
-        return false;
-    }
     BpfState& s = bpf[static_cast<std::size_t>(band)];
     const int k = adjStep - (12 + 14 * band); // the band's steps are 0..13 here
     BpfTick tick = BpfTick::Advance;
