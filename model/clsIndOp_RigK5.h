@@ -123,12 +123,15 @@ class clsIndOp_RigK5 : public ConsoleEvents {
         std::int16_t curPoint = 0;
         bool readoutStarted = false;
     };
+    // The two readout pages: A/D channels and D/A entries.
+    enum class ReadoutPage { AD, DA };
+
     void RigOpFunc_PrepareConsole();
     void addItems();
     bool runPhase(std::int16_t phase, std::int16_t& next);
-    bool readoutPhase(bool ad, std::int16_t index);
-    void readout(bool ad, std::int16_t index, bool firstRequest, bool& done);
-    void writeReadoutLine(bool ad, std::int16_t index, std::int16_t v);
+    bool readoutPhase(ReadoutPage page, std::int16_t index);
+    void readout(ReadoutPage page, std::int16_t index, bool firstRequest, bool& done);
+    void writeReadoutLine(ReadoutPage page, std::int16_t index, std::int16_t v);
     bool RigOpFunc_E8AnswerIllegal(const Bytes& answer) const;
     std::int16_t RigOpFunc_E8AnswerValue(const Bytes& answer) const;
     void sendE8(std::int16_t command, int value);

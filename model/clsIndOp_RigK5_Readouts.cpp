@@ -102,14 +102,15 @@ std::string clsIndOp_RigK5::daLineText(int entry, int v) {
 }
 
 void clsIndOp_RigK5::RigOpDisp_AD(std::int16_t channel, bool firstRequest, bool& done) {
-    readout(true, channel, firstRequest, done);
+    readout(ReadoutPage::AD, channel, firstRequest, done);
 }
 
 void clsIndOp_RigK5::RigOpDisp_DA(std::int16_t entry, bool firstRequest, bool& done) {
-    readout(false, entry, firstRequest, done);
+    readout(ReadoutPage::DA, entry, firstRequest, done);
 }
 
-void clsIndOp_RigK5::readout(bool ad, std::int16_t index, bool firstRequest, bool& done) {
+void clsIndOp_RigK5::readout(ReadoutPage page, std::int16_t index, bool firstRequest, bool& done) {
+    const bool ad = page == ReadoutPage::AD;
     clsCmcCln3Sequence& seq = gObjSeq();
     done = false;
     if (firstRequest) {
@@ -131,11 +132,12 @@ void clsIndOp_RigK5::readout(bool ad, std::int16_t index, bool firstRequest, boo
                             : daLast.at(static_cast<std::size_t>(index));
     if (v != last) {
         last = v;
-        writeReadoutLine(ad, index, v);
+        writeReadoutLine(page, index, v);
     }
 }
 
-void clsIndOp_RigK5::writeReadoutLine(bool ad, std::int16_t index, std::int16_t v) {
+void clsIndOp_RigK5::writeReadoutLine(ReadoutPage page, std::int16_t index, std::int16_t v) {
+    const bool ad = page == ReadoutPage::AD;
     const ReadoutRow& row = ad ? AdRows[index] : DaRows[index];
     if (row.row < 0 || rigHost() == nullptr) {
         return;

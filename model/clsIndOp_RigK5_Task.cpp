@@ -124,11 +124,11 @@ bool clsIndOp_RigK5::runPhase(std::int16_t phase, std::int16_t& next) {
     case 5:
     case 6:
     case 7:
-        return readoutPhase(true, static_cast<std::int16_t>(phase - 5));
+        return readoutPhase(ReadoutPage::AD, static_cast<std::int16_t>(phase - 5));
     case 8:
     case 9:
     case 10:
-        return readoutPhase(true, static_cast<std::int16_t>(phase - 8));
+        return readoutPhase(ReadoutPage::AD, static_cast<std::int16_t>(phase - 8));
     case 21:
         for (std::int16_t i = 0; i < items.ListCount(); ++i) {
             if (items.flgChanged(i)) {
@@ -177,18 +177,22 @@ bool clsIndOp_RigK5::runPhase(std::int16_t phase, std::int16_t& next) {
         return false;
     default:
         if (inRange(phase, 11, 20)) {
-            return readoutPhase(false, static_cast<std::int16_t>(phase - 11));
+            return readoutPhase(ReadoutPage::DA, static_cast<std::int16_t>(phase - 11));
         }
         return true;
     }
 }
 
-bool clsIndOp_RigK5::readoutPhase(bool ad, std::int16_t index) {
+bool clsIndOp_RigK5::readoutPhase(ReadoutPage page, std::int16_t index) {
     if (!reloadNow) {
         return true;
     }
     bool done = false;
-    readout(ad, index, phaseEntry, done);
+    if (page == ReadoutPage::AD) {
+        RigOpDisp_AD(index, phaseEntry, done);
+    } else {
+        RigOpDisp_DA(index, phaseEntry, done);
+    }
     return done;
 }
 
