@@ -123,6 +123,11 @@ class clsIndOp_RigK5 : public ConsoleEvents {
         std::int16_t curPoint = 0;
         bool readoutStarted = false;
     };
+    // Whether value lies in low..high, both ends included (steps, phases, areas).
+    static constexpr bool inRange(std::int16_t value, int low, int high) {
+        return value >= low && value <= high;
+    }
+
     // The two readout pages: A/D channels and D/A entries.
     enum class ReadoutPage { AD, DA };
 

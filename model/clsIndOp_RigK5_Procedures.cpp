@@ -33,10 +33,6 @@ constexpr std::int16_t E8RefInitial = 26;
 constexpr std::int16_t E8RefSlant = 46;
 constexpr std::int16_t TxfSecondLift = 14; // the second pass starts this far above the first
 
-bool inRange(std::int16_t value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 // Whole-number halves, (a + b) / 2 rounded to even.
 std::int16_t halfway(std::int16_t a, std::int16_t b) {
     return static_cast<std::int16_t>(roundHalfEven((a + b) / 2.0));

@@ -28,10 +28,6 @@ constexpr std::int32_t AdjustmentAreaLast = 0x7E7;
 const char* const UnlockE8Text = "00"
                                  "35526B39547A33577131";
 
-bool inRange(std::int16_t value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 // The channel frequency (10 Hz units) as four packed-decimal bytes, digits 10^7 down to 10^1;
 // the last low nibble carries the reference (2) and low-power (1) flags.
 Bytes packedChannel(std::int32_t frequency, bool reference, bool lowPower) {
