@@ -144,6 +144,14 @@ void clsIndOp_RigK5::addItems() {
 
 void clsIndOp_RigK5::RigOpFunc_PrepareConsole() {
     adjStep = 0;
+    // A procedure ended while its reading was out must not take a stale answer as the first
+    // reading of its next run.
+    modReadoutStarted = false;
+    smeterReadoutStarted = false;
+    txfReadoutStarted = false;
+    for (BpfState& band : bpf) {
+        band.readoutStarted = false;
+    }
     clsConsole& items = console();
     for (std::int16_t i = 0; i <= 2; ++i) {
         for (std::int16_t all : {idxBpfLowAll, idxBpfMidAll, idxBpfHighAll}) {

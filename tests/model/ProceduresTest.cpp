@@ -127,6 +127,20 @@ TEST_P(SMeterTest, SendsAndStoresThreePointsAroundTheReadingThenBeeps) {
 // 160 reads well inside the byte; 250 puts the upper points past 255, where they hold.
 INSTANTIATE_TEST_SUITE_P(Signals, SMeterTest, ::testing::Values(160, 250));
 
+TEST(ProceduresTest, AProcedureAbandonedWhileItsReadingWasOutStartsAfreshNextTime) {
+    Connected c;
+    ASSERT_TRUE(c.enter(ItemSMeter));
+    c.bench.window().cmd00(1).click(); // abandoned with its SD reading under way
+    ASSERT_TRUE(c.bench.runUntil([] { return !gObjSeq().OpRunning(); }, 20));
+    c.bench.tick(80); // the reload's readouts
+    c.bench.clearWire();
+    ASSERT_TRUE(c.enter(ItemSMeter));
+    ASSERT_TRUE(c.runToEnd());
+    const int s = c.bench.radio().readout(2);
+    EXPECT_EQ(c.bench.e8Payloads(),
+              (std::vector<std::string>{"033032", e8(4, s - 2), e8(5, s + 7), e8(6, s + 16)}));
+}
+
 TEST(ProceduresTest, ARejectedReadingSendsAndStoresNothing) {
     Connected c;
     const int before = imageByte(0x7B9);
