@@ -67,11 +67,6 @@ struct AnswerCase {
     bool running; // the cycle stays open for more
 };
 
-// The row's name, so that test lists and failure messages show it instead of raw bytes.
-static void PrintTo(const AnswerCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 static const AnswerCase answerCases[] = {
     {"IdentityOk", IdBody, Identity, 1, 0, false},
     {"IdentityShort", IdBody, radioFrame(0xE1, {0x73, 0x51, 0x00}), 1, 3, false},

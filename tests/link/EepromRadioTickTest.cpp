@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <limits>
 
 using platform::TickCount;
@@ -47,12 +46,6 @@ constexpr std::int32_t Max32 = std::numeric_limits<std::int32_t>::max();
 struct CountdownCase {
     std::int32_t start, preset, advance, expected; // set at start, read `advance` ms later
 };
-
-// Names the row in test lists and failure messages, in the characters a test name may hold.
-void PrintTo(const CountdownCase& c, std::ostream* os) {
-    *os << "start" << (c.start < 0 ? "Minus" : "") << std::abs(static_cast<std::int64_t>(c.start))
-        << "_preset" << c.preset << "_after" << c.advance;
-}
 
 class CountdownTest : public ::testing::TestWithParam<CountdownCase> {
   protected:

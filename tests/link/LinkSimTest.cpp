@@ -47,11 +47,6 @@ struct LinkSimCase {
     int fullAfter = 1 << 30; // blocks sent before the port's output buffer claims to be full
 };
 
-// The row's name, so that test lists and failure messages show it instead of raw bytes.
-static void PrintTo(const LinkSimCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class LinkSimTest : public LinkTest, public ::testing::WithParamInterface<LinkSimCase> {};
 
 TEST_P(LinkSimTest, EndsInSuccessOrInOneReportWithTheRightMessage) {

@@ -171,11 +171,6 @@ struct FailureCase {
     std::string message;
 };
 
-// The row's name, so that test lists and failure messages show it instead of raw bytes.
-void PrintTo(const FailureCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 const std::string CheckAll = "\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
                              "- Cloning cable connections.\r\n- The VX-K5 power is ON.";
 

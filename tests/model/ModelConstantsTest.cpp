@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <stdexcept>
-#include <string>
 
 using testsupport::Bench;
 
@@ -26,39 +24,6 @@ struct NumberCase {
     const char* line;
     float value;
 };
-
-// The line in the characters a test name may hold: letters and digits as they are, a blank as
-// '_', every other character spelled out ("\t-1\t.5" is "Tab" "Minus" "1" "Tab" "Point" "5").
-void PrintTo(const NumberCase& c, std::ostream* os) {
-    const std::string line = c.line;
-    if (line.empty()) {
-        *os << "Empty";
-    }
-    for (const char ch : line) {
-        switch (ch) {
-        case ' ':
-            *os << '_';
-            break;
-        case '\t':
-            *os << "Tab";
-            break;
-        case '.':
-            *os << "Point";
-            break;
-        case '-':
-            *os << "Minus";
-            break;
-        case '+':
-            *os << "Plus";
-            break;
-        case '&':
-            *os << "Amp";
-            break;
-        default:
-            *os << (std::isalnum(static_cast<unsigned char>(ch)) ? std::string(1, ch) : "X");
-        }
-    }
-}
 
 class ConstantNumberTest : public ::testing::TestWithParam<NumberCase> {};
 

@@ -29,12 +29,6 @@ struct LineCase {
     const char* line;
 };
 
-// Names the row in test lists and failure messages: the list (A/D or D/A), the readout and the
-// raw value.
-void PrintTo(const LineCase& c, std::ostream* os) {
-    *os << (c.ad ? "AD" : "DA") << c.index << "_value" << c.value;
-}
-
 class ReadoutLineTest : public ::testing::TestWithParam<LineCase> {};
 
 std::string listLine(Bench& bench, int list, int row) {

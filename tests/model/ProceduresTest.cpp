@@ -164,11 +164,6 @@ struct BandCase {
     int firstCommand;
 };
 
-// Names the row in test lists and failure messages.
-void PrintTo(const BandCase& b, std::ostream* os) {
-    *os << "band" << b.band << "_item" << b.allItem;
-}
-
 class BandPassSweepTest : public ::testing::TestWithParam<BandCase> {};
 
 } // namespace
@@ -335,11 +330,6 @@ struct TxfAreaCase {
     int temperature;
     int area;
 };
-
-// Names the row in test lists and failure messages.
-void PrintTo(const TxfAreaCase& t, std::ostream* os) {
-    *os << "temperature" << t.temperature << "_area" << t.area;
-}
 
 class TxfLocalWriteTest : public ::testing::TestWithParam<TxfAreaCase> {};
 
