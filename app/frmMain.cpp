@@ -9,6 +9,7 @@
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/frmCom.h"
+#include "model/Twips.h"
 #include "model/clsIndOp_RigK5.h"
 #include "model/clsRig_Ch.h"
 #include "model/frmEditCh.h"
@@ -51,11 +52,6 @@ QFont windowFont() {
     return font;
 }
 
-int twipsToPixels(const QWidget& widget, int twips) {
-    const double dpi = widget.screen() != nullptr ? widget.screen()->logicalDotsPerInchY() : 96.0;
-    return static_cast<int>(roundHalfEven(twips * dpi / 1440.0));
-}
-
 std::string channelKey(int channel, const char* field) {
     return "MR-" + std::to_string(channel) + field;
 }
@@ -66,7 +62,7 @@ std::unique_ptr<frmMain> theMainWindow;
 
 frmMain::frmMain() {
     setFont(windowFont());
-    setMinimumSize(twipsToPixels(*this, MinimumWidth), twipsToPixels(*this, MinimumHeight));
+    setMinimumSize(Twips(*this).toPixels(MinimumWidth), Twips(*this).toPixels(MinimumHeight));
     buildControls();
     buildMenus();
     setRigHost(this);
@@ -324,7 +320,8 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     separators[0]->setGeometry(0, 0, width, 1);
     separators[1]->setGeometry(0, 1, width, 1);
     comBusy->setText("");
-    comBusy->move(twipsToPixels(*this, StatusLabelOffset), twipsToPixels(*this, StatusLabelOffset));
+    const Twips twips(*this);
+    comBusy->move(twips.toPixels(StatusLabelOffset), twips.toPixels(StatusLabelOffset));
     gObjRigOp().RigOpFunc_FormLayout();
 }
 

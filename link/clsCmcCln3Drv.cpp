@@ -31,22 +31,16 @@ constexpr int MinFreeOutput = 256;
 // A clone-write record must fit the echo search window: 2n + 14 bytes on the wire.
 constexpr int MaxWriteRecordData = 121;
 
-bool isHexDigit(std::uint8_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 bool isDecimalText(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int hexDigitValue(std::uint8_t c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return c - 'a' + 10;
+bool isHexDigit(std::uint8_t c) {
+    return hexDigitValue(static_cast<char>(c)) >= 0;
+}
+
+int hexValue(std::uint8_t c) {
+    return hexDigitValue(static_cast<char>(c));
 }
 
 // Byte at 1-based position pos of a received frame.
@@ -69,7 +63,7 @@ std::int32_t listAdr(const std::string& list, std::size_t offset) {
         if (!isHexDigit(c)) {
             break;
         }
-        value = value * 16 + hexDigitValue(c);
+        value = value * 16 + hexValue(c);
     }
     return value;
 }
@@ -359,13 +353,12 @@ bool clsCmcCln3Drv::isBadFrame(const Bytes& f) const {
             if (!isHexDigit(at(f, pos)) || !isHexDigit(at(f, pos + 1))) {
                 return true;
             }
-            sum += static_cast<unsigned>(hexDigitValue(at(f, pos)) * 16 +
-                                         hexDigitValue(at(f, pos + 1)));
+            sum += static_cast<unsigned>(hexValue(at(f, pos)) * 16 + hexValue(at(f, pos + 1)));
         }
         if (sum % 256 != 0) {
             return true;
         }
-        const int count = hexDigitValue(at(f, 8)) * 16 + hexDigitValue(at(f, 9));
+        const int count = hexValue(at(f, 8)) * 16 + hexValue(at(f, 9));
         return count != static_cast<int>((f.size() - 11) / 2);
     }
     case CmdEnd:

@@ -3,7 +3,7 @@
 //   VS-K5 ALN Rev.1.0      <- must match, blanks around it ignored
 //   -9.5                   <- constant 0 (border 0)
 //   ...                    <- 21 constants in all, lines 2 to 22
-#include "clsIndOp_RigK5.h"
+#include "model/clsIndOp_RigK5.h"
 
 #include "app/common/Product.h"
 

@@ -1,13 +1,13 @@
 // Creation of the model object, the VX-K5 item table and the console preparation.
-#include "clsIndOp_RigK5.h"
+#include "model/clsIndOp_RigK5.h"
 
-#include "RigHost.h"
-#include "clsIndEep_RigK5.h"
 #include "console/ConsoleGlobal.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
+#include "model/RigHost.h"
+#include "model/clsIndEep_RigK5.h"
 
 #include <QListWidget>
 

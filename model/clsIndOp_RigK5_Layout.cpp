@@ -6,10 +6,11 @@
 //   |                                                                      |
 //   +- readouts -----------------------------------------------------------+
 //   | [A/D] list                         | [D/A] list                      |
-#include "clsIndOp_RigK5.h"
+#include "model/clsIndOp_RigK5.h"
 
-#include "RigHost.h"
 #include "app/common/CommonRoutines.h"
+#include "model/RigHost.h"
+#include "model/Twips.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -28,24 +29,6 @@ constexpr int ButtonHeight = 330;
 constexpr int Gap = 120;
 constexpr int FrameTop = 240; // room for a frame's caption
 constexpr int WindowWidth = 9525;
-
-// Converts between twips and the widgets' logical pixels.
-class Twips {
-  public:
-    explicit Twips(const QWidget& widget)
-        : dpi(widget.screen() != nullptr ? widget.screen()->logicalDotsPerInchY() : 96.0) {}
-    int toPixels(int twips) const { return static_cast<int>(roundHalfEven(twips * dpi / 1440.0)); }
-    int fromPixels(int pixels) const {
-        return static_cast<int>(roundHalfEven(pixels * 1440.0 / dpi));
-    }
-    QRect toPixels(int left, int top, int width, int height) const {
-        return {toPixels(left), toPixels(top), toPixels(std::max(width, 0)),
-                toPixels(std::max(height, 0))};
-    }
-
-  private:
-    double dpi;
-};
 
 // Places a control inside its frame, margins in twips, never with a negative size.
 void placeInFrame(const Twips& twips, QWidget& control, const QWidget& frame) {

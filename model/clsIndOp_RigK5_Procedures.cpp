@@ -9,14 +9,14 @@
 //   steps 12..53  band-pass sweeps: low 12..25, middle 26..39, high 40..53
 //   steps 54..58  TXF, the reference oscillator's temperature compensation (two Enters)
 //   steps 59..60  S-meter points
-#include "clsIndOp_RigK5.h"
+#include "model/clsIndOp_RigK5.h"
 
-#include "RigHost.h"
 #include "app/common/CommonRoutines.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
+#include "model/RigHost.h"
 #include "platform/UiHooks.h"
 
 #include <algorithm>

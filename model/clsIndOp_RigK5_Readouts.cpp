@@ -1,14 +1,14 @@
 // A/D and D/A readouts: ask the radio with E8 command 3, judge the answer, show what changed;
 // and the window state that follows the mode of the utility.
-#include "clsIndOp_RigK5.h"
+#include "model/clsIndOp_RigK5.h"
 
-#include "NumberPicture.h"
-#include "RigHost.h"
 #include "app/common/CommonRoutines.h"
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Drv.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/frmCom.h"
+#include "model/NumberPicture.h"
+#include "model/RigHost.h"
 
 #include <QGroupBox>
 #include <QListWidget>

@@ -1,11 +1,7 @@
 // The model task (26 phases), the console events, the buttons and the E8 answer checks.
-#include "clsIndOp_RigK5.h"
+#include "model/clsIndOp_RigK5.h"
 
-#include "NumberPicture.h"
-#include "RigHost.h"
 #include "app/common/CommonRoutines.h"
-#include "clsIndEep_RigK5.h"
-#include "clsRig_Ch.h"
 #include "console/clsConsole.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkHost.h"
@@ -13,6 +9,10 @@
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
+#include "model/NumberPicture.h"
+#include "model/RigHost.h"
+#include "model/clsIndEep_RigK5.h"
+#include "model/clsRig_Ch.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -43,10 +43,6 @@ Bytes packedChannel(std::int32_t frequency, bool reference, bool lowPower) {
             static_cast<std::uint8_t>(digit(5) << 4 | digit(4)),
             static_cast<std::uint8_t>(digit(3) << 4 | digit(2)),
             static_cast<std::uint8_t>(digit(1) << 4 | flags)};
-}
-
-bool isHexDigit(std::uint8_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
 } // namespace
@@ -370,7 +366,8 @@ bool clsIndOp_RigK5::RigOpFunc_E8AnswerIllegal(const Bytes& answer) const {
         !std::equal(radioNameBytes.begin(), radioNameBytes.end(), last.begin())) {
         return true;
     }
-    return !isHexDigit(answer[5]) || !isHexDigit(answer[6]);
+    return hexDigitValue(static_cast<char>(answer[5])) < 0 ||
+           hexDigitValue(static_cast<char>(answer[6])) < 0;
 }
 
 std::int16_t clsIndOp_RigK5::RigOpFunc_E8AnswerValue(const Bytes& answer) const {

@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
 int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -22,6 +20,8 @@ int hexDigitValue(char c) {
     }
     return -1;
 }
+
+namespace {
 
 // Value of the leading hexadecimal digits of text (0 when it does not start with one),
 // kept to its low 16 bits.

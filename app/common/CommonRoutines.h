@@ -20,6 +20,9 @@ std::int16_t MsgBoxProduct(const std::string& text);
 // Every backslash-n pair becomes CR LF.
 std::string ConvNewLine(const std::string& text);
 
+// The value of one hexadecimal digit character (either case), or -1 for any other character.
+int hexDigitValue(char c);
+
 // One byte per character.
 Bytes StrToByteStr(const std::string& text);
 
