@@ -177,6 +177,7 @@ void frmMain::CloseComForm() {
         return;
     }
     closed = true;
+    gObjRigOp().RigOpFunc_LeaveProcedure(); // the radio keeps nothing half done
     gObjCom()->AllOver();
     gObjCom()->setComOpen(false);
     gObjCom()->timSolid().stop();
@@ -229,7 +230,9 @@ void frmMain::MsgBoxCloneErr(clsCmcCln3Sequence& myObjCln3Seq) {
     const std::string text =
         gObjCom() != nullptr ? cloneErrorText(*gObjCom(), myObjCln3Seq) : std::string();
     gObjRigOp().RigOpFunc_ResetAll(); // the model is idle before the technician reads why
-    refreshPortStatus(); // no tick runs while the box is open: show the closed port now
+    // No tick runs while the box is open: show the idle page and the closed port now.
+    gObjRigOp().RigOpFunc_FormState();
+    refreshPortStatus();
     MsgBoxProduct(text);
 }
 
@@ -358,6 +361,12 @@ bool frmMain::consoleKey(QKeyEvent& event) {
             items.UpDown(index, step);
         }
         return true;
+    case Qt::Key_Comma:
+        // The keypad's separator key works as Enter; the comma of the main keys does nothing.
+        if ((event.modifiers() & Qt::KeypadModifier) == 0) {
+            return false;
+        }
+        [[fallthrough]];
     case Qt::Key_Return:
     case Qt::Key_Enter: // the keypad's Enter
         if (selected) {

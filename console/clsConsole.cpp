@@ -307,12 +307,14 @@ void clsConsole::SendE8(std::int16_t Index) {
     } else if (it.E8Command >= 0) {
         const std::string e8Text = IntToHex2(it.E8Command) + IntToAsciiHex2(it.Value);
         const std::int32_t wait = it.WaitAfterE8;
-        if (myCln3Seq != nullptr) {
-            // Any failure shows in the sequencer's error state, which the task reports.
-            myCln3Seq->easySendE8NoAnswer(e8Text);
-        }
+        // Why a command did not go out shows in the link's error state, which the task
+        // reports; the image keeps what the radio has, so it is not written then.
+        const bool sent = myCln3Seq == nullptr || myCln3Seq->easySendE8NoAnswer(e8Text);
         if (myEventClass != nullptr) {
             myEventClass->WaitE8Required(wait);
+        }
+        if (!sent) {
+            return;
         }
     }
     WriteToEe(Index);

@@ -119,7 +119,8 @@ class clsConsole {
     // The item's byte := the low byte of the value (a negative value as its two's complement).
     void WriteToEe(std::int16_t Index);
     // Sends the value to the radio (the item's send event, or its own live command followed by
-    // the wait request) and writes it into the image in every case.
+    // the wait request) and writes it into the image, unless its live command could not be
+    // sent: the image holds what the radio was sent.
     void SendE8(std::int16_t Index);
     void EnterPushed(std::int16_t Index);
     // Raises the item's Enter event and redraws its line; nothing without an Enter event.

@@ -67,6 +67,7 @@ std::string cloneErrorText(bool errCannotOpen, bool errOverflow, std::int16_t co
 }
 
 std::string cloneErrorText(const frmCom& com, const clsCmcCln3Sequence& seq) {
-    return cloneErrorText(com.errCannotOpen(), com.errOverflow(), com.comPortNum(),
-                          com.cln3D.lastError(), seq.error());
+    // A port that went away reads to the technician like one that cannot be opened.
+    return cloneErrorText(com.errCannotOpen() || com.errPortLost(), com.errOverflow(),
+                          com.comPortNum(), com.cln3D.lastError(), seq.error());
 }

@@ -80,6 +80,9 @@ void clsCmcCln3Drv::setWorkMode(std::int16_t value) {
     lastAnswer.clear();
     lastStoredAdr = 0;
     readCovered.clear();
+    if (value == 1) {
+        identityAnswer.clear(); // a new query: an earlier radio's answer must not stand for it
+    }
 }
 
 void clsCmcCln3Drv::setRequiredReadRange(std::int32_t first, std::int32_t last) {
@@ -128,17 +131,22 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
     if (!frameOut.empty() || !SendEnable()) {
         return 1;
     }
-    lastBody = body;
-    frameOut = {Preamble, Preamble, AdrRadio, AdrComputer};
-    frameOut.insert(frameOut.end(), body.begin(), body.end());
-    frameOut.push_back(EndOfFrame);
+    Bytes frame = {Preamble, Preamble, AdrRadio, AdrComputer};
+    frame.insert(frame.end(), body.begin(), body.end());
+    frame.push_back(EndOfFrame);
     // Whatever is still in the receive buffer belongs to an earlier exchange; left there, a
     // resend would take the first send's echo for its own.
     ClearRxBuffer();
+    if (!com->MsCom().output(frame)) {
+        // The port did not take it (the device went away meanwhile): nothing is on the line,
+        // so no cycle opens and the caller learns that the command was not sent.
+        return 1;
+    }
+    lastBody = body;
+    frameOut = std::move(frame);
     if (mode == 5) {
         e8Sub = body.size() >= 6 ? body[5] : 0;
     }
-    com->MsCom().output(frameOut);
     readyToSend = false;
     // A clone write is paced by the echo of each of its frames, so mode 3 keeps its cycle
     // open for the echo although no answer follows.

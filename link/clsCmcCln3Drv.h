@@ -94,7 +94,8 @@ class clsCmcCln3Drv {
 
     // Sends the body and arms the resends (retryLeft := retryCount); 0 = sent, 1 = refused.
     std::int16_t Send(const Bytes& body);
-    // Frames and writes the body; 0 = sent, 1 = refused (cycle open or SendEnable false).
+    // Frames and writes the body; 0 = sent, 1 = refused (cycle open, SendEnable false, or the
+    // port failed to take the frame).
     std::int16_t RealSend(const Bytes& body);
     // Sends the last body again while resends are left; 1 when none is left or it is refused.
     std::int16_t RetrySend();

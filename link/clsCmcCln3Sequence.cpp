@@ -47,6 +47,13 @@ void clsCmcCln3Sequence::Standby() {
     e8Text.clear();
 }
 
+void clsCmcCln3Sequence::abandonOperation() {
+    if (frmCom* com = gObjCom()) {
+        com->cln3D.Reset();
+    }
+    Standby();
+}
+
 void clsCmcCln3Sequence::easyReset(std::int16_t portNo) {
     Reset();
     setComPortNo(portNo);
@@ -62,10 +69,12 @@ void clsCmcCln3Sequence::easyCloneWrite() {
     start();
 }
 
-void clsCmcCln3Sequence::easySendE8NoAnswer(const std::string& e8Text) {
+bool clsCmcCln3Sequence::easySendE8NoAnswer(const std::string& e8Text) {
     setOperation(OpE8);
     setE8HexStrToSend(e8Text);
+    lastSendTaken = false;
     start();
+    return lastSendTaken;
 }
 
 void clsCmcCln3Sequence::easySendE8ReqAnswer(const std::string& e8Text) {
@@ -129,8 +138,12 @@ void clsCmcCln3Sequence::task() {
                     if (radio.radioNameM() != ansNameM()) {
                         seqError = ErrModelCode;
                     }
+                    // Only a sub code the radio really answered is taken: without an answer
+                    // (the query never went out) the frames keep the last known one.
                     const std::string nameS = ansNameS();
-                    if (checkSubName(nameS)) {
+                    if (nameS.empty()) {
+                        seqError = ErrModelCode;
+                    } else if (checkSubName(nameS)) {
                         radio.setRadionameS(nameS);
                     } else {
                         seqError = ErrSubCode;
@@ -221,7 +234,8 @@ void clsCmcCln3Sequence::startPhase() {
         drv.setWorkMode(5);
         drv.setWaitAnswer(ansRequired);
         drv.setRetryCount(2);
-        drv.Send(HexToByteStr("E8" + radio.radioNameM() + radio.radionameS() + e8Text));
+        lastSendTaken =
+            drv.Send(HexToByteStr("E8" + radio.radioNameM() + radio.radionameS() + e8Text)) == 0;
         break;
     case 6:
         step = 0;

@@ -43,12 +43,17 @@ class clsCmcCln3Sequence {
     void Reset();
     // Operation, step and E8 text back to idle.
     void Standby();
+    // Gives up the operation under way without closing the port: the driver's open exchange
+    // ends (a late answer is dropped) and the sequencer is idle, ready to send at once.
+    void abandonOperation();
     void easyReset(std::int16_t portNo);
     void easyCloneRead();
     void easyCloneWrite();
     // Sends the E8 command in this call when the link is idle; the operation ends at the next
-    // task() call.
-    void easySendE8NoAnswer(const std::string& e8Text);
+    // task() call. True when the frame went out in this call; false when it did not (the port
+    // is closed or lost, or an exchange is still under way and the command waits for it), and
+    // then nothing may be recorded as sent.
+    [[nodiscard]] bool easySendE8NoAnswer(const std::string& e8Text);
     // Sends the E8 command and keeps OpRunning() true until the answer is in (two resends).
     void easySendE8ReqAnswer(const std::string& e8Text);
     void start();
@@ -94,4 +99,5 @@ class clsCmcCln3Sequence {
     std::int32_t holdReload = 0;
     clsCmcTick comHoldTick;
     std::int16_t seqError = 0;
+    bool lastSendTaken = false; // the driver took the frame of the phase started last
 };

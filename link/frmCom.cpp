@@ -42,6 +42,7 @@ void frmCom::Reset() {
     serial->setOutBufferSize(OutBufferSize);
     cannotOpen = false;
     overflow = false;
+    portLost = false;
 }
 
 bool frmCom::comOpen() const {
@@ -56,7 +57,10 @@ void frmCom::setComOpen(bool bo) {
     // From here on a platform error does not stop the sequence; it is only remembered.
     bool platformError = false;
     serial->clearOutBuffer();
-    if (serial->portOpen() != bo) {
+    if (bo && portLost) {
+        // Reopening would carry the next commands to a radio that may no longer listen; the
+        // loss is reported on this tick and the session ends.
+    } else if (serial->portOpen() != bo) {
         if (!serial->setPortOpen(bo)) {
             platformError = true;
         }
@@ -79,7 +83,7 @@ void frmCom::setLnkSettings(const std::string& settings) {
 }
 
 bool frmCom::totalError() const {
-    return cln3D.nowError() != 0 || overflow || cannotOpen;
+    return cln3D.nowError() != 0 || overflow || cannotOpen || portLost;
 }
 
 void frmCom::AllOver() {
@@ -107,12 +111,15 @@ void frmCom::timSolid_Timer() {
         return;
     }
     inTick = true;
-    if (serial->inBufferCount() > 0) {
-        cln3D.read(serial->input());
-    }
-    cln3D.task();
-    if (host != nullptr) {
-        host->task();
+    // After a lost port nothing more runs: the report below ends the session first.
+    if (!portLost) {
+        if (serial->inBufferCount() > 0) {
+            cln3D.read(serial->input());
+        }
+        cln3D.task();
+        if (host != nullptr) {
+            host->task();
+        }
     }
     if (totalError() && host != nullptr) {
         host->MsgBoxCloneErr(gObjSeq());
@@ -133,6 +140,12 @@ void frmCom::MsCom_OnComm(int commEvent) {
     case SerialControl::comEventRxOver:
         overflow = true;
         setComOpen(false);
+        break;
+    case SerialControl::comEvPortLost:
+        portLost = true;
+        // Reported as soon as the event loop is free again (this may arrive in the middle of
+        // a send); until then the flag keeps the port shut and the tick from working.
+        QTimer::singleShot(0, this, &frmCom::timSolid_Timer);
         break;
     case SerialControl::comEventBreak:
     case SerialControl::comEventCTSTO:

@@ -52,6 +52,7 @@ class frmCom : public QObject {
     void Reset();
     bool comOpen() const;
     // Opens or closes the port; a failed open sets errCannotOpen. The driver is reset either way.
+    // A port lost since the last Reset stays closed.
     void setComOpen(bool bo);
     bool comSendEnable() const { return comOpen(); }
     std::int16_t comPortNum() const { return portNum; }
@@ -65,6 +66,11 @@ class frmCom : public QObject {
     void setErrCannotOpen(bool value) { cannotOpen = value; }
     bool errOverflow() const { return overflow; }
     void setErrOverflow(bool value) { overflow = value; }
+    // The open port went away under the program (device removed, a read or write failed for
+    // good). Until Reset the port is not opened again: the radio on the far end may have been
+    // switched off or re-plugged and left its adjustment state, so nothing more may be sent
+    // before the technician connects anew.
+    bool errPortLost() const { return portLost; }
     // The driver's current cycle failed, or a port error flag is set.
     bool totalError() const;
 
@@ -87,5 +93,6 @@ class frmCom : public QObject {
     std::int32_t baud = 9600;
     bool cannotOpen = false;
     bool overflow = false;
+    bool portLost = false;
     bool inTick = false;
 };

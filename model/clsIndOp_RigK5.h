@@ -17,6 +17,7 @@
 
 #include "console/ConsoleEvents.h"
 #include "link/clsCmcTick.h"
+#include "model/ProcedureJournal.h"
 #include "platform/Bytes.h"
 
 #include <array>
@@ -41,8 +42,13 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     clsIndOp_RigK5& operator=(const clsIndOp_RigK5&) = delete;
 
     // --- item table -------------------------------------------------------------------------
-    // Back to "not connected": sequencer reset on our port, captions, the 23 items rebuilt.
+    // Back to "not connected": sequencer reset on our port, captions, the 23 items rebuilt. A
+    // procedure still running is dropped without a word to the radio: the link is being reset
+    // (an error, a new port, a new Connect after its own clean-up).
     void RigOpFunc_ResetAll();
+    // Leaves a running procedure before the program ends or the link changes hands: every
+    // byte it changed goes back to the radio and the image as the procedure found it.
+    void RigOpFunc_LeaveProcedure();
 
     // --- task, console events, buttons ------------------------------------------------------
     void task();
@@ -122,6 +128,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
         std::int16_t scanEnd = 0;
         std::int16_t curPoint = 0;
         bool readoutStarted = false;
+        bool signalSeen = false; // some reading of this sweep rose above 0
     };
     // Whether value lies in low..high, both ends included (steps, phases, areas).
     static constexpr bool inRange(std::int16_t value, int low, int high) {
@@ -139,7 +146,14 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     void writeReadoutLine(ReadoutPage page, std::int16_t index, std::int16_t v);
     bool RigOpFunc_E8AnswerIllegal(const Bytes& answer) const;
     std::int16_t RigOpFunc_E8AnswerValue(const Bytes& answer) const;
-    void sendE8(std::int16_t command, int value);
+    // A procedure's live command; noted in the journal. True when it went out.
+    bool sendE8(std::int16_t command, int value);
+    // A procedure's live command and the byte it stands for, written only when it went out.
+    void sendAndStore(std::int16_t command, int value, std::int32_t address, int stored);
+    // Puts back what the running procedure changed (see ProcedureJournal) and ends it.
+    void restoreProcedureChanges();
+    // False (and the technician is told) when the test channel a procedure needs is hidden.
+    bool testChannelReady(std::int16_t channel, const std::string& procedure);
     bool takeReading(std::int16_t channel, bool& requested);
     void startProcedure(std::int16_t firstStep);
 
@@ -154,6 +168,8 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     bool RigOpProc_BpfMid();
     bool RigOpProc_BpfHigh();
     bool bpfStep(int band);
+    std::int16_t bpfReading(int band);
+    void bpfEndWithoutSignal(int band);
     // What one tick of a sweep did: wait for a reading, stay on its step, or finish the step.
     enum class BpfTick { Waiting, Stay, Advance };
     std::int16_t bpfAllItem(int band) const;
@@ -166,6 +182,8 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     BpfTick bpfFineScan(int band, int stage);
     void computeTxfCurve(std::int16_t area, std::int16_t t);
     bool txfWriteStep();
+    bool txfSensorError();
+    bool sMeterOutOfRange(int s);
 
     clsConsole& console() const;
 
@@ -211,6 +229,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     std::array<float, TxfBorderCount> txfCurve{};
     std::array<float, TxfBorderCount> txfSlope{};
     std::array<BpfState, 3> bpf{};
+    ProcedureJournal journal;
 };
 
 // The one model object, created at first use (it needs the host and the link set up first).

@@ -106,6 +106,8 @@ clsConsole& clsIndOp_RigK5::console() const {
 }
 
 void clsIndOp_RigK5::RigOpFunc_ResetAll() {
+    journal.clear();
+    adjStep = 0;
     gObjSeq().easyReset(myComPortNo);
     phaseEntry = true;
     taskPhase = 0;
@@ -142,7 +144,17 @@ void clsIndOp_RigK5::addItems() {
     }
 }
 
+void clsIndOp_RigK5::RigOpFunc_LeaveProcedure() {
+    RigOpFunc_PrepareConsole();
+}
+
 void clsIndOp_RigK5::RigOpFunc_PrepareConsole() {
+    // A procedure that reached its own end has set step 0 and keeps its result; one left
+    // before it puts back what it changed, before the new action sends anything.
+    if (adjStep != 0) {
+        restoreProcedureChanges();
+    }
+    journal.clear();
     adjStep = 0;
     // A procedure ended while its reading was out must not take a stale answer as the first
     // reading of its next run.

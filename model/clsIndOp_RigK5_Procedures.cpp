@@ -16,7 +16,10 @@
 #include "link/LinkGlobals.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
+#include "model/MemoryMap.h"
+#include "model/ProcedureMessages.h"
 #include "model/RigHost.h"
+#include "model/clsRig_Ch.h"
 #include "platform/UiHooks.h"
 
 #include <algorithm>
@@ -25,10 +28,10 @@
 
 namespace {
 
-constexpr std::int32_t AdrModLevel = 0x7AB;
-constexpr std::int32_t AdrSdS1 = 0x7B9;
-constexpr std::int32_t AdrRefInitial = 0x7C0;
-constexpr std::int32_t AdrRefSlant = 0x7D4;
+constexpr std::int32_t AdrModLevel = MemoryMap::ModLevel;
+constexpr std::int32_t AdrSdS1 = MemoryMap::SMeter;
+constexpr std::int32_t AdrRefInitial = MemoryMap::RefInitial;
+constexpr std::int32_t AdrRefSlant = MemoryMap::RefSlant;
 constexpr std::int16_t E8RefInitial = 26;
 constexpr std::int16_t E8RefSlant = 46;
 constexpr std::int16_t TxfSecondLift = 14; // the second pass starts this far above the first
@@ -66,8 +69,46 @@ clsCmcEeprom& image() {
 
 } // namespace
 
-void clsIndOp_RigK5::sendE8(std::int16_t command, int value) {
-    gObjSeq().easySendE8NoAnswer(IntToHex2(command) + IntToAsciiHex2(value));
+bool clsIndOp_RigK5::sendE8(std::int16_t command, int value) {
+    journal.noteSent(command);
+    return gObjSeq().easySendE8NoAnswer(IntToHex2(command) + IntToAsciiHex2(value));
+}
+
+void clsIndOp_RigK5::sendAndStore(std::int16_t command, int value, std::int32_t address,
+                                  int stored) {
+    if (sendE8(command, value)) {
+        image().WriteByte(address, stored);
+    }
+}
+
+void clsIndOp_RigK5::restoreProcedureChanges() {
+    const std::vector<ProcedureJournal::Restore> restores = journal.restores();
+    journal.clear();
+    if (restores.empty()) {
+        return;
+    }
+    clsCmcCln3Sequence& seq = gObjSeq();
+    // A reading of the procedure may still be out; it is of no use any more, and waiting for
+    // it would let the new action's commands reach the radio first.
+    if (seq.OpRunning()) {
+        seq.abandonOperation();
+    }
+    for (const ProcedureJournal::Restore& r : restores) {
+        if (seq.easySendE8NoAnswer(IntToHex2(r.command) + IntToAsciiHex2(r.liveValue))) {
+            image().WriteByte(r.address, r.stored);
+        }
+    }
+    // The items of those bytes show them again; nothing is left for the task to resend.
+    clsConsole& items = console();
+    for (std::int16_t i = 0; i < items.ListCount(); ++i) {
+        const std::int32_t address = items.EeAdr(i);
+        const bool restored = std::any_of(restores.begin(), restores.end(),
+                                          [&](const auto& r) { return r.address == address; });
+        if (address >= 0 && restored) {
+            items.ReadFromEe(i);
+            items.setFlgChanged(i, false);
+        }
+    }
 }
 
 // One tick of a procedure's reading of A/D channel 0..3; true once an accepted value is in
@@ -167,6 +208,7 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
             return false;
         }
         if (items.Value(idxModLevel) != modLastWritten) {
+            // The level input has no byte in the image; the radio keeps it as "MOD LV Level".
             sendE8(13, adLast[1]);
             // A change made just before the closing Enter still goes to the radio: step 10
             // sends it, and the reading after it ends the procedure.
@@ -177,8 +219,7 @@ bool clsIndOp_RigK5::RigOpProc_ModLevel() {
         const std::int16_t value = items.Value(idxModLevel);
         if (value != modLastWritten) {
             modLastWritten = value;
-            image().WriteByte(AdrModLevel, value);
-            sendE8(14, value);
+            sendAndStore(14, value, AdrModLevel, value);
         }
         next = 9;
         break;
@@ -204,16 +245,26 @@ bool clsIndOp_RigK5::RigOpProc_SMeter() {
         return false;
     }
     const int s = adLast[2];
-    // A reading above 239 would store a wrapped byte for the top points; they hold at 255 so
-    // that what the radio is sent and what the image keeps are the same.
-    const auto point = [](int value) { return std::min(value, 255); };
-    sendE8(4, s - 2);
-    image().WriteByte(AdrSdS1, s);
-    sendE8(5, point(s + 7));
-    image().WriteByte(AdrSdS1 + 1, point(s + 8));
-    sendE8(6, point(s + 16));
-    image().WriteByte(AdrSdS1 + 2, point(s + 16));
+    if (sMeterOutOfRange(s)) {
+        return true;
+    }
+    sendAndStore(4, s - 2, AdrSdS1, s);
+    sendAndStore(5, s + 7, AdrSdS1 + 1, s + 8);
+    sendAndStore(6, s + 16, AdrSdS1 + 2, s + 16);
     adjStep = 60;
+    return true;
+}
+
+// The three points are s - 2 (live) and s + 16 (stored) at their ends: outside 2 to 239 one of
+// them would not fit a byte, and the radio and the image would part ways. Nothing is sent.
+bool clsIndOp_RigK5::sMeterOutOfRange(int s) {
+    if (s >= 2 && s <= 239) {
+        return false;
+    }
+    adjStep = 0;
+    namespace text = procedure_messages;
+    MsgBoxProduct(s == 0 ? text::noSignalForSMeter()
+                         : (s < 2 ? text::sMeterLevelTooLow() : text::sMeterLevelTooHigh()));
     return true;
 }
 
@@ -240,6 +291,9 @@ bool clsIndOp_RigK5::RigOpProc_Txf() {
     case 56: {
         if (!takeReading(0, txfReadoutStarted)) {
             return false;
+        }
+        if (txfSensorError()) {
+            return true;
         }
         const std::int16_t area = RigOpProc_TxfArea(adLast[0]);
         if (adjStep == 55) {
@@ -297,6 +351,20 @@ bool clsIndOp_RigK5::RigOpProc_Txf() {
     return result;
 }
 
+// An open or shorted sensor (reading 0 or 255) gives no temperature: the areas and the curve
+// built on it would be nonsense. TXF ends with everything it wrote put back.
+bool clsIndOp_RigK5::txfSensorError() {
+    if (adLast[0] != 0 && adLast[0] != 255) {
+        return false;
+    }
+    restoreProcedureChanges();
+    adjStep = 0;
+    txfSecond = false;
+    txfNext = false;
+    MsgBoxProduct(procedure_messages::temperatureSensorError());
+    return true;
+}
+
 // The reference curve through the two settings, in single precision: the start value at the
 // first Enter, the second value at the second, spread over the borders by the constants.
 void clsIndOp_RigK5::computeTxfCurve(std::int16_t area, std::int16_t t) {
@@ -327,25 +395,23 @@ bool clsIndOp_RigK5::txfWriteStep() {
         if (i < 20) {
             const auto u = static_cast<std::size_t>(i);
             const std::int16_t w = clampTo(wholeFloor(txfCurve[u] + 0.5f) + txfOffset, 0, 255);
-            sendE8(static_cast<std::int16_t>(E8RefInitial + i), w);
-            image().WriteByte(AdrRefInitial + i, w);
+            sendAndStore(static_cast<std::int16_t>(E8RefInitial + i), w, AdrRefInitial + i, w);
         } else {
             const std::int16_t w =
                 clampTo(wholeRound(txfSlope[static_cast<std::size_t>(i - 20)]), -128, 127);
-            sendE8(static_cast<std::int16_t>(E8RefInitial + i), w);
-            image().WriteByte(AdrRefInitial + i, w & 0xFF);
+            sendAndStore(static_cast<std::int16_t>(E8RefInitial + i), w, AdrRefInitial + i,
+                         w & 0xFF);
         }
     } else if (i <= txfWriteEnd - 3) {
         if (inRange(i, 0, TxfAreaCount - 1)) {
             const std::int16_t value = console().Value(idxTxf);
-            sendE8(static_cast<std::int16_t>(E8RefInitial + i), value);
-            image().WriteByte(AdrRefInitial + i, value);
+            sendAndStore(static_cast<std::int16_t>(E8RefInitial + i), value, AdrRefInitial + i,
+                         value);
         }
     } else {
         const auto area = static_cast<std::int16_t>(i - 3);
         if (inRange(area, 0, TxfAreaCount - 1)) {
-            sendE8(static_cast<std::int16_t>(E8RefSlant + area), 0);
-            image().WriteByte(AdrRefSlant + area, 0);
+            sendAndStore(static_cast<std::int16_t>(E8RefSlant + area), 0, AdrRefSlant + area, 0);
         }
     }
     ++txfWriteIndex;
@@ -382,6 +448,10 @@ bool clsIndOp_RigK5::bpfStep(int band) {
     } else if (k >= 3 && k <= 11) { // three steps for each stage
         tick = bpfStageStep(band, (k - 3) / 3, (k - 3) % 3);
     } else if (k == 12) {
+        if (!s.signalSeen) {
+            bpfEndWithoutSignal(band);
+            return true;
+        }
         sendE8(66, 1);
     } else {
         adjStep = 0;
@@ -418,10 +488,33 @@ void clsIndOp_RigK5::bpfSetAll(int band, int x) {
 void clsIndOp_RigK5::bpfStartSweep(int band) {
     BpfState& s = bpf[static_cast<std::size_t>(band)];
     bpfSetAll(band, 0);
+    s.signalSeen = false;
     s.bestReading = 0;
     s.bestSetting = 1;
     s.equalCount = 0;
     s.curPoint = 1;
+}
+
+// The signal detector's reading just taken for the sweep of the band.
+std::int16_t clsIndOp_RigK5::bpfReading(int band) {
+    const std::int16_t value = adLast[2];
+    bpf[static_cast<std::size_t>(band)].signalSeen |= value > 0;
+    return value;
+}
+
+// A sweep that never saw the detector rise above 0 found nothing (the signal generator off or
+// on another frequency): its settings would be arbitrary. T1 to T3 go back as they were.
+void clsIndOp_RigK5::bpfEndWithoutSignal(int band) {
+    restoreProcedureChanges();
+    adjStep = 0;
+    static const char* const names[] = {"Low", "Mid", "High"};
+    const auto channel = static_cast<std::int16_t>(band + 1);
+    std::string frequency;
+    if (rigHost() != nullptr) {
+        frequency = rigHost()->ChUnit(channel).FreqOp_String();
+        frequency.erase(0, frequency.find_first_not_of(' '));
+    }
+    MsgBoxProduct(procedure_messages::noSignalForSweep(names[band], twoDigits(channel), frequency));
 }
 
 // Step 0, 1 or 2 of one stage: move it halfway down, take its three points, scan it finely.
@@ -447,7 +540,7 @@ clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfCoarsePass(int band) {
     if (!takeReading(2, s.readoutStarted)) {
         return BpfTick::Waiting;
     }
-    const std::int16_t value = adLast[2]; // the signal detector
+    const std::int16_t value = bpfReading(band);
     // The sweep's own E8 commands set no wait; PrepareConsole puts these back to 200 when the
     // sweep ends or is abandoned.
     for (int i = 0; i < 3; ++i) {
@@ -478,7 +571,7 @@ clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfThreePoints(int band, int stage) {
     if (!takeReading(2, s.readoutStarted)) {
         return BpfTick::Waiting;
     }
-    const std::int16_t value = adLast[2]; // the signal detector
+    const std::int16_t value = bpfReading(band);
     switch (s.threePoint) {
     case ThreePoint::Below:
         s.bestReading = value;
@@ -525,7 +618,7 @@ clsIndOp_RigK5::BpfTick clsIndOp_RigK5::bpfFineScan(int band, int stage) {
     if (!takeReading(2, s.readoutStarted)) {
         return BpfTick::Waiting;
     }
-    const std::int16_t value = adLast[2]; // the signal detector
+    const std::int16_t value = bpfReading(band);
     if (value > s.bestReading) {
         s.bestReading = value;
         s.bestSetting = s.curPoint;

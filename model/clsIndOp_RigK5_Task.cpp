@@ -10,6 +10,7 @@
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
 #include "model/NumberPicture.h"
+#include "model/ProcedureMessages.h"
 #include "model/RigHost.h"
 #include "model/clsIndEep_RigK5.h"
 #include "model/clsRig_Ch.h"
@@ -17,7 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -92,7 +93,8 @@ bool clsIndOp_RigK5::runPhase(std::int16_t phase, std::int16_t& next) {
     case 1:
         return true;
     case 2:
-        seq.easySendE8NoAnswer(UnlockE8Text);
+        // A refused unlock ends in the port manager's report on this same tick.
+        std::ignore = seq.easySendE8NoAnswer(UnlockE8Text);
         return true;
     case 3:
         if (phaseEntry) {
@@ -194,9 +196,7 @@ std::string clsIndOp_RigK5::ConsEv_Disp(clsConsole& objConsole, std::int16_t Ind
     switch (evNo) {
     case 0: {
         curChNo = val;
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", static_cast<int>(val));
-        std::string text = title + ": " + number;
+        std::string text = title + ": " + twoDigits(val);
         if (rigHost() != nullptr) {
             const clsRig_Ch& ch = rigHost()->ChUnit(curChNo);
             if (ch.AppearCh()) {
@@ -266,7 +266,8 @@ void clsIndOp_RigK5::ConsEv_SendE8(clsConsole& objConsole, std::int16_t Index, s
          packedChannel(ch.FreqOp_Pure(), ch.FreqOpRef_Pure() != 0, ch.RFPower_Pure() != 0)) {
         text += IntToAsciiHex2(byte);
     }
-    gObjSeq().easySendE8NoAnswer(text);
+    // The channel has no byte in the image; a refused send shows in the link's error state.
+    std::ignore = gObjSeq().easySendE8NoAnswer(text);
     curChNo = 0;
 }
 
@@ -290,22 +291,23 @@ void clsIndOp_RigK5::ConsEv_Enter(clsConsole& /*objConsole*/, std::int16_t /*Ind
         }
         break;
     case 4:
-        startProcedure(12);
-        break;
     case 5:
-        startProcedure(26);
+    case 6: {
+        // The sweeps work on test channels 1, 2 and 3 (low, middle, high band).
+        const auto band = static_cast<std::int16_t>(evNo - 4);
+        static const char* const names[] = {"BPF Low ALL", "BPF Mid ALL", "BPF High ALL"};
+        if (testChannelReady(static_cast<std::int16_t>(band + 1), names[band])) {
+            startProcedure(static_cast<std::int16_t>(12 + 14 * band));
+        }
         break;
-    case 6:
-        startProcedure(40);
-        break;
+    }
     case 7:
         if (inRange(adjStep, 54, 58)) {
             txfNext = true;
-        } else {
-            RigOpFunc_PrepareConsole();
+        } else if (testChannelReady(0, "TXF")) {
+            startProcedure(54);
             txfSecond = false;
             txfFullWrite = false;
-            adjStep = 54;
         }
         break;
     case 8:
@@ -319,6 +321,17 @@ void clsIndOp_RigK5::ConsEv_Enter(clsConsole& /*objConsole*/, std::int16_t /*Ind
 void clsIndOp_RigK5::startProcedure(std::int16_t firstStep) {
     RigOpFunc_PrepareConsole();
     adjStep = firstStep;
+    journal.begin(gObjRadio().objEep());
+}
+
+bool clsIndOp_RigK5::testChannelReady(std::int16_t channel, const std::string& procedure) {
+    // A hidden channel is never sent to the radio: the procedure would run on whatever the
+    // radio was tuned to last.
+    if (rigHost() == nullptr || rigHost()->ChUnit(channel).AppearCh()) {
+        return true;
+    }
+    MsgBoxProduct(procedure_messages::channelNotSetUp(procedure, twoDigits(channel)));
+    return false;
 }
 
 void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {
@@ -348,6 +361,7 @@ void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {
 
 void clsIndOp_RigK5::RigOpFunc_SetComPortNo(std::int16_t portNo) {
     if (portNo != myComPortNo) {
+        RigOpFunc_LeaveProcedure(); // on the port the procedure ran on
         myComPortNo = portNo;
         RigOpFunc_ResetAll();
     }

@@ -197,19 +197,22 @@ bool QtSerialControl::output(const Bytes& block) {
     const qint64 written =
         port.write(reinterpret_cast<const char*>(block.data()), static_cast<qint64>(block.size()));
     port.flush(); // on its way at once, not at the next turn of the event loop
-    return written == static_cast<qint64>(block.size());
+    // A failed write has closed the port in onError meanwhile.
+    return written == static_cast<qint64>(block.size()) && port.isOpen();
 }
 
 void QtSerialControl::onError(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
-        // The device went away (a USB cable pulled, the far end of a pseudo-terminal closed):
-        // reads fail from now on, and the port's read notifier would keep firing with the
-        // same error. Close once; a closed port raises nothing more, and the link notices
-        // through its deadlines.
+    case QSerialPort::WriteError:
+        // The device went away (a USB cable pulled, the far end of a pseudo-terminal closed)
+        // or no longer takes what is written: reads and writes fail from now on, and the
+        // port's notifiers would keep firing with the same error. Close once and say so; a
+        // closed port raises nothing more.
         if (port.isOpen()) {
             port.close();
+            raiseEvent(comEvPortLost);
         }
         break;
     default:

@@ -5,9 +5,10 @@
 // stop bits. DTR and RTS are raised after opening; a port without modem lines (a
 // pseudo-terminal) still opens.
 //
-// Port errors arrive in one handler: a vanished device (ResourceError, a USB cable pulled, or
-// a ReadError, which is what a hung-up terminal gives on every read from then on) closes the
-// port once and raises nothing more. Qt 6 no longer reports framing, parity or break
+// Port errors arrive in one handler: a vanished device (ResourceError, a USB cable pulled; a
+// ReadError, which is what a hung-up terminal gives on every read from then on; a WriteError,
+// a block that could not be handed to the device) closes the port once and raises
+// comEvPortLost, then nothing more. Qt 6 no longer reports framing, parity or break
 // conditions, so those communication events never come from here. Arriving data raises
 // comEvReceive.
 #pragma once

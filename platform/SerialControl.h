@@ -28,6 +28,10 @@ class SerialControl {
         comEventRxParity = 1009,
         comEventTxFull = 1010,
         comEventDCB = 1011,
+        // Not one of the classic control's codes: the device went away under the open port
+        // (a USB cable pulled, a read or write that failed for good). The control has already
+        // closed the port when it raises this.
+        comEvPortLost = 9001,
     };
 
     virtual ~SerialControl() = default;

@@ -39,6 +39,7 @@ struct SimConfig {
     double noiseRate = 0.0; // chance per byte reaching the computer of being corrupted or dropped
     std::uint32_t noiseSeed = 1; // seed of the noise, so a noisy run can be repeated
     bool refuseWrite = false;    // a clone write ends with E6 01
+    int loseAnswers = 0; // the next this many answer frames are lost on the line (counts down)
 
     // --- circuits -----------------------------------------------------------------------
     int temperature = 173; // raw temperature sensor reading, 0..255 (173 is about 25 deg C)

@@ -164,6 +164,11 @@ std::int64_t SimRadio::queueAnswer(const Bytes& frame, std::int64_t after) {
     if (cfg.noAnswer) {
         return after;
     }
+    if (cfg.loseAnswers > 0) {
+        --cfg.loseAnswers;
+        trace("answer lost on the line");
+        return after;
+    }
     Bytes bytes;
     if (cfg.garbage) {
         bytes = kGarbage;

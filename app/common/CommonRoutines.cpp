@@ -101,6 +101,12 @@ std::string rightField(const std::string& text, std::size_t width) {
     return padded.substr(padded.size() - width);
 }
 
+std::string twoDigits(int n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
 std::int64_t roundHalfEven(double value) {
     // The default floating-point rounding mode rounds halves to even.
     return static_cast<std::int64_t>(std::nearbyint(value));

@@ -48,5 +48,9 @@ std::string IntToHex2(int n);
 // rightField("-1000", 4) == "1000").
 std::string rightField(const std::string& text, std::size_t width);
 
+// A number of at least two digits, a "0" before one below 10 ("07", "12"): channel numbers
+// as the technician sees them.
+std::string twoDigits(int n);
+
 // Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 std::int64_t roundHalfEven(double value);

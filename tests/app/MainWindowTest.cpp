@@ -62,11 +62,15 @@ TEST(MainWindowTest, ArrowKeysStepTheSelectedItemAndShiftStepsByFive) {
     EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Left), std::vector<std::string>{e8(0x0C, start)});
     EXPECT_EQ(bench.window().lboConsole().item(1)->text().toStdString(),
               gObjConsole().DefaultString(1));
-    // Other keys do nothing to the item; Enter and the keypad's Enter start a procedure.
+    // Other keys do nothing to the item; Enter, the keypad's Enter and the keypad's separator
+    // start a procedure, the comma of the main keys does not.
     EXPECT_TRUE(keyOnConsole(bench, 1, Qt::Key_Up).empty());
     EXPECT_EQ(keyOnConsole(bench, 3, Qt::Key_Return), std::vector<std::string>{"023031"});
     EXPECT_EQ(keyOnConsole(bench, 4, Qt::Key_Enter, Qt::KeypadModifier),
               std::vector<std::string>{"023030"});
+    EXPECT_EQ(keyOnConsole(bench, 3, Qt::Key_Comma, Qt::KeypadModifier),
+              std::vector<std::string>{"023031"});
+    EXPECT_TRUE(keyOnConsole(bench, 4, Qt::Key_Comma).empty());
 }
 
 TEST(MainWindowTest, ConsoleSelectsItsFirstLineWhenItGetsTheFocusWithNoneSelected) {

@@ -42,7 +42,7 @@ TEST(ConsoleOnTheLineTest, ValuesReachTheRadio) {
             }
         }
     };
-    gObjSeq().easySendE8NoAnswer("0035526B39547A33577131"); // into the adjustment state
+    ASSERT_TRUE(gObjSeq().easySendE8NoAnswer("0035526B39547A33577131")); // adjustment state
     runToEnd();
 
     clsConsole console;

@@ -20,7 +20,7 @@ TEST_F(FrmComTest, PortNumberOutsideOneToTenIsIgnored) {
 
 TEST_F(FrmComTest, PortThatCannotBeOpenedIsReportedOnce) {
     port->setOpenFails(true);
-    gObjSeq().easySendE8NoAnswer(UnlockText);
+    EXPECT_FALSE(gObjSeq().easySendE8NoAnswer(UnlockText));
     EXPECT_TRUE(com->errCannotOpen());
     EXPECT_FALSE(com->comOpen());
     EXPECT_TRUE(port->written().empty());
@@ -34,7 +34,7 @@ TEST_F(FrmComTest, PortThatCannotBeOpenedIsReportedOnce) {
 TEST_F(FrmComTest, PortIsReleasedAfterTheHoldTimeAndNeverWithoutOne) {
     for (const int hold : {3000, 0}) {
         gObjSeq().setComHoldReload(hold);
-        gObjSeq().easySendE8NoAnswer(UnlockText);
+        ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText));
         gObjSeq().task(); // the operation ends; the hold time runs from this last busy call
         TickCount::advanceTestClock(2999);
         gObjSeq().task();
@@ -43,6 +43,21 @@ TEST_F(FrmComTest, PortIsReleasedAfterTheHoldTimeAndNeverWithoutOne) {
         gObjSeq().task();
         EXPECT_EQ(com->comOpen(), hold == 0) << hold;
     }
+}
+
+TEST_F(FrmComTest, ALostPortStaysShutAndTheTickReportsItBeforeAnythingElse) {
+    ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText));
+    port->unplug();
+    port->plugIn(); // even a device back at once is not reopened before the report
+    EXPECT_TRUE(com->errPortLost());
+    EXPECT_FALSE(gObjSeq().easySendE8NoAnswer(UnlockText));
+    EXPECT_FALSE(com->comOpen());
+    tick();
+    EXPECT_EQ(host.taskCalls, 0); // nothing of the session ran on the lost port
+    ASSERT_EQ(host.reports.size(), 1u);
+    EXPECT_EQ(host.reports[0].text.substr(0, 22), "Cannot access COM 1.\r\n");
+    EXPECT_FALSE(com->errPortLost());
+    EXPECT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText)); // a new session may open it
 }
 
 TEST_F(FrmComTest, ReceiveOverflowClosesThePortAndIsReported) {

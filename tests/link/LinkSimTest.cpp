@@ -17,7 +17,7 @@ static const Bytes UnlockFrame = pcFrame({0xE8, 0x73, 0x51, 0x00, 0x01, 0x00, 0x
 
 TEST_F(SequencerTest, E8WithinTheCallThenCloneReadTakingOverTheSubCode) {
     gObjSeq().easyReset(3);
-    gObjSeq().easySendE8NoAnswer(UnlockText); // opens the port and sends within the call
+    EXPECT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText)); // opens the port, sends in the call
     EXPECT_EQ(port->commPort(), 3);
     EXPECT_EQ(port->settings(), "9600,N,8,1");
     EXPECT_EQ(port->written(), UnlockFrame);
@@ -104,6 +104,31 @@ static const LinkSimCase linkSimCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Faults, LinkSimTest, ::testing::ValuesIn(linkSimCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Adjustment commands get two resends, set where the sequencer sends them: a readout whose
+// first two answers are lost succeeds on the third identical send; a third loss is the end.
+TEST_F(SequencerTest, AReadoutIsSentThreeTimesBeforeItFails) {
+    ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText));
+    gObjSeq().task();
+    for (const int lost : {2, 3}) {
+        port->clearWritten();
+        host.reports.clear();
+        radio().config().loseAnswers = lost;
+        gObjSeq().easySendE8ReqAnswer("033031"); // A/D channel 1
+        ASSERT_TRUE(runToEnd());
+        const Bytes request = pcFrame({0xE8, 0x73, 0x51, 0x00, 0x01, 0x03, 0x30, 0x31});
+        EXPECT_EQ(port->written(), cat(cat(request, request), request)) << lost;
+        if (lost == 2) {
+            EXPECT_TRUE(host.reports.empty());
+            EXPECT_EQ(com->cln3D.varLastE8Answer().size(), 7u);
+        } else {
+            ASSERT_EQ(host.reports.size(), 1u);
+            EXPECT_EQ(host.reports[0].lastError, 2);
+            ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText)); // the report closed the port
+            gObjSeq().task();
+        }
+    }
+}
 
 // Noise can corrupt a record (its checksum fails: error 3) or swallow one whole; records may
 // come in any order, so a missing one goes unnoticed and leaves the image's earlier bytes

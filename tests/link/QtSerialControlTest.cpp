@@ -128,7 +128,7 @@ class PtyLinkTest : public LinkTest {
 };
 
 TEST_F(PtyLinkTest, IdentityCloneReadReadoutAndCommandsInOneGoOverTheRealSerialPath) {
-    gObjSeq().easySendE8NoAnswer(UnlockText);
+    ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText));
     ASSERT_TRUE(waitFor([&] { return pty.radio.adjustmentState(); }, 3000));
     gObjSeq().easyCloneRead();
     ASSERT_TRUE(idle());
@@ -145,9 +145,9 @@ TEST_F(PtyLinkTest, IdentityCloneReadReadoutAndCommandsInOneGoOverTheRealSerialP
 
     // Each send asks for an open port, which empties the send buffer: that must not throw
     // away the frames before it.
-    gObjSeq().easySendE8NoAnswer("04" + IntToAsciiHex2(0x98));
-    gObjSeq().easySendE8NoAnswer("05" + IntToAsciiHex2(0xA1));
-    gObjSeq().easySendE8NoAnswer("06" + IntToAsciiHex2(0xAA));
+    EXPECT_TRUE(gObjSeq().easySendE8NoAnswer("04" + IntToAsciiHex2(0x98)));
+    EXPECT_TRUE(gObjSeq().easySendE8NoAnswer("05" + IntToAsciiHex2(0xA1)));
+    EXPECT_TRUE(gObjSeq().easySendE8NoAnswer("06" + IntToAsciiHex2(0xAA)));
     ASSERT_TRUE(waitFor([&] { return pty.radio.e8Value(6) == 0xAA; }, 3000));
     EXPECT_EQ(pty.radio.e8Value(4), 0x98);
     EXPECT_EQ(pty.radio.e8Value(5), 0xA1);
@@ -167,4 +167,16 @@ TEST_F(PtyLinkTest, VanishedDeviceClosesThePortWithoutSpinning) {
     EXPECT_LE(events, 2);
     com->setComOpen(true); // the device is gone: cannot open
     EXPECT_TRUE(com->errCannotOpen());
+}
+
+TEST_F(PtyLinkTest, ALostDeviceIsReportedAsSoonAsItGoesAndOnlyOnce) {
+    com->timSolid().stop(); // the report must not wait for a tick
+    ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText));
+    ASSERT_TRUE(waitFor([&] { return pty.radio.adjustmentState(); }, 3000));
+    pty.hangUp();
+    ASSERT_TRUE(waitFor([&] { return !host.reports.empty(); }, 2000));
+    waitFor([] { return false; }, 100);
+    ASSERT_EQ(host.reports.size(), 1u);
+    EXPECT_EQ(host.reports[0].text.substr(0, 22), "Cannot access COM 1.\r\n");
+    EXPECT_FALSE(com->comOpen());
 }

@@ -54,6 +54,9 @@ std::vector<std::string> payloadsSince(const Bench& bench, std::size_t first) {
 
 TEST(ModelConnectTest, UnlocksIdentifiesReadsAndSendsEveryValueOnce) {
     Bench bench;
+    // What the radio holds before Connect: the values it must get back, unchanged. (Compared
+    // after the sends, an item read from the wrong byte would agree with the damage it did.)
+    const auto memory = bench.radio().memory();
     bench.window().cmd00(0).click();
     // The task paces the sends: note the clock whenever a new E8 frame reaches the wire.
     std::vector<std::pair<std::int32_t, std::string>> sent;
@@ -75,7 +78,6 @@ TEST(ModelConnectTest, UnlocksIdentifiesReadsAndSendsEveryValueOnce) {
     EXPECT_EQ(sent[0].second, UnlockPayload);
 
     // Every value item holds its byte of the radio's memory.
-    const auto& memory = bench.radio().memory();
     for (const ValueItem& item : ValueItems) {
         EXPECT_EQ(gObjConsole().Value(item.index), memory[static_cast<std::size_t>(item.address)])
             << "item " << item.index;
@@ -101,6 +103,7 @@ TEST(ModelConnectTest, UnlocksIdentifiesReadsAndSendsEveryValueOnce) {
             EXPECT_GE(sent[at].first - sent[at - 1].first, 200) << "item " << item.index;
         }
     }
+    EXPECT_EQ(bench.radio().memory(), memory); // nothing changed in the radio
 }
 
 TEST(ModelConnectTest, SteppingAgainstAnEndStillResends) {

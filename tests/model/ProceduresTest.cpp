@@ -13,7 +13,7 @@
 #include "model/clsRig_Ch.h"
 #include "model/frmEditCh.h"
 #include "platform/UiHooks.h"
-#include "tests/support/Bench.h"
+#include "tests/model/ConnectedBench.h"
 
 #include <gtest/gtest.h>
 
@@ -26,71 +26,7 @@
 #include <cmath>
 
 using testsupport::Bench;
-
-namespace {
-
-constexpr std::int16_t ItemChannel = 0, ItemDtcsStart = 3, ItemModLevel = 6, ItemBpfLowAll = 8,
-                       ItemTxf = 20, ItemSMeter = 21;
-
-std::string e8(int command, int value) {
-    return IntToHex2(command) + IntToAsciiHex2(value);
-}
-
-clsConsole& items() {
-    return gObjConsole();
-}
-std::int16_t step() {
-    return gObjRigOp().adjStepNow();
-}
-int imageByte(std::int32_t address) {
-    return gObjRadio().objEep().ReadByte(address);
-}
-
-// A bench with test channels 1 to 3 in the low, middle and high band, connected.
-struct Connected {
-    explicit Connected(const vxk5sim::SimConfig& config = {}) : bench(config) {
-        const std::int32_t frequencies[] = {14600000, 15500000, 16600000};
-        for (int c = 1; c <= 3; ++c) {
-            clsRig_Ch& ch = bench.window().ChUnit(static_cast<std::int16_t>(c));
-            ch.setAppearCh(true);
-            ch.setFreqOp_Pure(frequencies[c - 1]);
-        }
-        EXPECT_TRUE(bench.connect());
-        bench.clearWire();
-    }
-
-    // Enter on an item, then ticks until its procedure has started (and, when asked, ended).
-    bool enter(std::int16_t item) {
-        items().EnterPushed(item);
-        return bench.runUntil([] { return step() != 0; }, 200);
-    }
-    bool runToEnd(int maxTicks = 4000) {
-        return bench.runUntil([] { return step() == 0; }, maxTicks);
-    }
-    // The E8 payloads of one command, consecutive repeats (the task resending a changed item
-    // with the same value) folded into one.
-    std::vector<int> valuesOf(int command) const {
-        std::vector<int> values;
-        const std::string prefix = IntToHex2(command);
-        for (const std::string& p : bench.e8Payloads()) {
-            if (p.size() == 6 && p.compare(0, 2, prefix) == 0) {
-                const int value = HexAsciiToInt(HexToByteStr(p.substr(2))) & 0xFF;
-                if (values.empty() || values.back() != value) {
-                    values.push_back(value);
-                }
-            }
-        }
-        return values;
-    }
-
-    std::string line(std::int16_t item) {
-        return bench.window().lboConsole().item(item)->text().toStdString();
-    }
-
-    Bench bench;
-};
-
-} // namespace
+using namespace proceduretest;
 
 TEST(ProceduresTest, DtcsStartSendsOneCommandAndEndsOnTheNextTick) {
     Connected c;
@@ -105,27 +41,63 @@ TEST(ProceduresTest, DtcsStartSendsOneCommandAndEndsOnTheNextTick) {
     EXPECT_EQ(c.bench.e8Payloads().back(), "023030");
 }
 
-class SMeterTest : public ::testing::TestWithParam<int> {};
+namespace {
 
-TEST_P(SMeterTest, SendsAndStoresThreePointsAroundTheReadingThenBeeps) {
-    vxk5sim::SimConfig config;
-    config.signal = GetParam();
-    Connected c(config);
-    const int s = c.bench.radio().readout(2);
+struct SMeterCase {
+    int reading;
+    std::string message; // empty: the points are set
+};
+
+const std::string NoSignalForSMeter =
+    "No signal reached the detector.\r\nThe S-meter points are unchanged.\r\n\r\n"
+    "Check the following:\r\n\r\n- The signal generator output is ON.\r\n"
+    "- The signal generator frequency is that of the test channel.";
+const std::string LevelCheck =
+    "\r\nThe S-meter points are unchanged.\r\n\r\nCheck the following:\r\n\r\n"
+    "- The signal generator level.";
+
+class SMeterTest : public ::testing::TestWithParam<SMeterCase> {};
+
+} // namespace
+
+TEST_P(SMeterTest, SetsThreePointsAroundTheReadingOrNothingOutsideTheirRange) {
+    const SMeterCase& p = GetParam();
+    Connected c;
+    c.bench.radio().config().detectorScript = {p.reading};
+    const Bytes before = gObjRadio().objEep().ReadBlock(0x7B9, 3);
     ASSERT_TRUE(c.enter(ItemSMeter));
     ASSERT_TRUE(c.runToEnd());
-    const auto hold = [](int v) { return std::min(v, 255); };
-    EXPECT_EQ(c.bench.e8Payloads(),
-              (std::vector<std::string>{"033032", e8(4, s - 2), e8(5, hold(s + 7)),
-                                        e8(6, hold(s + 16))}));
-    EXPECT_EQ(imageByte(0x7B9), s);
-    EXPECT_EQ(imageByte(0x7BA), hold(s + 8));
-    EXPECT_EQ(imageByte(0x7BB), hold(s + 16));
-    EXPECT_EQ(c.bench.messages().beeps(), 1);
+    const int s = p.reading;
+    const auto& radio = c.bench.radio().memory();
+    const Bytes inRadio{radio[0x7B9], radio[0x7BA], radio[0x7BB]};
+    if (p.message.empty()) {
+        EXPECT_EQ(c.bench.e8Payloads(),
+                  (std::vector<std::string>{"033032", e8(4, s - 2), e8(5, s + 7), e8(6, s + 16)}));
+        const Bytes points{std::uint8_t(s), std::uint8_t(s + 8), std::uint8_t(s + 16)};
+        EXPECT_EQ(gObjRadio().objEep().ReadBlock(0x7B9, 3), points);
+        EXPECT_EQ(inRadio, points);
+        EXPECT_EQ(c.bench.messages().beeps(), 1);
+        EXPECT_TRUE(c.bench.messages().messages().empty());
+        return;
+    }
+    EXPECT_EQ(c.bench.e8Payloads(), std::vector<std::string>{"033032"}); // the reading only
+    EXPECT_EQ(gObjRadio().objEep().ReadBlock(0x7B9, 3), before);
+    EXPECT_EQ(inRadio, before);
+    EXPECT_EQ(c.bench.messages().beeps(), 0);
+    ASSERT_EQ(c.bench.messages().messages().size(), 1u);
+    EXPECT_EQ(c.bench.messages().messages()[0].text, p.message);
 }
 
-// 160 reads well inside the byte; 250 puts the upper points past 255, where they hold.
-INSTANTIATE_TEST_SUITE_P(Signals, SMeterTest, ::testing::Values(160, 250));
+// 2 and 239 are the ends at which the live S1 (s - 2) and the stored S3 (s + 16) still fit a
+// byte; one step beyond, nothing may go out.
+INSTANTIATE_TEST_SUITE_P(
+    Readings, SMeterTest,
+    ::testing::Values(
+        SMeterCase{2, ""}, SMeterCase{154, ""}, SMeterCase{239, ""},
+        SMeterCase{0, NoSignalForSMeter},
+        SMeterCase{1, "The signal level is too low for the S-meter points." + LevelCheck},
+        SMeterCase{240, "The signal level is too high for the S-meter points." + LevelCheck},
+        SMeterCase{255, "The signal level is too high for the S-meter points." + LevelCheck}));
 
 TEST(ProceduresTest, AProcedureAbandonedWhileItsReadingWasOutStartsAfreshNextTime) {
     Connected c;

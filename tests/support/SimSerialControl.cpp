@@ -37,7 +37,7 @@ bool SimSerialControl::setPortOpen(bool open) {
     if (open_) {
         return true;
     }
-    if (openFails_) {
+    if (openFails_ || unplugged_) {
         return false;
     }
     // Bytes that reached the line while the port was closed were never received.
@@ -70,9 +70,23 @@ bool SimSerialControl::output(const Bytes& block) {
     if (!open_) {
         return false;
     }
+    if (writeFails_) {
+        open_ = false;
+        rx_.clear();
+        raiseEvent(comEvPortLost);
+        return false;
+    }
     written_.insert(written_.end(), block.begin(), block.end());
     simRadio.receive(block, nowMs());
     return true;
+}
+
+void SimSerialControl::unplug() {
+    unplugged_ = true;
+    if (open_) {
+        setPortOpen(false);
+        raiseEvent(comEvPortLost);
+    }
 }
 
 void SimSerialControl::notifyReceived() {

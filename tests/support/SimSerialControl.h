@@ -42,6 +42,12 @@ class SimSerialControl : public SerialControl {
 
     // Opening is refused, as for a port that does not exist or is in use.
     void setOpenFails(bool fails) { openFails_ = fails; }
+    // The device goes away under the open port (a USB cable pulled): the port closes and says
+    // so, as the Qt port does; it cannot be opened until plugIn().
+    void unplug();
+    void plugIn() { unplugged_ = false; }
+    // The next blocks cannot be written: the write fails and the port is lost with it.
+    void setWriteFails(bool fails) { writeFails_ = fails; }
     // Raises comEvReceive when bytes wait, as the port's data-received event does.
     void notifyReceived();
     // Raises any other communication event, as the port does on a line fault. The receive
@@ -60,6 +66,8 @@ class SimSerialControl : public SerialControl {
     int outBufferSize_ = 512;
     bool open_ = false;
     bool openFails_ = false;
+    bool unplugged_ = false;
+    bool writeFails_ = false;
     Bytes rx_;
     Bytes written_;
     bool clockStarted_ = false;

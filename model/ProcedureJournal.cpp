@@ -1,0 +1,36 @@
+// The journal of a running procedure's changes.
+#include "model/ProcedureJournal.h"
+
+#include "link/clsCmcEeprom.h"
+#include "model/MemoryMap.h"
+
+void ProcedureJournal::begin(const clsCmcEeprom& image) {
+    open = true;
+    areaAtStart = image.ReadBlock(MemoryMap::AreaFirst, MemoryMap::AreaSize);
+    commandsSent.clear();
+}
+
+void ProcedureJournal::noteSent(int command) {
+    if (open && MemoryMap::cellOfCommand(command)) {
+        commandsSent.insert(command);
+    }
+}
+
+std::vector<ProcedureJournal::Restore> ProcedureJournal::restores() const {
+    std::vector<Restore> list;
+    if (!open) {
+        return list;
+    }
+    for (int command : commandsSent) {
+        const MemoryMap::Cell cell = *MemoryMap::cellOfCommand(command);
+        const std::uint8_t stored =
+            areaAtStart[static_cast<std::size_t>(cell.address - MemoryMap::AreaFirst)];
+        list.push_back({command, stored + cell.liveOffset, cell.address, stored});
+    }
+    return list;
+}
+
+void ProcedureJournal::clear() {
+    open = false;
+    commandsSent.clear();
+}

@@ -1,0 +1,43 @@
+// What a running adjustment procedure has changed in the radio, so that a procedure left
+// before its end can put every byte back as it found it. The journal keeps the adjustment area
+// of the memory image as it stood when the procedure started and the live commands the
+// procedure sent since.
+//
+//   journal.begin(image);            // BPF Low ALL starts; T1..T3 were 90, 106, 96
+//   journal.noteSent(0x11); ...      // the sweep sends T1, T2 and T3 many times
+//   journal.restores()               // -> {0x11, 90, 0x7B0, 90}, {0x12, 106, ...}, {0x13, 96, ...}
+#pragma once
+
+#include "platform/Bytes.h"
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+class clsCmcEeprom;
+
+class ProcedureJournal {
+  public:
+    // One live command that puts one byte back.
+    struct Restore {
+        int command;
+        int liveValue;
+        std::int32_t address;
+        std::uint8_t stored;
+    };
+
+    // A procedure starts: the adjustment area as it is now is the state to come back to.
+    void begin(const clsCmcEeprom& image);
+    // The procedure sent this live command (commands without a byte are ignored).
+    void noteSent(int command);
+    // The commands that put back every byte the procedure changed, in command order; nothing
+    // once the journal is cleared.
+    [[nodiscard]] std::vector<Restore> restores() const;
+    // The procedure is over (kept or put back): nothing more to restore.
+    void clear();
+
+  private:
+    bool open = false;
+    Bytes areaAtStart;
+    std::set<int> commandsSent;
+};
