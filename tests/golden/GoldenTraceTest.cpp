@@ -1,0 +1,387 @@
+// Golden traces: a dozen sessions at the bench, each recorded tick by tick (the frames on the
+// line, the console and readout lines, the dump, the port label, the page, the messages and the
+// beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of
+// behaviour; when it is meant, VSK5_UPDATE_GOLDEN=1 writes the new trace for review.
+#include "app/frmMain.h"
+#include "platform/UiHooks.h"
+#include "tests/support/Bench.h"
+#include "tests/support/TraceRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+using testsupport::Bench;
+using testsupport::TraceRecorder;
+
+namespace {
+
+// Test channels 1 to 3 in the low, middle and high band, as the sweeps need them.
+const std::string SweepChannels = "[OPTION]\n"
+                                  "MR-1(Appear)=1\nMR-1(Frequency)=14600000\n"
+                                  "MR-2(Appear)=1\nMR-2(Frequency)=15500000\n"
+                                  "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
+
+constexpr int ConnectTicks = 300; // Connect with room to spare: read, readouts, every value
+
+// Console lines of the items.
+constexpr int LineChannel = 0, LineDtcsStart = 3, LineDtcsStop = 4, LineModLevel = 6,
+              LineBpfLow = 8, LineBpfMid = 12, LineBpfHigh = 16, LineTxf = 20, LineSMeter = 21;
+const int ValueLines[] = {1, 2, 5, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 22};
+
+using Script = std::function<void(std::string& trace)>;
+
+// One bench and its recording, started after a silent Connect when asked.
+std::string session(const vxk5sim::SimConfig& config, const std::string& settings, bool connect,
+                    const std::function<void(TraceRecorder&)>& script) {
+    Bench bench(config, settings);
+    bench.tick(); // the window as it first shows, before any action
+    if (connect) {
+        bench.window().cmd00(0).click();
+        bench.tick(ConnectTicks);
+    }
+    TraceRecorder rec(bench);
+    script(rec);
+    rec.look();
+    return rec.text();
+}
+
+void connected(std::string& trace, const std::function<void(TraceRecorder&)>& script,
+               const vxk5sim::SimConfig& config = {}) {
+    trace += session(config, SweepChannels, true, script);
+}
+
+// --- the scenarios -------------------------------------------------------------------------
+
+void connectScenario(std::string& trace) {
+    vxk5sim::SimConfig config;
+    trace += session(config, "", false, [](TraceRecorder& rec) {
+        rec.tick(2);
+        rec.click(0);
+        rec.tick(ConnectTicks);
+    });
+}
+
+void stepEveryValue(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        for (const int line : ValueLines) {
+            rec.key(line, Qt::Key_Right);
+            rec.tick(6);
+            rec.key(line, Qt::Key_Right, Qt::ShiftModifier);
+            rec.tick(6);
+            rec.key(line, Qt::Key_Left);
+            rec.tick(6);
+        }
+        for (int i = 0; i < 4; ++i) { // the channel item wraps; only shown channels go out
+            rec.key(LineChannel, Qt::Key_Left);
+            rec.tick(3);
+        }
+        rec.key(LineChannel, Qt::Key_Right, Qt::ShiftModifier);
+        rec.tick(3);
+        for (int i = 0; i < 60; ++i) { // against the end: every step sends once more
+            rec.key(2, Qt::Key_Right, Qt::ShiftModifier);
+            rec.tick(5);
+        }
+    });
+}
+
+void reloadDumpAndRelease(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        rec.bench().radio().config().level = 51;
+        rec.bench().radio().config().temperature = 200;
+        rec.click(1);
+        rec.tick(60);
+        rec.click(2);
+        rec.tick(10);
+        rec.keyOnDump(Qt::Key_Escape);
+        rec.tick(10);
+        rec.click(2);
+        rec.tick(10);
+        rec.click(2);
+        rec.tick(10);
+        rec.note("auto release 1 sec");
+        rec.bench().window().mnuOptionSelAutoRelease(1).trigger();
+        rec.tick(40);
+        rec.key(1, Qt::Key_Right); // reopens the port
+        rec.tick(40);
+    });
+}
+
+void channelDialog(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        platform::setModalDialogHook([](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            dialog.findChild<QLineEdit*>()->setText("144.525");
+            for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                if (button->text() == "OK") {
+                    button->click();
+                }
+            }
+            return 1;
+        });
+        rec.key(LineChannel, Qt::Key_Return);
+        rec.tick(20);
+        platform::setModalDialogHook({});
+        rec.key(LineChannel, Qt::Key_Right);
+        rec.tick(5);
+        rec.key(LineChannel, Qt::Key_Left);
+        rec.tick(5);
+    });
+}
+
+void dtcsAndModulation(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        rec.key(LineDtcsStart, Qt::Key_Return);
+        rec.tick(5);
+        rec.key(LineDtcsStop, Qt::Key_Enter, Qt::KeypadModifier);
+        rec.tick(5);
+        rec.key(LineModLevel, Qt::Key_Return);
+        rec.tick(20);
+        rec.bench().radio().config().level = 77;
+        rec.key(LineModLevel, Qt::Key_Right);
+        rec.tick(20);
+        rec.key(LineModLevel, Qt::Key_Right, Qt::ShiftModifier);
+        rec.key(LineModLevel, Qt::Key_Return);
+        rec.tick(20);
+    });
+}
+
+void sweeps(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        for (const int line : {LineBpfLow, LineBpfMid, LineBpfHigh}) {
+            rec.key(line, Qt::Key_Return);
+            rec.tick(700);
+        }
+    });
+}
+
+void txf(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        rec.key(LineTxf, Qt::Key_Return);
+        rec.tick(30);
+        rec.key(LineTxf, Qt::Key_Right);
+        rec.tick(10);
+        rec.key(LineTxf, Qt::Key_Right);
+        rec.tick(20);
+        rec.key(LineTxf, Qt::Key_Return);
+        rec.tick(40);
+        rec.key(LineTxf, Qt::Key_Right, Qt::ShiftModifier);
+        rec.tick(20);
+        rec.key(LineTxf, Qt::Key_Return);
+        rec.tick(100);
+    });
+}
+
+void sMeter(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        rec.key(LineSMeter, Qt::Key_Return);
+        rec.tick(20);
+    });
+}
+
+void abandoned(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        rec.key(LineBpfLow, Qt::Key_Return);
+        rec.tick(60);
+        rec.click(1); // Reload leaves the sweep
+        rec.tick(60);
+        rec.key(LineTxf, Qt::Key_Return);
+        rec.tick(30);
+        rec.key(LineTxf, Qt::Key_Right, Qt::ShiftModifier);
+        rec.tick(20);
+        rec.key(LineDtcsStart, Qt::Key_Return); // another procedure leaves TXF
+        rec.tick(20);
+        rec.key(LineModLevel, Qt::Key_Return);
+        rec.tick(20);
+        rec.key(LineModLevel, Qt::Key_Right);
+        rec.tick(20);
+        rec.click(2); // Disp para leaves the modulation level
+        rec.tick(20);
+        rec.click(2);
+        rec.tick(20);
+        rec.key(LineSMeter, Qt::Key_Return);
+        rec.tick(1);
+        rec.click(0); // Connect leaves the S-meter
+        rec.tick(ConnectTicks);
+        rec.key(LineBpfHigh, Qt::Key_Return);
+        rec.tick(100);
+        rec.note("close the window");
+        rec.bench().window().close(); // closing leaves the sweep
+    });
+}
+
+void connectFailures(std::string& trace) {
+    const std::pair<const char*, std::function<void(vxk5sim::SimConfig&)>> faults[] = {
+        {"wrong model", [](auto& c) { c.wrongModel = true; }},
+        {"bad sub code", [](auto& c) { c.badSubCode = true; }},
+        {"no echo", [](auto& c) { c.noEcho = true; }},
+        {"no answer", [](auto& c) { c.noAnswer = true; }},
+        {"bad record", [](auto& c) { c.badChecksumRecord = 5; }},
+        {"lost record", [](auto& c) { c.dropRecord = 122; }},
+        {"silence", [](auto& c) { c.silenceAfterRecords = 10; }},
+        {"garbage", [](auto& c) { c.garbage = true; }},
+    };
+    for (const auto& [name, fault] : faults) {
+        vxk5sim::SimConfig config;
+        fault(config);
+        trace += std::string("== ") + name + "\n";
+        trace += session(config, "", false, [](TraceRecorder& rec) {
+            rec.click(0);
+            rec.tick(150);
+        });
+    }
+    trace += "== port cannot be opened\n";
+    trace += session({}, "", false, [](TraceRecorder& rec) {
+        rec.bench().serial().setOpenFails(true);
+        rec.click(0);
+        rec.tick(20);
+        rec.bench().serial().setOpenFails(false);
+        rec.click(0);
+        rec.tick(10);
+    });
+}
+
+void lostPort(std::string& trace) {
+    trace += "== unplugged during a sweep\n";
+    connected(trace, [](TraceRecorder& rec) {
+        rec.key(LineBpfMid, Qt::Key_Return);
+        rec.tick(40);
+        rec.note("unplug");
+        rec.bench().serial().unplug();
+        rec.tick(5);
+        rec.key(1, Qt::Key_Right);
+        rec.click(1);
+        rec.tick(10);
+        rec.note("plug in");
+        rec.bench().serial().plugIn();
+        rec.click(0);
+        rec.tick(ConnectTicks);
+    });
+    trace += "== a write fails\n";
+    connected(trace, [](TraceRecorder& rec) {
+        rec.note("writes fail");
+        rec.bench().serial().setWriteFails(true);
+        rec.key(2, Qt::Key_Left);
+        rec.tick(10);
+    });
+}
+
+void soundEnds(std::string& trace) {
+    vxk5sim::SimConfig dead;
+    dead.signal = 0;
+    trace += "== sweep without a signal\n";
+    connected(
+        trace,
+        [](TraceRecorder& rec) {
+            rec.key(LineBpfLow, Qt::Key_Return);
+            rec.tick(700);
+        },
+        dead);
+    trace += "== S-meter readings 0, 1, 240 and 239\n";
+    connected(trace, [](TraceRecorder& rec) {
+        rec.bench().radio().config().detectorScript = {0, 1, 240, 239};
+        for (int i = 0; i < 4; ++i) {
+            rec.key(LineSMeter, Qt::Key_Return);
+            rec.tick(10);
+        }
+    });
+    vxk5sim::SimConfig shorted;
+    shorted.temperature = 255;
+    trace += "== TXF on a shorted sensor\n";
+    connected(
+        trace,
+        [](TraceRecorder& rec) {
+            rec.key(LineTxf, Qt::Key_Return);
+            rec.tick(20);
+        },
+        shorted);
+    trace += "== test channels not set up\n";
+    trace += session({}, "", true, [](TraceRecorder& rec) {
+        rec.key(LineBpfHigh, Qt::Key_Return);
+        rec.tick(5);
+        rec.key(LineTxf, Qt::Key_Return); // channel 0 is always shown at start
+        rec.tick(30);
+    });
+}
+
+struct Scenario {
+    const char* name;
+    Script run;
+};
+
+const Scenario Scenarios[] = {
+    {"connect", connectScenario},
+    {"step-every-value", stepEveryValue},
+    {"reload-dump-release", reloadDumpAndRelease},
+    {"channel-dialog", channelDialog},
+    {"dtcs-and-modulation", dtcsAndModulation},
+    {"sweeps", sweeps},
+    {"txf", txf},
+    {"s-meter", sMeter},
+    {"abandoned", abandoned},
+    {"connect-failures", connectFailures},
+    {"lost-port", lostPort},
+    {"sound-ends", soundEnds},
+};
+
+std::string tracePath(const std::string& name) {
+    return std::string(VSK5_GOLDEN_DIR) + "/" + name + ".trace";
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The first line where two traces part, for the failure message.
+std::string firstDifference(const std::string& expected, const std::string& actual) {
+    std::istringstream a(expected);
+    std::istringstream b(actual);
+    std::string lineA;
+    std::string lineB;
+    for (int number = 1;; ++number) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreB = static_cast<bool>(std::getline(b, lineB));
+        if (!moreA && !moreB) {
+            return "no difference";
+        }
+        if (!moreA || !moreB || lineA != lineB) {
+            return "line " + std::to_string(number) + "\n  kept: " + (moreA ? lineA : "(end)") +
+                   "\n  now:  " + (moreB ? lineB : "(end)");
+        }
+    }
+}
+
+class GoldenTraceTest : public ::testing::TestWithParam<Scenario> {};
+
+} // namespace
+
+TEST_P(GoldenTraceTest, SessionMatchesItsTrace) {
+    std::string trace = std::string("# ") + GetParam().name + "\n";
+    GetParam().run(trace);
+    const std::string path = tracePath(GetParam().name);
+    if (std::getenv("VSK5_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(path, std::ios::binary) << trace;
+    }
+    const std::string kept = readFile(path);
+    ASSERT_FALSE(kept.empty()) << "no trace at " << path;
+    EXPECT_TRUE(kept == trace) << firstDifference(kept, trace);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, GoldenTraceTest, ::testing::ValuesIn(Scenarios),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             std::erase(name, '-');
+                             return name;
+                         });

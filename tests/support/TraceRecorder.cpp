@@ -1,0 +1,178 @@
+// The trace recorder: it looks at the wire, the window and the message recorder after every
+// tick and writes down what changed.
+#include "tests/support/TraceRecorder.h"
+
+#include "app/frmMain.h"
+#include "platform/TickCount.h"
+
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace testsupport {
+namespace {
+
+std::vector<QString> rows(const QListWidget& list) {
+    std::vector<QString> texts;
+    for (int i = 0; i < list.count(); ++i) {
+        texts.push_back(list.item(i)->text());
+    }
+    return texts;
+}
+
+std::string hex(const Bytes& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint8_t b : bytes) {
+        text += digits[b >> 4];
+        text += digits[b & 15];
+    }
+    return text;
+}
+
+} // namespace
+
+std::string quoted(const QString& text) {
+    std::string out = "\"";
+    for (char c : text.toStdString()) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+TraceRecorder::TraceRecorder(Bench& bench) : bench_(&bench), start(platform::TickCount::now()) {
+    wireSeen = bench.serial().written().size();
+    look();
+}
+
+void TraceRecorder::add(const std::string& kind, const std::string& what) {
+    trace += std::to_string(platform::TickCount::now() - start) + " " + kind;
+    if (!what.empty()) {
+        trace += " " + what;
+    }
+    trace += "\n";
+}
+
+void TraceRecorder::note(const std::string& text) {
+    look(); // what happened before the action belongs before it
+    add("A", text);
+}
+
+void TraceRecorder::tick(int count) {
+    for (int i = 0; i < count; ++i) {
+        bench_->tick();
+        look();
+    }
+}
+
+void TraceRecorder::click(int button) {
+    QPushButton& pushed = bench_->window().cmd00(button);
+    note("click " + pushed.text().toStdString());
+    pushed.click();
+    look();
+}
+
+void TraceRecorder::key(int row, int key, int modifiers) {
+    QListWidget& console = bench_->window().lboConsole();
+    console.setCurrentRow(row);
+    const auto combination = QKeyCombination(Qt::KeyboardModifiers(modifiers), Qt::Key(key));
+    note("key " + QKeySequence(combination).toString().toStdString() + " on line " +
+         std::to_string(row));
+    QTest::keyClick(&console, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    look();
+}
+
+void TraceRecorder::keyOnDump(int key) {
+    note("key " + QKeySequence(Qt::Key(key)).toString().toStdString() + " on the dump");
+    QTest::keyClick(&bench_->window().txtDispPara(), Qt::Key(key));
+    look();
+}
+
+void TraceRecorder::look() {
+    lookAtWire();
+    lookAtWindow();
+    lookAtMessages();
+}
+
+void TraceRecorder::lookAtWire() {
+    const Bytes& written = bench_->serial().written();
+    if (written.size() < wireSeen) {
+        wireSeen = 0; // the bench cleared its record of the wire
+    }
+    for (std::size_t i = wireSeen; i < written.size(); ++i) {
+        partialFrame.push_back(written[i]);
+        if (written[i] == 0xFD) {
+            add(">", hex(partialFrame));
+            partialFrame.clear();
+        }
+    }
+    wireSeen = written.size();
+}
+
+void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QString>& now,
+                               std::vector<QString>& before) {
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (i >= before.size() || now[i] != before[i]) {
+            add(kind + std::to_string(i), quoted(now[i]));
+        }
+    }
+    if (now.size() < before.size()) {
+        add(kind + "#", std::to_string(now.size()));
+    }
+    before = now;
+}
+
+void TraceRecorder::lookAtWindow() {
+    frmMain& window = bench_->window();
+    lookAtList("L", rows(window.lboConsole()), console);
+    lookAtList("R0.", rows(window.lbo01(0)), adList);
+    lookAtList("R1.", rows(window.lbo01(1)), daList);
+    const QString dumpNow = window.txtDispPara().toPlainText();
+    if (dumpNow != dump) {
+        dump = dumpNow;
+        add("D", quoted(dumpNow));
+    }
+    const QString labelNow = window.lblComBusy().text();
+    if (labelNow != portLabel) {
+        portLabel = labelNow;
+        add("S", quoted(labelNow));
+    }
+    const auto shown = [&](int frame) { return window.fra01(frame).isVisibleTo(&window); };
+    const std::string pageNow = shown(3) ? "dump" : shown(1) ? "console" : "idle";
+    if (pageNow != page) {
+        page = pageNow;
+        add("P", pageNow);
+    }
+}
+
+void TraceRecorder::lookAtMessages() {
+    const auto& shown = bench_->messages().messages();
+    for (std::size_t i = messagesSeen; i < shown.size(); ++i) {
+        add("M", quoted(QString::fromStdString(shown[i].text)));
+    }
+    messagesSeen = shown.size();
+    for (; beepsSeen < bench_->messages().beeps(); ++beepsSeen) {
+        add("B", "");
+    }
+}
+
+} // namespace testsupport

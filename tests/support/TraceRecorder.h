@@ -1,0 +1,73 @@
+// Records what the utility on the bench does, tick by tick, as the technician and the radio
+// would see it: the frames it writes on the line, the console lines, the readout lines, the
+// dump, the port label, which page is shown, the messages and the beeps. Each line of the
+// trace is the time on the test clock (milliseconds since the recording started), a kind and
+// what changed:
+//
+//   0 A click Connect              an action of the scenario
+//   50 > FEFEEEEFE873510001...FD   a frame the utility wrote
+//   50 L3 "  DTCS Start: [Enter] to Start"
+//   50 P console                   the page now shown: idle, console or dump
+//   400 R0.2 "LVIN :128:80h:  2.51V"   readout list 0 (A/D), row 2
+//   900 M "No answer from VX-K5.\r\n..."
+//   950 B                          a beep
+//
+// Only what changed since the last look is written, so a trace reads as the story of a session.
+#pragma once
+
+#include "tests/support/Bench.h"
+
+#include <QString>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class TraceRecorder {
+  public:
+    explicit TraceRecorder(Bench& bench);
+
+    Bench& bench() { return *bench_; }
+    // A line of its own: an action or a remark of the scenario.
+    void note(const std::string& text);
+    // One tick (or several), looking at everything after each.
+    void tick(int count = 1);
+    // Looks at everything now (after an action that may have acted at once).
+    void look();
+
+    // Actions of the technician, each noted in the trace and looked at right after.
+    void click(int button); // cmd00(button): 0 Connect, 1 Reload, 2 Disp para
+    void key(int row, int key, int modifiers = 0); // a key on the console with the row selected
+    void keyOnDump(int key);                       // a key on the dump box (Esc, Enter)
+
+    const std::string& text() const { return trace; }
+
+  private:
+    void add(const std::string& kind, const std::string& what);
+    void lookAtWire();
+    void lookAtList(const std::string& kind, const std::vector<QString>& now,
+                    std::vector<QString>& before);
+    void lookAtWindow();
+    void lookAtMessages();
+
+    Bench* bench_;
+    std::int32_t start;
+    std::string trace;
+    std::size_t wireSeen = 0;
+    Bytes partialFrame;
+    std::vector<QString> console;
+    std::vector<QString> adList;
+    std::vector<QString> daList;
+    QString dump;
+    QString portLabel;
+    std::string page;
+    std::size_t messagesSeen = 0;
+    int beepsSeen = 0;
+};
+
+// A text quoted on one line: backslash, quote, CR and LF escaped.
+std::string quoted(const QString& text);
+
+} // namespace testsupport
