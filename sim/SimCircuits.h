@@ -48,12 +48,14 @@ int temperatureArea(int reading);
 // the reading above the area's lower border, held within 0..255.
 int referenceDac(const Memory& memory, int temperature);
 
-// Signal detector reading. Each band-pass stage passes the most at its optimum and loses one
-// count of detector reading per setting step away from it, the losses of the three stages
-// adding up (the detector works on a logarithmic scale); the reading is the signal level less
-// these losses, held within 0..255. Symmetric around every optimum and single-peaked, so a
-// sweep that scans in steps of two and settles on the middle of the highest readings lands on
-// the optimum.
+// Signal detector reading. Each band-pass stage is a tuned circuit: at `offset` setting steps
+// from its optimum it passes 1 / (1 + (offset / width)^2) of the power (a Lorentzian, half the
+// power at one half width, config.bandWidth). The detector is logarithmic, two counts per dB,
+// so the three stages' losses add up in counts; the reading is the signal level less these
+// losses, rounded and held within 0..255. Symmetric around every optimum and single-peaked,
+// so a sweep that scans in steps of two and settles on the middle of the highest readings
+// lands on the optimum. Far from the optimum a stage loses only 12 counts more per doubling of
+// the offset, so the coarse points of a sweep, tens of steps off, still read the signal.
 int signalDetector(const SimConfig& config, const Memory& memory, int band);
 
 // The memory as it leaves the factory: plausible alignment values in the adjustment area and
