@@ -92,6 +92,25 @@ int signalDetector(const SimConfig& config, const Memory& memory, int band) {
     return clampByte(std::lround(clampByte(config.signal) - loss));
 }
 
+DetectorNoise::DetectorNoise(std::uint32_t seed) : generator(seed), seedInUse(seed) {}
+
+int DetectorNoise::apply(int reading, const SimConfig& config) {
+    const int amplitude = std::clamp(config.detectorNoise, 0, 255);
+    if (amplitude == 0) {
+        return reading;
+    }
+    if (seedInUse != config.detectorSeed) {
+        generator.seed(config.detectorSeed);
+        seedInUse = config.detectorSeed;
+    }
+    // The engine's raw output rather than a standard distribution: the engine's sequence is
+    // fixed by the standard, a distribution's is not, and a seed must give the same readings
+    // with every compiler. With 511 values at most the remainder's bias is below 1 in 8 million.
+    const auto span = static_cast<std::uint32_t>(2 * amplitude + 1);
+    const int draw = static_cast<int>(generator() % span) - amplitude;
+    return clampByte(reading + draw);
+}
+
 double sampleTemperatureConstant(int border) {
     return cubicDrift(kBorders[static_cast<std::size_t>(std::clamp(border, 0, 20))]);
 }

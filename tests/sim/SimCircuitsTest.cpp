@@ -1,11 +1,13 @@
 // What lies behind the simulated radio's line: the band edges, the temperature areas, the
-// reference D/A along an area's slant, and the signal detector's resonance around the
-// band-pass optima (what the utility's sweeps look for).
+// reference D/A along an area's slant, the signal detector's resonance around the band-pass
+// optima (what the utility's sweeps look for) and the detector's noise.
 #include "sim/SimCircuits.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
 using namespace vxk5sim;
 
@@ -151,4 +153,83 @@ TEST(SimCircuits, EveryBandReadsTheSignalAtTheCoarsePointsNearestItsOptima) {
         EXPECT_GT(middle, std::max(low, high)) << band;
         EXPECT_GT(middle, 0) << band;
     }
+}
+
+namespace {
+
+// Draws enough readings that every value of a noise up to 30 counts shows up.
+std::pair<int, int> noiseSpan(DetectorNoise& noise, const SimConfig& config, int reading) {
+    int lowest = 255;
+    int highest = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const int value = noise.apply(reading, config);
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    return {lowest, highest};
+}
+
+std::vector<int> draws(DetectorNoise& noise, const SimConfig& config, int count) {
+    std::vector<int> values;
+    for (int i = 0; i < count; ++i) {
+        values.push_back(noise.apply(128, config));
+    }
+    return values;
+}
+
+struct NoiseCase {
+    const char* name;
+    int reading;
+    int amplitude;
+    int lowest;
+    int highest;
+};
+
+class DetectorNoiseSpanTest : public ::testing::TestWithParam<NoiseCase> {};
+
+} // namespace
+
+TEST_P(DetectorNoiseSpanTest, ReachesItsAmplitudeEitherWayAndNoFurther) {
+    const NoiseCase& c = GetParam();
+    SimConfig config;
+    config.detectorNoise = c.amplitude;
+    DetectorNoise noise(config.detectorSeed);
+    EXPECT_EQ(noiseSpan(noise, config, c.reading), std::pair(c.lowest, c.highest));
+}
+
+INSTANTIATE_TEST_SUITE_P(Amplitudes, DetectorNoiseSpanTest,
+                         ::testing::Values(NoiseCase{"None", 128, 0, 128, 128},
+                                           NoiseCase{"OneCount", 128, 1, 127, 129},
+                                           NoiseCase{"FourCounts", 128, 4, 124, 132},
+                                           NoiseCase{"ThirtyCounts", 128, 30, 98, 158},
+                                           NoiseCase{"HeldAt255", 250, 20, 230, 255},
+                                           NoiseCase{"HeldAtZero", 5, 20, 0, 25}),
+                         [](const ::testing::TestParamInfo<NoiseCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST(DetectorNoise, RepeatsForTheSameSeedAndRestartsWhenTheSeedChanges) {
+    SimConfig config;
+    config.detectorNoise = 10;
+    config.detectorSeed = 7;
+    DetectorNoise first(7);
+    DetectorNoise second(7);
+    const std::vector<int> run = draws(first, config, 50);
+    EXPECT_EQ(draws(second, config, 50), run);
+    EXPECT_GT(std::set<int>(run.begin(), run.end()).size(), 5u) << "it does wander";
+
+    config.detectorSeed = 8; // the knob turned mid-run: the new seed's sequence from its start
+    const std::vector<int> other = draws(first, config, 50);
+    EXPECT_NE(other, run);
+    DetectorNoise fresh(8);
+    EXPECT_EQ(draws(fresh, config, 50), other);
+}
+
+TEST(DetectorNoise, DrawsNothingWhileItsAmplitudeIsZero) {
+    SimConfig config;
+    DetectorNoise noise(config.detectorSeed);
+    EXPECT_EQ(draws(noise, config, 20), std::vector<int>(20, 128));
+    config.detectorNoise = 3;
+    DetectorNoise fresh(config.detectorSeed);
+    EXPECT_EQ(draws(noise, config, 30), draws(fresh, config, 30));
 }
