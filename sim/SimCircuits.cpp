@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace vxk5sim {
 namespace {
@@ -26,6 +25,17 @@ double cubicDrift(double reading) {
 // the drift, 1.4 D/A steps per unit of it.
 double factoryReferenceCurve(int reading) {
     return 128.0 - 1.4 * cubicDrift(reading);
+}
+
+// Detector counts per decibel at its input.
+constexpr double kCountsPerDb = 2.0;
+
+// What one band-pass stage takes off the detector reading `offset` setting steps from its
+// optimum: the power it lets through, 1 / (1 + (offset / width)^2), in decibels on the
+// detector's scale. Depends on the offset's square only, so both sides match to the bit.
+double stageLoss(int offset, int halfWidth) {
+    const double x = static_cast<double>(offset) / std::max(halfWidth, 1);
+    return kCountsPerDb * 10.0 * std::log10(1.0 + x * x);
 }
 
 } // namespace
@@ -72,13 +82,33 @@ int referenceDac(const Memory& memory, int temperature) {
 }
 
 int signalDetector(const SimConfig& config, const Memory& memory, int band) {
-    const BandOptimum& optimum =
-        config.bandOptimum[static_cast<std::size_t>(std::clamp(band, 0, 2))];
-    const std::size_t base = static_cast<std::size_t>(adr::kBandPass + 3 * std::clamp(band, 0, 2));
-    const long loss = std::abs(memory[base] - optimum.t1) +
-                      std::abs(memory[base + 1] - optimum.t2) +
-                      std::abs(memory[base + 2] - optimum.t3);
-    return clampByte(clampByte(config.signal) - loss);
+    const auto b = static_cast<std::size_t>(std::clamp(band, 0, 2));
+    const BandOptimum& optimum = config.bandOptimum[b];
+    const int width = config.bandWidth[b];
+    const std::size_t base = static_cast<std::size_t>(adr::kBandPass) + 3 * b;
+    const double loss = stageLoss(memory[base] - optimum.t1, width) +
+                        stageLoss(memory[base + 1] - optimum.t2, width) +
+                        stageLoss(memory[base + 2] - optimum.t3, width);
+    return clampByte(std::lround(clampByte(config.signal) - loss));
+}
+
+DetectorNoise::DetectorNoise(std::uint32_t seed) : generator(seed), seedInUse(seed) {}
+
+int DetectorNoise::apply(int reading, const SimConfig& config) {
+    const int amplitude = std::clamp(config.detectorNoise, 0, 255);
+    if (amplitude == 0) {
+        return reading;
+    }
+    if (seedInUse != config.detectorSeed) {
+        generator.seed(config.detectorSeed);
+        seedInUse = config.detectorSeed;
+    }
+    // The engine's raw output rather than a standard distribution: the engine's sequence is
+    // fixed by the standard, a distribution's is not, and a seed must give the same readings
+    // with every compiler. With 511 values at most the remainder's bias is below 1 in 8 million.
+    const auto span = static_cast<std::uint32_t>(2 * amplitude + 1);
+    const int draw = static_cast<int>(generator() % span) - amplitude;
+    return clampByte(reading + draw);
 }
 
 double sampleTemperatureConstant(int border) {

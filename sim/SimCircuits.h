@@ -1,6 +1,7 @@
 // What lies behind the line of the simulated radio: the layout of its adjustment memory, the
 // factory contents of that memory, and the circuits the adjustments act on (temperature
-// compensation of the reference, signal detector behind the band-pass filter, band selection).
+// compensation of the reference, signal detector behind the band-pass filter and its noise,
+// band selection).
 // The radio's live settings are its memory: every adjustment command stores its value there,
 // and the circuits read it back, as the real set does from its EEPROM.
 #pragma once
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 
 namespace vxk5sim {
 
@@ -48,13 +50,32 @@ int temperatureArea(int reading);
 // the reading above the area's lower border, held within 0..255.
 int referenceDac(const Memory& memory, int temperature);
 
-// Signal detector reading. Each band-pass stage passes the most at its optimum and loses one
-// count of detector reading per setting step away from it, the losses of the three stages
-// adding up (the detector works on a logarithmic scale); the reading is the signal level less
-// these losses, held within 0..255. Symmetric around every optimum and single-peaked, so a
-// sweep that scans in steps of two and settles on the middle of the highest readings lands on
-// the optimum.
+// Signal detector reading. Each band-pass stage is a tuned circuit: at `offset` setting steps
+// from its optimum it passes 1 / (1 + (offset / width)^2) of the power (a Lorentzian, half the
+// power at one half width, config.bandWidth). The detector is logarithmic, two counts per dB,
+// so the three stages' losses add up in counts; the reading is the signal level less these
+// losses, rounded and held within 0..255. Symmetric around every optimum and single-peaked,
+// so a sweep that scans in steps of two and settles on the middle of the highest readings
+// lands on the optimum. Far from the optimum a stage loses only 12 counts more per doubling of
+// the offset, so the coarse points of a sweep, tens of steps off, still read the signal. The
+// reading has no noise; see DetectorNoise.
 int signalDetector(const SimConfig& config, const Memory& memory, int band);
+
+// The detector's noise: a whole number of counts drawn evenly from -amplitude..amplitude for
+// every reading. It has a generator of its own, so a noisy sweep repeats for the same seed and
+// does not shift the line noise's draws. The generator restarts whenever the seed knob
+// changes, as the line noise does.
+class DetectorNoise {
+  public:
+    explicit DetectorNoise(std::uint32_t seed);
+    // The reading with config.detectorNoise counts of noise at most, held within 0..255.
+    // Without noise the reading is handed back and nothing is drawn.
+    int apply(int reading, const SimConfig& config);
+
+  private:
+    std::mt19937 generator;
+    std::uint32_t seedInUse;
+};
 
 // The memory as it leaves the factory: plausible alignment values in the adjustment area and
 // a fixed pattern everywhere else.

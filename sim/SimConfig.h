@@ -49,8 +49,18 @@ struct SimConfig {
     // Band-pass optimum per band: 0 low (below 150 MHz), 1 mid (150 to below 162 MHz),
     // 2 high (162 MHz and up).
     std::array<BandOptimum, 3> bandOptimum{{{92, 104, 98}, {118, 126, 122}, {148, 140, 152}}};
+    // Half width of every band-pass stage's resonance per band, in setting steps: this far from
+    // its optimum a stage passes half the power (the detector reads 6 counts less). Eight steps
+    // keep a peak that stands out in a fine scan while the coarse points, 20 to 40 steps off,
+    // still see the signal.
+    std::array<int, 3> bandWidth{{8, 8, 8}};
+    // The detector reading wanders by up to this many counts either way, drawn afresh for every
+    // readout from a generator of its own that starts from detectorSeed (0: a steady reading).
+    int detectorNoise = 0;
+    std::uint32_t detectorSeed = 1;
     // Detector readings given in advance: while any are left, each signal detector readout
-    // answers the next one instead of the modelled circuit (a bench with a hand on the level).
+    // answers the next one instead of the modelled circuit and its noise (a bench with a hand on
+    // the level).
     std::deque<int> detectorScript;
 };
 

@@ -1,6 +1,7 @@
 // Option parsing of the vxk5-sim tool.
 #include "sim/SimOptions.h"
 
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <functional>
@@ -34,14 +35,14 @@ bool parseRate(const std::string& text, double& out) {
     return true;
 }
 
-// "92,104,98" -> three settings 0..255.
-bool parseTriple(const std::string& text, BandOptimum& out) {
+// "92,104,98" -> three numbers, each min..max.
+bool parseTriple(const std::string& text, long min, long max, std::array<int, 3>& out) {
     std::stringstream in(text);
     std::string part;
     long values[3] = {0, 0, 0};
     int n = 0;
     while (std::getline(in, part, ',')) {
-        if (n == 3 || !parseInt(part, 0, 255, values[n])) {
+        if (n == 3 || !parseInt(part, min, max, values[n])) {
             return false;
         }
         ++n;
@@ -51,6 +52,26 @@ bool parseTriple(const std::string& text, BandOptimum& out) {
     }
     out = {static_cast<int>(values[0]), static_cast<int>(values[1]), static_cast<int>(values[2])};
     return true;
+}
+
+// "92,104,98" -> the optimum settings of T1, T2 and T3, each 0..255.
+bool parseOptimum(const std::string& text, BandOptimum& out) {
+    std::array<int, 3> settings{};
+    if (!parseTriple(text, 0, 255, settings)) {
+        return false;
+    }
+    out = {settings[0], settings[1], settings[2]};
+    return true;
+}
+
+// "8" -> 8 for every band; "6,8,10" -> low, mid, high. Half widths 1..255 setting steps.
+bool parseWidths(const std::string& text, std::array<int, 3>& out) {
+    long single = 0;
+    if (parseInt(text, 1, 255, single)) {
+        out.fill(static_cast<int>(single));
+        return true;
+    }
+    return parseTriple(text, 1, 255, out);
 }
 
 struct Option {
@@ -73,7 +94,7 @@ const std::vector<Option>& optionTable() {
     };
     auto band = [](int index) {
         return [=](SimOptions& o, const std::string& text) {
-            return parseTriple(text, o.config.bandOptimum[static_cast<std::size_t>(index)]);
+            return parseOptimum(text, o.config.bandOptimum[static_cast<std::size_t>(index)]);
         };
     };
     static const std::vector<Option> table{
@@ -107,6 +128,16 @@ const std::vector<Option>& optionTable() {
         {"--bpf-mid", "T1,T2,T3", "band-pass optimum from 150 to 162 MHz (default 118,126,122)",
          band(1)},
         {"--bpf-high", "T1,T2,T3", "band-pass optimum from 162 MHz (default 148,140,152)", band(2)},
+        {"--bpf-width", "W|L,M,H",
+         "band-pass half width in steps 1..255, all bands or each (default 8)",
+         [](SimOptions& o, const std::string& t) { return parseWidths(t, o.config.bandWidth); }},
+        {"--detector-noise", "N", "detector readings wander by up to N counts 0..255 (default 0)",
+         integer(0, 255,
+                 [](SimOptions& o, long v) { o.config.detectorNoise = static_cast<int>(v); })},
+        {"--detector-seed", "N", "seed of the detector noise (default 1)",
+         integer(
+             0, 4294967295L,
+             [](SimOptions& o, long v) { o.config.detectorSeed = static_cast<std::uint32_t>(v); })},
         {"--wrong-model", nullptr, "identity answer with model code 73 52",
          [](SimOptions& o, const std::string&) { return o.config.wrongModel = true; }},
         {"--bad-sub", nullptr, "identity answer with sub code 01 01",

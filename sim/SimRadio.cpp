@@ -78,7 +78,8 @@ int clampByte(int value) {
 
 } // namespace
 
-SimRadio::SimRadio(SimConfig config) : cfg(config), eeprom(factoryMemory()) {
+SimRadio::SimRadio(SimConfig config)
+    : cfg(config), eeprom(factoryMemory()), detectorNoise(cfg.detectorSeed) {
     lastE8.fill(-1);
     noise.seed(cfg.noiseSeed);
     noiseSeedInUse = cfg.noiseSeed;
@@ -429,11 +430,7 @@ void SimRadio::onAdjust(const Bytes& data, std::int64_t at) {
     lastE8[static_cast<std::size_t>(command)] = value;
     e8History.push_back({command, value});
     if (command == 3) {
-        int reading = readout(value);
-        if (value == 2 && !cfg.detectorScript.empty()) {
-            reading = clampByte(cfg.detectorScript.front());
-            cfg.detectorScript.pop_front();
-        }
+        const int reading = value == 2 ? detectorReading() : readout(value);
         static const char digits[] = "0123456789ABCDEF";
         Bytes answer = identityBytes();
         answer.push_back(0x03);
@@ -538,6 +535,17 @@ void SimRadio::applyAdjustment(int command, int value) {
     default:
         break; // recorded only (66 ends a band-pass sweep, others have no function)
     }
+}
+
+// The signal detector as a readout answers it: the next scripted reading while any are left,
+// otherwise the modelled circuit with its noise.
+int SimRadio::detectorReading() {
+    if (!cfg.detectorScript.empty()) {
+        const int reading = clampByte(cfg.detectorScript.front());
+        cfg.detectorScript.pop_front();
+        return reading;
+    }
+    return detectorNoise.apply(readout(2), cfg);
 }
 
 int SimRadio::readout(int parameter) const {

@@ -90,7 +90,8 @@ class SimRadio {
     bool channelLowPower() const { return channelLow; }
     int band() const { return bandOf(channelFreq); }
     bool dtcsTone() const { return dtcsToneOn; }
-    // The reading an E8 readout of this parameter number answers.
+    // The reading an E8 readout of this parameter number answers; for the signal detector the
+    // modelled circuit alone, without its noise or a scripted reading.
     int readout(int parameter) const;
     bool cloneWriteActive() const { return writing; }
 
@@ -110,6 +111,7 @@ class SimRadio {
     void onAdjust(const Bytes& data, std::int64_t at);
     void applyAdjustment(int command, int value);
     void applyChannel(const Bytes& chars);
+    int detectorReading();
 
     bool modelMatches(const Bytes& data) const;
     Bytes identityBytes() const; // model and sub code as the radio reports them
@@ -132,6 +134,7 @@ class SimRadio {
     std::int64_t radioCursor = 0; // when the radio's last byte has crossed the cable
     std::mt19937 noise;
     std::uint32_t noiseSeedInUse = 0;
+    DetectorNoise detectorNoise; // after cfg, which seeds it
 
     // state
     bool unlocked = false;

@@ -1,9 +1,13 @@
 // What lies behind the simulated radio's line: the band edges, the temperature areas, the
-// reference D/A along an area's slant, and the signal detector that peaks at the band-pass
-// optimum (what the utility's sweeps look for).
+// reference D/A along an area's slant, the signal detector's resonance around the band-pass
+// optima (what the utility's sweeps look for) and the detector's noise.
 #include "sim/SimCircuits.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
 
 using namespace vxk5sim;
 
@@ -30,20 +34,202 @@ TEST(SimCircuits, BandEdgesTemperatureAreasAndTheReferenceAlongItsSlant) {
     EXPECT_EQ(referenceDac(m, 255), 255) << "held to the D/A range";
 }
 
-TEST(SimCircuits, DetectorPeaksAtTheOptimumAndFallsOneCountPerStepAway) {
-    SimConfig config;
-    config.signal = 150;
-    config.bandOptimum[1] = {100, 120, 140};
-    // clang-format off
-    const std::pair<std::array<int, 3>, int> cases[] = {{{100, 120, 140}, 150},
-        {{97, 120, 140}, 147}, {{103, 120, 140}, 147}, {{100, 110, 145}, 135}, {{255, 0, 0}, 0}};
-    // clang-format on
-    for (const auto& [stages, reading] : cases) {
-        Memory m{};
-        for (int k = 0; k < 3; ++k) {
-            m[adr::kBandPass + 3 + k] = static_cast<std::uint8_t>(stages[k]);
-        }
-        EXPECT_EQ(signalDetector(config, m, 1), reading)
-            << stages[0] << " " << stages[1] << " " << stages[2];
+namespace {
+
+// The detector reading with the band's three stages at these settings.
+int readingAt(const SimConfig& config, int band, const std::array<int, 3>& stages) {
+    Memory m{};
+    for (int k = 0; k < 3; ++k) {
+        m[static_cast<std::size_t>(adr::kBandPass + 3 * band + k)] =
+            static_cast<std::uint8_t>(stages[static_cast<std::size_t>(k)]);
     }
+    return signalDetector(config, m, band);
+}
+
+int optimumOf(const SimConfig& config, int band, int stage) {
+    const BandOptimum& o = config.bandOptimum[static_cast<std::size_t>(band)];
+    return stage == 0 ? o.t1 : stage == 1 ? o.t2 : o.t3;
+}
+
+// The middle band's stages, their optima 100, 120 and 140, offset by these steps; the other
+// bands get a half width of 1, so a reading that took the wrong band's width would show.
+struct ResonanceCase {
+    const char* name;
+    int width;
+    std::array<int, 3> offsets;
+    int signal;
+    int reading;
+};
+
+class DetectorResonanceTest : public ::testing::TestWithParam<ResonanceCase> {};
+
+} // namespace
+
+// At one half width a stage passes half the power (3 dB, 6 counts at two counts per dB), at
+// three half widths a tenth (10 dB, 20 counts); the stages' losses add.
+TEST_P(DetectorResonanceTest, LosesTheTunedCircuitsDecibelsInCounts) {
+    const ResonanceCase& c = GetParam();
+    SimConfig config;
+    config.signal = c.signal;
+    config.bandOptimum[1] = {100, 120, 140};
+    config.bandWidth = {1, c.width, 1};
+    const std::array<int, 3> stages{100 + c.offsets[0], 120 + c.offsets[1], 140 + c.offsets[2]};
+    EXPECT_EQ(readingAt(config, 1, stages), c.reading);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, DetectorResonanceTest,
+    ::testing::Values(ResonanceCase{"OnTheOptimum", 8, {0, 0, 0}, 150, 150},
+                      ResonanceCase{"HalfWidthBelow", 8, {-8, 0, 0}, 150, 144},
+                      ResonanceCase{"HalfWidthAbove", 8, {0, 8, 0}, 150, 144},
+                      ResonanceCase{"ThreeHalfWidths", 8, {0, 0, 24}, 150, 130},
+                      ResonanceCase{"NarrowHalfWidth", 4, {4, 0, 0}, 150, 144},
+                      ResonanceCase{"NarrowThreeHalfWidths", 4, {0, -12, 0}, 150, 130},
+                      ResonanceCase{"WideHalfWidth", 20, {0, 0, -20}, 150, 144},
+                      ResonanceCase{"WideEightStepsOff", 20, {8, 0, 0}, 150, 149},
+                      ResonanceCase{"StagesAdd", 8, {8, -24, 8}, 150, 118},
+                      ResonanceCase{"HeldAtZero", 8, {-100, 115, 115}, 60, 0},
+                      ResonanceCase{"NoSignal", 8, {0, 0, 0}, 0, 0},
+                      ResonanceCase{"NegativeSignal", 8, {0, 0, 0}, -5, 0},
+                      ResonanceCase{"SignalHeldAt255", 8, {0, 0, 0}, 300, 255},
+                      ResonanceCase{"SignalHeldBeforeTheLosses", 8, {8, 0, 0}, 300, 249}),
+    [](const ::testing::TestParamInfo<ResonanceCase>& info) { return info.param.name; });
+
+namespace {
+
+class DetectorShapeTest : public ::testing::TestWithParam<std::tuple<int, int>> {};
+
+} // namespace
+
+// One stage swept through its whole range, the other two detuned: the highest reading is on the
+// stage's optimum, the two sides mirror each other, and the reading never rises going away.
+TEST_P(DetectorShapeTest, PeaksOnTheOptimumSymmetricAndFallsOffAwayFromIt) {
+    const auto [band, stage] = GetParam();
+    SimConfig config;
+    std::array<int, 3> stages{};
+    for (int k = 0; k < 3; ++k) {
+        stages[static_cast<std::size_t>(k)] =
+            optimumOf(config, band, k) + (k == stage ? 0 : 5 + 9 * k);
+    }
+    const int optimum = optimumOf(config, band, stage);
+    auto at = [&](int setting) {
+        std::array<int, 3> s = stages;
+        s[static_cast<std::size_t>(stage)] = setting;
+        return readingAt(config, band, s);
+    };
+    int highest = 0;
+    for (int x = 0; x <= 255; ++x) {
+        highest = std::max(highest, at(x));
+    }
+    EXPECT_EQ(at(optimum), highest);
+    for (int d = 1; optimum - d >= 0 || optimum + d <= 255; ++d) {
+        if (optimum - d >= 0 && optimum + d <= 255) {
+            EXPECT_EQ(at(optimum - d), at(optimum + d)) << d;
+        }
+        if (optimum - d >= 0) {
+            EXPECT_LE(at(optimum - d), at(optimum - d + 1)) << -d;
+        }
+        if (optimum + d <= 255) {
+            EXPECT_LE(at(optimum + d), at(optimum + d - 1)) << d;
+        }
+    }
+    const int width = config.bandWidth[static_cast<std::size_t>(band)];
+    EXPECT_GT(at(optimum), at(optimum + width));
+    EXPECT_GT(at(optimum + width), at(optimum + 3 * width));
+}
+
+INSTANTIATE_TEST_SUITE_P(BandsAndStages, DetectorShapeTest,
+                         ::testing::Combine(::testing::Values(0, 1, 2),
+                                            ::testing::Values(0, 1, 2)));
+
+// The band-pass sweep first sets all three stages together to 63, 127 and 191; with the
+// defaults every band must read some signal there, best at 127, the point nearest its optima.
+TEST(SimCircuits, EveryBandReadsTheSignalAtTheCoarsePointsNearestItsOptima) {
+    const SimConfig config;
+    for (int band = 0; band < 3; ++band) {
+        const int low = readingAt(config, band, {63, 63, 63});
+        const int middle = readingAt(config, band, {127, 127, 127});
+        const int high = readingAt(config, band, {191, 191, 191});
+        EXPECT_GT(middle, std::max(low, high)) << band;
+        EXPECT_GT(middle, 0) << band;
+    }
+}
+
+namespace {
+
+// Draws enough readings that every value of a noise up to 30 counts shows up.
+std::pair<int, int> noiseSpan(DetectorNoise& noise, const SimConfig& config, int reading) {
+    int lowest = 255;
+    int highest = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const int value = noise.apply(reading, config);
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    return {lowest, highest};
+}
+
+std::vector<int> draws(DetectorNoise& noise, const SimConfig& config, int count) {
+    std::vector<int> values;
+    for (int i = 0; i < count; ++i) {
+        values.push_back(noise.apply(128, config));
+    }
+    return values;
+}
+
+struct NoiseCase {
+    const char* name;
+    int reading;
+    int amplitude;
+    int lowest;
+    int highest;
+};
+
+class DetectorNoiseSpanTest : public ::testing::TestWithParam<NoiseCase> {};
+
+} // namespace
+
+TEST_P(DetectorNoiseSpanTest, ReachesItsAmplitudeEitherWayAndNoFurther) {
+    const NoiseCase& c = GetParam();
+    SimConfig config;
+    config.detectorNoise = c.amplitude;
+    DetectorNoise noise(config.detectorSeed);
+    EXPECT_EQ(noiseSpan(noise, config, c.reading), std::pair(c.lowest, c.highest));
+}
+
+INSTANTIATE_TEST_SUITE_P(Amplitudes, DetectorNoiseSpanTest,
+                         ::testing::Values(NoiseCase{"None", 128, 0, 128, 128},
+                                           NoiseCase{"OneCount", 128, 1, 127, 129},
+                                           NoiseCase{"FourCounts", 128, 4, 124, 132},
+                                           NoiseCase{"ThirtyCounts", 128, 30, 98, 158},
+                                           NoiseCase{"HeldAt255", 250, 20, 230, 255},
+                                           NoiseCase{"HeldAtZero", 5, 20, 0, 25}),
+                         [](const ::testing::TestParamInfo<NoiseCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST(DetectorNoise, RepeatsForTheSameSeedAndRestartsWhenTheSeedChanges) {
+    SimConfig config;
+    config.detectorNoise = 10;
+    config.detectorSeed = 7;
+    DetectorNoise first(7);
+    DetectorNoise second(7);
+    const std::vector<int> run = draws(first, config, 50);
+    EXPECT_EQ(draws(second, config, 50), run);
+    EXPECT_GT(std::set<int>(run.begin(), run.end()).size(), 5u) << "it does wander";
+
+    config.detectorSeed = 8; // the knob turned mid-run: the new seed's sequence from its start
+    const std::vector<int> other = draws(first, config, 50);
+    EXPECT_NE(other, run);
+    DetectorNoise fresh(8);
+    EXPECT_EQ(draws(fresh, config, 50), other);
+}
+
+TEST(DetectorNoise, DrawsNothingWhileItsAmplitudeIsZero) {
+    SimConfig config;
+    DetectorNoise noise(config.detectorSeed);
+    EXPECT_EQ(draws(noise, config, 20), std::vector<int>(20, 128));
+    config.detectorNoise = 3;
+    DetectorNoise fresh(config.detectorSeed);
+    EXPECT_EQ(draws(noise, config, 30), draws(fresh, config, 30));
 }

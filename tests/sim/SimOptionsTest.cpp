@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <tuple>
+#include <vector>
+
 using vxk5sim::parseSimOptions;
 using vxk5sim::SimConfig;
 
@@ -26,7 +31,8 @@ TEST(SimOptions, EveryValueReachesItsKnob) {
     const auto o = parseSimOptions({"--no-pace", "--link", "/tmp/radio", "--quiet",
         "--temperature=17", "--level", "7", "--signal", "255", "--volume", "9", "--answer-delay",
         "50", "--bpf-low", "10,20,30", "--bpf-mid", "1,2,3", "--bpf-high", "200,210,220",
-        "--bad-checksum", "3", "--silence-after", "11", "--noise", "0.25", "--seed", "42"});
+        "--bad-checksum", "3", "--silence-after", "11", "--noise", "0.25", "--seed", "42",
+        "--bpf-width", "12,14,16", "--detector-noise", "13", "--detector-seed", "77"});
     // clang-format on
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
@@ -41,6 +47,11 @@ TEST(SimOptions, EveryValueReachesItsKnob) {
     EXPECT_EQ(std::tuple(b[0].t1, b[0].t2, b[0].t3, b[1].t1, b[1].t2, b[1].t3, b[2].t1, b[2].t2),
               std::tuple(10, 20, 30, 1, 2, 3, 200, 210));
     EXPECT_EQ(b[2].t3, 220);
+    EXPECT_EQ(
+        std::tuple(c.bandWidth[0], c.bandWidth[1], c.bandWidth[2], c.detectorNoise, c.detectorSeed),
+        std::tuple(12, 14, 16, 13, 77u));
+    EXPECT_EQ(parseSimOptions({"--bpf-width", "5"}).config.bandWidth, (std::array<int, 3>{5, 5, 5}))
+        << "one width for every band";
     EXPECT_TRUE(parseSimOptions({"--help"}).help);
     EXPECT_TRUE(parseSimOptions({}).config.pacing) << "paced unless told otherwise";
 }
@@ -51,7 +62,9 @@ TEST(SimOptions, BadValuesAreRefusedWithAReason) {
         {"--bogus"}, {"--temperature"}, {"--temperature", "256"}, {"--temperature", "12x"},
         {"--level", "-1"}, {"--noise", "1.5"}, {"--noise", "abc"}, {"--bpf-low", "1,2"},
         {"--bpf-low", "1,2,3,4"}, {"--bpf-low", "1,2,300"}, {"--garbage=1"}, {"--link", ""},
-        {"no-dashes"}};
+        {"no-dashes"}, {"--bpf-width", "0"}, {"--bpf-width", "256"}, {"--bpf-width", "4,0,4"},
+        {"--bpf-width", "4,4"}, {"--bpf-width", "4,4,4,4"}, {"--detector-noise", "-1"},
+        {"--detector-noise", "256"}, {"--detector-seed", "4294967296"}, {"--detector-seed", "x"}};
     // clang-format on
     for (const auto& args : refused) {
         EXPECT_NE(parseSimOptions(args).error, "") << args.front() << " " << args.back();

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <string>
+#include <vector>
 
 using namespace simtest;
 using vxk5sim::SimConfig;
@@ -82,6 +85,46 @@ TEST(SimRadio, ReadoutAnswersTheReadingAsTwoHexCharacters) {
         const Bytes answer = cat({0x73, 0x51, 0x00, 0x01, 0x03}, hex({std::uint8_t(value)}));
         EXPECT_EQ(talk(radio, query), cat(query, radioFrame(0xE8, answer))) << parameter;
     }
+}
+
+namespace {
+
+// The signal detector readings a freshly unlocked radio answers to this many readouts.
+std::vector<int> detectorAnswers(const SimConfig& config, int count) {
+    SimRadio radio(config);
+    talk(radio, Unlock);
+    std::vector<int> readings;
+    for (int i = 0; i < count; ++i) {
+        const Bytes line = talk(radio, e8Value(3, 2));
+        // ... 03 H L FD: the reading's two hex characters end the answer.
+        const std::string digits(line.end() - 3, line.end() - 1);
+        readings.push_back(std::stoi(digits, nullptr, 16));
+    }
+    return readings;
+}
+
+} // namespace
+
+TEST(SimRadio, DetectorReadoutsCarryTheirNoiseRepeatablyUnlessScripted) {
+    SimConfig config;
+    const int clean = SimRadio(config).readout(2);
+    EXPECT_EQ(detectorAnswers(config, 5), std::vector<int>(5, clean)) << "steady without noise";
+
+    config.detectorNoise = 6;
+    config.detectorSeed = 99;
+    const std::vector<int> noisy = detectorAnswers(config, 40);
+    EXPECT_EQ(detectorAnswers(config, 40), noisy) << "the same seed, the same readings";
+    EXPECT_GE(*std::min_element(noisy.begin(), noisy.end()), clean - 6);
+    EXPECT_LE(*std::max_element(noisy.begin(), noisy.end()), clean + 6);
+    EXPECT_NE(noisy, std::vector<int>(40, clean));
+    config.detectorSeed = 100;
+    EXPECT_NE(detectorAnswers(config, 40), noisy);
+
+    config.detectorSeed = 99;
+    config.detectorScript = {7, 300};
+    std::vector<int> expected{7, 255};
+    expected.insert(expected.end(), noisy.begin(), noisy.begin() + 3);
+    EXPECT_EQ(detectorAnswers(config, 5), expected) << "the script first, then the noise";
 }
 
 TEST(SimRadio, CloneWriteIsStoredWholeOrRefusedWholeForOneBadRecord) {
