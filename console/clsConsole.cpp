@@ -1,12 +1,11 @@
 // The adjustment console.
 #include "console/clsConsole.h"
 
-#include "app/common/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "console/ConsoleEvents.h"
+#include "console/ConsoleLines.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcEeprom.h"
-
-#include <QListWidget>
 
 #include <algorithm>
 #include <limits>
@@ -23,10 +22,9 @@ const ConsoleItem& clsConsole::item(std::int16_t Index) const {
 
 void clsConsole::Clear() {
     itemCount = 0;
-    barCells = DefaultBarWidth;
     items.clear();
     if (myListBox != nullptr) {
-        myListBox->clear();
+        myListBox->clearLines();
     }
 }
 
@@ -36,11 +34,6 @@ void clsConsole::AddItem() {
     }
     items.emplace_back();
     ++itemCount;
-    if (myListBox != nullptr) {
-        while (myListBox->count() < itemCount) {
-            myListBox->addItem(QString());
-        }
-    }
     Disp(static_cast<std::int16_t>(itemCount - 1));
 }
 
@@ -226,7 +219,7 @@ std::string clsConsole::DefaultString(std::int16_t Index) const {
 
 std::string clsConsole::BarString(std::int16_t Index) const {
     const ConsoleItem& it = item(Index);
-    const std::int32_t width = barCells;
+    const std::int32_t width = BarWidth;
     std::int32_t n = 0;
     if (it.Max > it.Min) {
         // Worked out in 32 bits: the same cells as the 16-bit product wherever that fits, and
@@ -242,13 +235,9 @@ std::string clsConsole::BarString(std::int16_t Index) const {
 }
 
 void clsConsole::setLine(std::int16_t Index, const std::string& text) {
-    if (myListBox == nullptr || Index < 0) {
-        return;
+    if (myListBox != nullptr && Index >= 0) {
+        myListBox->setLine(Index, text);
     }
-    while (myListBox->count() <= Index) {
-        myListBox->addItem(QString());
-    }
-    myListBox->item(Index)->setText(QString::fromStdString(text));
 }
 
 void clsConsole::Disp(std::int16_t Index) {

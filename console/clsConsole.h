@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-class QListWidget;
 class ConsoleEvents;
+class ConsoleLines;
 class clsCmcCln3Sequence;
 class clsCmcEeprom;
 
@@ -47,13 +47,15 @@ struct ConsoleItem {
 
 class clsConsole {
   public:
-    static constexpr std::int16_t DefaultBarWidth = 20;
+    explicit clsConsole(ConsoleLines* lines = nullptr) : myListBox(lines) {}
+
+    static constexpr std::int16_t BarWidth = 20; // cells of a bar graph
 
     // Set by the owner before the first item is added; none is owned by the console. Without
     // a list box nothing is drawn (display events still run); without an event object the
     // standard line stands for a display event and events are not raised; without a
     // sequencer or an image the live command or the memory access is left out.
-    QListWidget* myListBox = nullptr;
+    ConsoleLines* myListBox = nullptr;
     ConsoleEvents* myEventClass = nullptr;
     clsCmcCln3Sequence* myCln3Seq = nullptr;
     clsCmcEeprom* myEeprom = nullptr;
@@ -126,8 +128,6 @@ class clsConsole {
     // Raises the item's Enter event and redraws its line; nothing without an Enter event.
     void EnterExec(std::int16_t Index);
 
-    std::int16_t barWidth() const { return barCells; }
-
   private:
     bool validIndex(std::int16_t Index) const {
         return Index >= 0 && Index < itemCount && static_cast<std::size_t>(Index) < items.size();
@@ -137,6 +137,5 @@ class clsConsole {
     void setLine(std::int16_t Index, const std::string& text);
 
     std::int16_t itemCount = 0;
-    std::int16_t barCells = DefaultBarWidth;
     std::vector<ConsoleItem> items;
 };

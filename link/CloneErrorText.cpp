@@ -1,7 +1,6 @@
 // The link error message texts.
 #include "link/CloneErrorText.h"
 
-#include "link/clsCmcCln3Sequence.h"
 #include "link/frmCom.h"
 
 #include <vector>
@@ -29,45 +28,47 @@ std::string withCheckList(const std::string& firstLine, const std::vector<const 
     return text;
 }
 
-} // namespace
-
-std::string cloneErrorText(bool errCannotOpen, bool errOverflow, std::int16_t comPortNum,
-                           std::int16_t lastError, std::int16_t seqError) {
+std::string driverErrorText(DriverError error) {
     const std::vector<const char*> all = {CheckPort, CheckCable, CheckPower};
-    const std::vector<const char*> noPort = {CheckCable, CheckPower};
-    if (errCannotOpen) {
-        return withCheckList("Cannot access COM" + numberWithSign(comPortNum) + ".", all);
-    }
-    if (errOverflow) {
-        return withCheckList("COM buffer Overflow.", all);
-    }
-    switch (lastError) {
-    case 0:
-        break;
-    case 1:
+    switch (error) {
+    case DriverError::NoEcho:
         return withCheckList("Cannot access COM port", all);
-    case 2:
+    case DriverError::NoAnswer:
         return withCheckList("No answer from VX-K5.", all);
-    case 3:
+    case DriverError::BadFrame:
         return withCheckList("Illegal data.", all);
-    case 4:
+    case DriverError::ImageOverflow:
         return withCheckList("Data Overflow.", all);
-    case 6:
-        return withCheckList("Cannot write cloning data.", noPort);
+    case DriverError::WriteRefused:
+        return withCheckList("Cannot write cloning data.", {CheckCable, CheckPower});
     default:
         return withCheckList("Cannot Clone.", all);
     }
-    if (seqError == 0) {
-        return withCheckList("Communication failed.", noPort);
+}
+
+} // namespace
+
+std::string cloneErrorText(bool portUnavailable, std::int16_t comPortNum, DriverError lastError,
+                           SequencerError seqError) {
+    if (portUnavailable) {
+        return withCheckList("Cannot access COM" + numberWithSign(comPortNum) + ".",
+                             {CheckPort, CheckCable, CheckPower});
     }
-    if (seqError == 2) {
+    if (lastError != DriverError::None) {
+        return driverErrorText(lastError);
+    }
+    switch (seqError) {
+    case SequencerError::None:
+        return withCheckList("Communication failed.", {CheckCable, CheckPower});
+    case SequencerError::SubCode:
         return std::string("Version number does not match") + CrLf + "for this VX-K5.";
+    default:
+        return withCheckList("Cannot Clone.", {CheckPort, CheckCable, CheckPower});
     }
-    return withCheckList("Cannot Clone.", all);
 }
 
 std::string cloneErrorText(const frmCom& com, const clsCmcCln3Sequence& seq) {
     // A port that went away reads to the technician like one that cannot be opened.
-    return cloneErrorText(com.errCannotOpen() || com.errPortLost(), com.errOverflow(),
-                          com.comPortNum(), com.cln3D.lastError(), seq.error());
+    return cloneErrorText(com.errCannotOpen() || com.errPortLost(), com.comPortNum(),
+                          com.cln3D.lastError(), seq.error());
 }

@@ -2,96 +2,85 @@
 // automatic port release.
 #include "link/clsCmcCln3Sequence.h"
 
-#include "app/common/CommonRoutines.h"
-#include "link/LinkGlobals.h"
-#include "link/LinkHost.h"
+#include "common/CommonRoutines.h"
+#include "link/CloneFrames.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
 
+#include <tuple>
+
 namespace {
 
-// Bytes at 1-based positions first..last as hex text, or "" when the answer is shorter.
-std::string hexAt(const Bytes& bytes, std::size_t first, std::size_t last) {
-    if (bytes.size() < last) {
+// The model code and sub code in the identity answer EF EE E1 mm mm ss ss, as hex text, or ""
+// when the answer is shorter.
+std::string identityCode(const Bytes& answer, std::size_t first) {
+    if (answer.size() < first + 2) {
         return {};
     }
-    return ByteStrToHex(Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(first - 1),
-                              bytes.begin() + static_cast<std::ptrdiff_t>(last)));
-}
-
-bool checkSubName(const std::string& nameS) {
-    frmCom* com = gObjCom();
-    LinkHost* host = com != nullptr ? com->Host() : nullptr;
-    return host != nullptr ? host->RigOpFunc_CheckSubNameLegal(nameS) : subNameIsLegal(nameS);
+    const auto at = answer.begin() + static_cast<std::ptrdiff_t>(first);
+    return ByteStrToHex(Bytes(at, at + 2));
 }
 
 } // namespace
 
-clsCmcCln3Sequence::clsCmcCln3Sequence() {
+clsCmcCln3Sequence::clsCmcCln3Sequence(frmCom& com, clsCmcRadio& radio, SubNameRule subNameRule)
+    : com(com), radio(radio), subNameLegal(std::move(subNameRule)) {
     Reset();
-    setComPortNo(1);
+    comPortNo = 1;
     setComHoldReload(0);
 }
 
 void clsCmcCln3Sequence::Reset() {
-    if (frmCom* com = gObjCom()) {
-        com->cln3D.Reset();
-        com->Reset();
-    }
+    com.cln3D.Reset();
+    com.Reset();
     Standby();
 }
 
 void clsCmcCln3Sequence::Standby() {
-    operation = 0;
+    op = Operation::None;
     step = 0;
     e8Text.clear();
 }
 
 void clsCmcCln3Sequence::abandonOperation() {
-    if (frmCom* com = gObjCom()) {
-        com->cln3D.Reset();
-    }
+    com.cln3D.Reset();
     Standby();
 }
 
 void clsCmcCln3Sequence::easyReset(std::int16_t portNo) {
     Reset();
-    setComPortNo(portNo);
+    comPortNo = portNo;
 }
 
 void clsCmcCln3Sequence::easyCloneRead() {
-    setOperation(OpCloneRead);
-    start();
+    start(Operation::CloneRead);
 }
 
 void clsCmcCln3Sequence::easyCloneWrite() {
-    setOperation(OpCloneWrite);
-    start();
+    start(Operation::CloneWrite);
 }
 
-bool clsCmcCln3Sequence::easySendE8NoAnswer(const std::string& e8Text) {
-    setOperation(OpE8);
-    setE8HexStrToSend(e8Text);
+bool clsCmcCln3Sequence::easySendE8NoAnswer(const std::string& text) {
+    e8Text = text;
     lastSendTaken = false;
-    start();
+    start(Operation::E8);
     return lastSendTaken;
 }
 
-void clsCmcCln3Sequence::easySendE8ReqAnswer(const std::string& e8Text) {
-    setOperation(OpE8);
-    setE8HexStrToSend(e8Text);
-    setE8AnsRequired(true);
-    start();
-}
-
-void clsCmcCln3Sequence::start() {
+void clsCmcCln3Sequence::easySendE8ReqAnswer(const std::string& text) {
+    e8Text = text;
+    ansRequired = true;
+    op = Operation::E8;
     step = 0;
     task();
 }
 
-void clsCmcCln3Sequence::setOperation(std::int16_t value) {
-    operation = value;
+// Setting the operation clears the answer request: only easySendE8ReqAnswer sets it after.
+void clsCmcCln3Sequence::start(Operation operation) {
+    op = operation;
     ansRequired = false;
+    step = 0;
+    task();
 }
 
 void clsCmcCln3Sequence::setComHoldReload(std::int32_t milliseconds) {
@@ -99,146 +88,127 @@ void clsCmcCln3Sequence::setComHoldReload(std::int32_t milliseconds) {
     comHoldTick.setCounter(milliseconds);
 }
 
-Bytes clsCmcCln3Sequence::ansInfo() const {
-    const frmCom* com = gObjCom();
-    return com != nullptr ? com->cln3D.ansInfo() : Bytes{};
-}
-
 std::string clsCmcCln3Sequence::ansNameM() const {
-    return hexAt(ansInfo(), 4, 5);
+    return identityCode(com.cln3D.ansInfo(), frames::PosData);
 }
 
 std::string clsCmcCln3Sequence::ansNameS() const {
-    return hexAt(ansInfo(), 6, 7);
+    return identityCode(com.cln3D.ansInfo(), frames::PosData + 2);
 }
 
 void clsCmcCln3Sequence::task() {
-    frmCom* com = gObjCom();
-    if (com == nullptr) {
-        return;
-    }
-    const bool pending = (operation != 0);
-    if (operation != 0 && !com->cln3D.Running()) {
-        const std::int16_t driverError = com->cln3D.lastError();
-        std::int16_t n = 0;
-        switch (operation) {
-        case OpIdentity:
-            n = (step == 0) ? 1 : 6;
-            break;
-        case OpCloneRead:
-        case OpCloneWrite:
-            if (step == 0) {
-                n = 1;
-            } else if (step == 1) {
-                // The identity answer is in (or the query failed).
-                if (driverError != 0) {
-                    seqError = ErrIdentity;
-                } else {
-                    clsCmcRadio& radio = gObjRadio();
-                    if (radio.radioNameM() != ansNameM()) {
-                        seqError = ErrModelCode;
-                    }
-                    // Only a sub code the radio really answered is taken: without an answer
-                    // (the query never went out) the frames keep the last known one.
-                    const std::string nameS = ansNameS();
-                    if (nameS.empty()) {
-                        seqError = ErrModelCode;
-                    } else if (checkSubName(nameS)) {
-                        radio.setRadionameS(nameS);
-                    } else {
-                        seqError = ErrSubCode;
-                    }
-                }
-                n = (operation == OpCloneRead) ? 2 : 3;
-                if (seqError != 0) {
-                    n = 5;
-                }
-            } else {
-                n = (driverError == 0) ? 6 : 5;
-            }
-            break;
-        case OpE8:
-            if (step == 0) {
-                n = 4;
-            } else {
-                n = (driverError == 0) ? 6 : 5;
-            }
-            break;
-        default:
-            break;
-        }
-        if (n == 5) {
-            com->setComOpen(false);
-            reportError();
+    const bool pending = (op != Operation::None);
+    if (pending && !com.cln3D.Running()) {
+        Phase phase = nextPhase();
+        if (phase == Phase::ErrorEnd) {
+            com.setComOpen(false);
+            emit operationFailed();
         }
         ++step;
-        if (n == 5) {
-            n = 6;
+        if (phase == Phase::ErrorEnd) {
+            phase = Phase::Done;
         }
-        if (n != 0) {
-            curPhase = n;
-            startPhase();
+        if (phase != Phase::None) {
+            startPhase(phase);
         }
     }
+    // The port is released after the hold time without an operation.
     if (pending) {
         comHoldTick.setCounter(holdReload);
-    } else if (holdReload > 0 && comHoldTick.counter() < 1 && com->comOpen()) {
+    } else if (holdReload > 0 && comHoldTick.counter() < 1 && com.comOpen()) {
         Reset();
     }
 }
 
-void clsCmcCln3Sequence::reportError() {
-    frmCom* com = gObjCom();
-    if (com != nullptr && com->Host() != nullptr) {
-        com->Host()->MsgBoxCloneErr(*this);
+// The phase that follows the step just done (the driver is idle).
+clsCmcCln3Sequence::Phase clsCmcCln3Sequence::nextPhase() {
+    const bool driverFailed = com.cln3D.lastError() != DriverError::None;
+    switch (op) {
+    case Operation::CloneRead:
+    case Operation::CloneWrite:
+        if (step == 0) {
+            return Phase::Identity;
+        }
+        if (step == 1) {
+            return afterIdentity();
+        }
+        return driverFailed ? Phase::ErrorEnd : Phase::Done;
+    case Operation::E8:
+        if (step == 0) {
+            return Phase::E8;
+        }
+        return driverFailed ? Phase::ErrorEnd : Phase::Done;
+    default:
+        return Phase::None;
     }
+}
+
+// The identity answer is in (or the query failed): the read or write goes on only for a radio
+// of our model with a sub code the model accepts.
+clsCmcCln3Sequence::Phase clsCmcCln3Sequence::afterIdentity() {
+    if (com.cln3D.lastError() != DriverError::None) {
+        seqError = SequencerError::Identity;
+    } else {
+        if (radio.radioNameM() != ansNameM()) {
+            seqError = SequencerError::ModelCode;
+        }
+        // Only a sub code the radio really answered is taken: without an answer (the query
+        // never went out) the frames keep the last known one.
+        const std::string nameS = ansNameS();
+        if (nameS.empty()) {
+            seqError = SequencerError::ModelCode;
+        } else if (subNameLegal(nameS)) {
+            radio.setRadionameS(nameS);
+        } else {
+            seqError = SequencerError::SubCode;
+        }
+    }
+    if (seqError != SequencerError::None) {
+        return Phase::ErrorEnd;
+    }
+    return op == Operation::CloneRead ? Phase::CloneRead : Phase::CloneWrite;
 }
 
 void clsCmcCln3Sequence::prepareOp() {
-    frmCom* com = gObjCom();
-    com->cln3D.setLastError(0);
-    seqError = 0;
-    com->setComPortNum(comPortNo);
+    com.cln3D.clearLastError();
+    seqError = SequencerError::None;
+    com.setComPortNum(comPortNo);
+    com.setComOpen(true);
 }
 
-void clsCmcCln3Sequence::startPhase() {
-    frmCom* com = gObjCom();
-    if (com == nullptr) {
-        return;
-    }
-    if (curPhase >= 1 && curPhase <= 4) {
+void clsCmcCln3Sequence::startPhase(Phase phase) {
+    clsCmcCln3Drv& drv = com.cln3D;
+    const std::string identity = radio.radioNameM() + radio.radionameS();
+    // A refused send counts as sent for the sequence: the next step finds the driver idle
+    // without an error (the port manager reports a port that cannot be opened).
+    switch (phase) {
+    case Phase::Identity:
         prepareOp();
-        com->setComOpen(true);
-    }
-    clsCmcCln3Drv& drv = com->cln3D;
-    clsCmcRadio& radio = gObjRadio();
-    // A refused send counts as sent: the next step finds the driver idle without an error.
-    switch (curPhase) {
-    case 1:
-        drv.setWorkMode(1);
-        drv.Send(HexToByteStr("E0" + radio.radioNameM() + "0000"));
+        drv.setWorkMode(WorkMode::Identity);
+        std::ignore = drv.Send(HexToByteStr("E0" + radio.radioNameM() + "0000"));
         break;
-    case 2:
-        drv.setWorkMode(2);
+    case Phase::CloneRead:
+        prepareOp();
+        drv.setWorkMode(WorkMode::CloneRead);
         drv.setMyEep(&radio.objEep());
-        drv.Send(HexToByteStr("E2" + radio.radioNameM() + radio.radionameS()));
+        std::ignore = drv.Send(HexToByteStr("E2" + identity));
         break;
-    case 3:
-        drv.setWorkMode(3);
+    case Phase::CloneWrite:
+        prepareOp();
+        drv.setWorkMode(WorkMode::CloneWriteStart);
         drv.setMyEep(&radio.objEep());
         drv.setSizDataOfPacket(16);
         drv.setCloneWriteAdrList(radio.cloneWriteAdrList());
-        drv.Send(HexToByteStr("E3" + radio.radioNameM() + radio.radionameS()));
+        std::ignore = drv.Send(HexToByteStr("E3" + identity));
         break;
-    case 4:
-        drv.setWorkMode(5);
+    case Phase::E8:
+        prepareOp();
+        drv.setWorkMode(WorkMode::Adjust);
         drv.setWaitAnswer(ansRequired);
         drv.setRetryCount(2);
-        lastSendTaken =
-            drv.Send(HexToByteStr("E8" + radio.radioNameM() + radio.radionameS() + e8Text)) == 0;
+        lastSendTaken = drv.Send(HexToByteStr("E8" + identity + e8Text)) == 0;
         break;
-    case 6:
-        step = 0;
+    case Phase::Done:
         Standby();
         break;
     default:

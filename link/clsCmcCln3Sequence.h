@@ -1,43 +1,49 @@
 // Whole operations on the radio, each a short run of clone-protocol commands: identity query,
 // identity check plus clone read, identity check plus clone write, and one adjustment (E8)
 // command with or without an answer. A caller starts one with a single call and then watches
-// OpRunning(); the sequencer takes one step per timer tick (task), opens the port on demand,
-// checks the radio's identity, reports failures once through the host's MsgBoxCloneErr and
-// releases the port after comHoldReload milliseconds without an operation.
+// OpRunning(); the sequencer takes one step per tick (task), opens the port on demand, checks
+// the radio's identity, says when an operation failed (operationFailed) and releases the port
+// after comHoldReload milliseconds without an operation.
 //
-//   gObjSeq().easySendE8NoAnswer("0035526B39547A33577131");
+//   seq.easySendE8NoAnswer("0035526B39547A33577131");
 //     -> port opened, frame FE FE EE EF E8 73 51 00 01 00 35 52 ... 31 FD written in this call;
 //        OpRunning() stays true until the next task() call.
-//   gObjSeq().easyCloneRead();
-//     -> E0 73 51 00 00, E1 answer checked against "7351" and the sub code rule, then
-//        E2 73 51 <sub code> and the records until the E5 end frame; OpRunning() is true
-//        throughout.
-//
-// The sequencer reaches the port manager through gObjCom() and the radio identity through
-// gObjRadio(); gObjCom() must be set before the sequencer is created.
+//   seq.easyCloneRead();
+//     -> E0 73 51 00 00, the E1 answer checked against "7351" and the sub code rule, then
+//        E2 73 51 <sub code> and the records until the E5 end frame; OpRunning() throughout.
 #pragma once
 
 #include "link/clsCmcTick.h"
 #include "platform/Bytes.h"
 
+#include <QObject>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
-class clsCmcCln3Sequence {
-  public:
-    // Operation numbers.
-    static constexpr std::int16_t OpIdentity = 1;
-    static constexpr std::int16_t OpCloneRead = 2;
-    static constexpr std::int16_t OpCloneWrite = 3;
-    static constexpr std::int16_t OpE8 = 4;
+class clsCmcRadio;
+class frmCom;
 
-    // Sequencer errors (the driver's codes are separate).
-    static constexpr std::int16_t ErrModelCode = 1;
-    static constexpr std::int16_t ErrSubCode = 2;
-    static constexpr std::int16_t ErrIdentity = 3;
+enum class Operation : std::int16_t { None = 0, CloneRead, CloneWrite, E8 };
+
+// The sequencer's own errors; the driver's are separate.
+enum class SequencerError : std::int16_t {
+    None = 0,
+    ModelCode = 1, // the radio answered another model code (or did not answer)
+    SubCode = 2,   // the radio's sub code is not one this utility may work on
+    Identity = 3,  // the identity query failed on the line
+};
+
+class clsCmcCln3Sequence : public QObject {
+    Q_OBJECT
+
+  public:
+    // The radio model's rule for the sub code the radio answers.
+    using SubNameRule = std::function<bool(const std::string& nameS)>;
 
     // Resets the link (driver and port manager), then ComPortNo 1 and no automatic release.
-    clsCmcCln3Sequence();
+    clsCmcCln3Sequence(frmCom& com, clsCmcRadio& radio, SubNameRule subNameRule);
 
     // Driver reset, port manager reset (port closed, defaults, error flags cleared), Standby.
     void Reset();
@@ -56,48 +62,55 @@ class clsCmcCln3Sequence {
     [[nodiscard]] bool easySendE8NoAnswer(const std::string& e8Text);
     // Sends the E8 command and keeps OpRunning() true until the answer is in (two resends).
     void easySendE8ReqAnswer(const std::string& e8Text);
-    void start();
     // One step; called on every tick, and once more in the same tick while OpRunning().
     void task();
 
-    std::int16_t Operation() const { return operation; }
-    // Also clears e8AnsRequired: an answer request must be set after the operation.
-    void setOperation(std::int16_t value);
-    const std::string& e8HexStrToSend() const { return e8Text; }
-    void setE8HexStrToSend(const std::string& value) { e8Text = value; }
-    bool e8AnsRequired() const { return ansRequired; }
-    void setE8AnsRequired(bool value) { ansRequired = value; }
+    Operation operation() const { return op; }
     std::int16_t ComPortNo() const { return comPortNo; }
-    void setComPortNo(std::int16_t value) { comPortNo = value; }
     std::int32_t comHoldReload() const { return holdReload; }
     // Milliseconds the port stays open after the last operation; 0 = never released. Restarts
     // the idle countdown.
     void setComHoldReload(std::int32_t milliseconds);
 
     bool OpRunning() const { return step != 0; }
-    std::int16_t error() const { return seqError; }
-    std::int16_t phase() const { return curPhase; }
-    std::int16_t opStep() const { return step; }
+    SequencerError error() const { return seqError; }
 
     // The radio's identity answer (EF EE E1 model sub ...) and the codes taken from it as
     // upper-case hex text; empty when the answer is too short to hold them.
-    Bytes ansInfo() const;
     std::string ansNameM() const;
     std::string ansNameS() const;
 
-  private:
-    void startPhase();
-    void prepareOp();
-    void reportError();
+  signals:
+    // An operation ended in an error: the port is closed, the codes say why.
+    void operationFailed();
 
+  private:
+    enum class Phase : std::int16_t {
+        None = 0,
+        Identity,
+        CloneRead,
+        CloneWrite,
+        E8,
+        ErrorEnd,
+        Done,
+    };
+
+    void start(Operation operation);
+    Phase nextPhase();
+    Phase afterIdentity();
+    void startPhase(Phase phase);
+    void prepareOp();
+
+    frmCom& com;
+    clsCmcRadio& radio;
+    SubNameRule subNameLegal;
     std::int16_t comPortNo = 1;
-    std::int16_t operation = 0;
-    std::int16_t curPhase = 0;
-    std::int16_t step = 0;
+    Operation op = Operation::None;
+    std::int16_t step = 0; // steps taken in the operation under way; 0 = idle
     std::string e8Text;
     bool ansRequired = false;
     std::int32_t holdReload = 0;
     clsCmcTick comHoldTick;
-    std::int16_t seqError = 0;
+    SequencerError seqError = SequencerError::None;
     bool lastSendTaken = false; // the driver took the frame of the phase started last
 };

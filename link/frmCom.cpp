@@ -1,48 +1,36 @@
-// The serial port manager: port opening in its fixed order, the tick, the event table.
+// The serial port manager: port opening in its fixed order, the line service, the events.
 #include "link/frmCom.h"
 
-#include "app/common/Product.h"
-#include "link/LinkGlobals.h"
-#include "link/LinkHost.h"
-#include "platform/QtSerialControl.h"
 #include "platform/SerialControl.h"
-#include "platform/UiHooks.h"
+
+namespace {
+
+// 9600 bit/s, no parity, 8 data bits, 1 stop bit: the cloning cable's only setting.
+const char* const LineSettings = "9600,N,8,1";
+
+} // namespace
 
 frmCom::frmCom(std::unique_ptr<SerialControl> control, QObject* parent)
     : QObject(parent), serial(std::move(control)) {
-    profMain.SetCurrentPath();
-    profMain.setName(std::string(product::ShortName) + ".ini");
-    profMain.setSection(product::Title);
-    if (!serial) {
-        serial = std::make_unique<QtSerialControl>(profMain.GetMyProfile());
-    }
-    serial->setEventHandler([this](int commEvent) { MsCom_OnComm(commEvent); });
+    serial->setEventHandler([this](int commEvent) { onCommEvent(commEvent); });
     cln3D.setMyObjCom(this);
-    timer.setInterval(TickIntervalMs);
-    QObject::connect(&timer, &QTimer::timeout, this, &frmCom::timSolid_Timer);
     Reset();
 }
 
 frmCom::~frmCom() {
-    if (gObjCom() == this) {
-        setGObjCom(nullptr);
-    }
     setComOpen(false);
-    timer.stop();
     serial->setEventHandler({});
 }
 
 void frmCom::Reset() {
     setComOpen(false);
     portNum = 1;
-    baud = 9600;
     serial->setDTREnable(true);
     serial->setRTSEnable(true);
     serial->setInBufferSize(InBufferSize);
     serial->setOutBufferSize(OutBufferSize);
     cannotOpen = false;
-    overflow = false;
-    portLost = false;
+    lost = false;
 }
 
 bool frmCom::comOpen() const {
@@ -52,18 +40,16 @@ bool frmCom::comOpen() const {
 void frmCom::setComOpen(bool bo) {
     if (bo && !serial->portOpen()) {
         serial->setCommPort(portNum);
-        serial->setSettings(std::to_string(baud) + ",N,8,1");
+        serial->setSettings(LineSettings);
     }
     // From here on a platform error does not stop the sequence; it is only remembered.
     bool platformError = false;
     serial->clearOutBuffer();
-    if (bo && portLost) {
+    if (bo && lost) {
         // Reopening would carry the next commands to a radio that may no longer listen; the
-        // loss is reported on this tick and the session ends.
-    } else if (serial->portOpen() != bo) {
-        if (!serial->setPortOpen(bo)) {
-            platformError = true;
-        }
+        // loss is reported first and the session ends.
+    } else if (serial->portOpen() != bo && !serial->setPortOpen(bo)) {
+        platformError = true;
     }
     if (platformError && bo) {
         serial->setPortOpen(false);
@@ -78,86 +64,27 @@ void frmCom::setComPortNum(std::int16_t value) {
     }
 }
 
-void frmCom::setLnkSettings(const std::string& settings) {
-    serial->setSettings(settings);
-}
-
 bool frmCom::totalError() const {
-    return cln3D.nowError() != 0 || overflow || cannotOpen || portLost;
+    return cln3D.nowError() != DriverError::None || cannotOpen || lost;
 }
 
-void frmCom::AllOver() {
-    setComOpen(false);
-    saveData(profMain);
+void frmCom::serviceLine() {
+    if (serial->inBufferCount() > 0) {
+        cln3D.read(serial->input());
+    }
+    cln3D.task();
 }
 
-void frmCom::saveData(clsCmcProfileIO& prof) {
-    if (host != nullptr) {
-        host->saveData(prof);
-    }
-}
-
-void frmCom::loadData(clsCmcProfileIO& prof) {
-    if (host != nullptr) {
-        host->loadData(prof);
-    }
-}
-
-void frmCom::timSolid_Timer() {
-    // A modal box or dialog runs a nested event loop in which the timer and the receive event
-    // fire again; running the link from there would re-enter the sequencer and the model in
-    // the middle of their own step.
-    if (inTick || platform::modalOpen()) {
-        return;
-    }
-    inTick = true;
-    // After a lost port nothing more runs: the report below ends the session first.
-    if (!portLost) {
-        if (serial->inBufferCount() > 0) {
-            cln3D.read(serial->input());
-        }
-        cln3D.task();
-        if (host != nullptr) {
-            host->task();
-        }
-    }
-    if (totalError() && host != nullptr) {
-        host->MsgBoxCloneErr(gObjSeq());
-    }
-    if (comOpen() && totalError()) {
-        setComOpen(false); // also resets the driver, clearing its nowError
-    }
-    inTick = false;
-}
-
-void frmCom::MsCom_OnComm(int commEvent) {
+void frmCom::onCommEvent(int commEvent) {
     switch (commEvent) {
     case SerialControl::comEvReceive:
         if (serial->inBufferCount() > 0) {
-            timSolid_Timer();
+            emit dataArrived();
         }
         break;
-    case SerialControl::comEventRxOver:
-        overflow = true;
-        setComOpen(false);
-        break;
     case SerialControl::comEvPortLost:
-        portLost = true;
-        // Reported as soon as the event loop is free again (this may arrive in the middle of
-        // a send); until then the flag keeps the port shut and the tick from working.
-        QTimer::singleShot(0, this, &frmCom::timSolid_Timer);
-        break;
-    case SerialControl::comEventBreak:
-    case SerialControl::comEventCTSTO:
-    case SerialControl::comEventDSRTO:
-    case SerialControl::comEventFrame:
-    case SerialControl::comEventOverrun:
-    case SerialControl::comEventCDTO:
-    case SerialControl::comEventRxParity:
-    case SerialControl::comEventTxFull:
-    case SerialControl::comEventDCB:
-        // The partial frame is lost; the exchange goes on and ends by its deadline if needed.
-        cln3D.ClearRxBuffer();
+        lost = true;
+        emit portLost();
         break;
     default:
         break;

@@ -1,54 +1,44 @@
-// The invisible serial port manager: owns the serial control, the clone frame driver (cln3D),
-// the settings-file object (profMain) and the program's one periodic timer (timSolid, 50 ms).
-// Each tick hands received bytes to the driver, runs the driver's deadlines, runs the host's
-// task (sequencer and model), and turns any link error into one report and a closed port.
+// The serial port manager: owns the serial control and the clone frame driver (cln3D). It
+// opens and closes the port with its fixed line settings (9600,N,8,1, DTR and RTS on), hands
+// the received bytes to the driver, and keeps the port's error state: a port that could not be
+// opened, or one that went away under the program. Upward it only signals: bytes arrived (the
+// tick runs at once), the port was lost.
 //
-//   frmCom com;                  // QtSerialControl, port names mapped from profMain's file
-//   com.setHost(&mainWindow);
+//   frmCom com(std::make_unique<QtSerialControl>(portsFile));
 //   com.setComPortNum(3);
 //   com.setComOpen(true);        // "/dev/ttyUSB2" (or the PORTS mapping) at 9600,N,8,1
-//   com.timSolid().start();
+//   com.serviceLine();           // on every tick: received bytes to the driver, its deadlines
 #pragma once
 
-#include "app/common/clsCmcProfileIO.h"
 #include "link/clsCmcCln3Drv.h"
+#include "platform/SerialControl.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <cstdint>
 #include <memory>
-#include <string>
-
-class LinkHost;
-class SerialControl;
 
 class frmCom : public QObject {
+    Q_OBJECT
+
   public:
     static constexpr std::int16_t imdMinComPortNum = 1;
     static constexpr std::int16_t imdmaxComPortNum = 10;
-    static constexpr int TickIntervalMs = 50;
     static constexpr int InBufferSize = 4096;
     static constexpr int OutBufferSize = 1024;
 
-    // Without a control the real serial port is used, with port names from profMain's file.
-    explicit frmCom(std::unique_ptr<SerialControl> control = nullptr, QObject* parent = nullptr);
-    // Closes the port and stops the timer.
+    explicit frmCom(std::unique_ptr<SerialControl> control, QObject* parent = nullptr);
+    // Closes the port.
     ~frmCom() override;
     frmCom(const frmCom&) = delete;
     frmCom& operator=(const frmCom&) = delete;
 
     clsCmcCln3Drv cln3D;
-    clsCmcProfileIO profMain;
 
     SerialControl& MsCom() { return *serial; }
     const SerialControl& MsCom() const { return *serial; }
-    QTimer& timSolid() { return timer; }
 
-    void setHost(LinkHost* value) { host = value; }
-    LinkHost* Host() const { return host; }
-
-    // Port closed, COM 1, 9600 bits per second, line configuration, error flags cleared.
+    // Port closed, COM 1, line configuration, error flags cleared.
     void Reset();
     bool comOpen() const;
     // Opens or closes the port; a failed open sets errCannotOpen. The driver is reset either way.
@@ -58,41 +48,29 @@ class frmCom : public QObject {
     std::int16_t comPortNum() const { return portNum; }
     // Values outside 1..10 are ignored.
     void setComPortNum(std::int16_t value);
-    std::int32_t comBaud() const { return baud; }
-    void setComBaud(std::int32_t value) { baud = value; }
-    // Hands a line settings text to the serial control unchanged.
-    void setLnkSettings(const std::string& settings);
     bool errCannotOpen() const { return cannotOpen; }
-    void setErrCannotOpen(bool value) { cannotOpen = value; }
-    bool errOverflow() const { return overflow; }
-    void setErrOverflow(bool value) { overflow = value; }
     // The open port went away under the program (device removed, a read or write failed for
     // good). Until Reset the port is not opened again: the radio on the far end may have been
     // switched off or re-plugged and left its adjustment state, so nothing more may be sent
     // before the technician connects anew.
-    bool errPortLost() const { return portLost; }
+    bool errPortLost() const { return lost; }
     // The driver's current cycle failed, or a port error flag is set.
     bool totalError() const;
 
-    // Closes the port, then saves the settings through the host.
-    void AllOver();
-    void saveData(clsCmcProfileIO& prof);
-    void loadData(clsCmcProfileIO& prof);
+    // The link's part of every tick: the received bytes to the driver, then its deadlines.
+    void serviceLine();
 
-    // One tick (also run by the receive event). A tick that would start inside an earlier
-    // tick, or while a modal window is open, is skipped: the received bytes wait in the port.
-    void timSolid_Timer();
-    // A communication event of the serial control (SerialControl::CommEvent codes).
-    void MsCom_OnComm(int commEvent);
+  signals:
+    // Bytes wait in the port: the tick runs at once instead of at the next timer event.
+    void dataArrived();
+    // The port went away; the session must end (see errPortLost).
+    void portLost();
 
   private:
+    void onCommEvent(int commEvent);
+
     std::unique_ptr<SerialControl> serial;
-    QTimer timer;
-    LinkHost* host = nullptr;
     std::int16_t portNum = 1;
-    std::int32_t baud = 9600;
     bool cannotOpen = false;
-    bool overflow = false;
-    bool portLost = false;
-    bool inTick = false;
+    bool lost = false;
 };

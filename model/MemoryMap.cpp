@@ -2,34 +2,34 @@
 #include "model/MemoryMap.h"
 
 std::optional<MemoryMap::Cell> MemoryMap::cellOfCommand(int command) {
-    if (command >= 4 && command <= 6) { // S1, S2, S3
-        return Cell{SMeter + command - 4, command - 6};
+    if (command >= E8SMeter && command < E8SMeter + 3) { // S1 runs 2 below, S2 1, S3 none
+        return Cell{SMeter + command - E8SMeter, command - E8SMeter - 2};
     }
-    if (command >= 17 && command <= 25) {
-        return Cell{BandPass + command - 17, 0};
+    if (command >= E8BandPass && command < E8BandPass + 9) {
+        return Cell{BandPass + command - E8BandPass, 0};
     }
-    if (command >= 26 && command <= 45) {
-        return Cell{RefInitial + command - 26, 0};
+    if (command >= E8RefInitial && command < E8RefInitial + TemperatureAreas) {
+        return Cell{RefInitial + command - E8RefInitial, 0};
     }
-    if (command >= 46 && command <= 65) {
-        return Cell{RefSlant + command - 46, 0};
+    if (command >= E8RefSlant && command < E8RefSlant + TemperatureAreas) {
+        return Cell{RefSlant + command - E8RefSlant, 0};
     }
     switch (command) {
-    case 7:
-        return Cell{0x7BD, 0}; // SQL
-    case 11:
-        return Cell{0x7A8, 0}; // Power(Lo)
-    case 12:
-        return Cell{0x7A9, 0}; // Power(Hi)
-    case 13:
+    case E8Squelch:
+        return Cell{Squelch, 0};
+    case E8PowerLow:
+        return Cell{PowerLow, 0};
+    case E8PowerHigh:
+        return Cell{PowerHigh, 0};
+    case E8ModLevelInput:
         return Cell{ModLevelInput, 0};
-    case 14:
+    case E8ModLevel:
         return Cell{ModLevel, 0};
-    case 15:
-        return Cell{0x7BC, 0}; // DTCS BAL
-    case 16:
-        return Cell{0x7AC, 0}; // DTCS Decode
+    case E8DtcsBalance:
+        return Cell{DtcsBalance, 0};
+    case E8DtcsDecode:
+        return Cell{DtcsDecode, 0};
     default:
-        return std::nullopt; // channel, DTCS tone, readouts, end of a sweep
+        return std::nullopt; // unlock, channel, DTCS tone, readouts, end of a sweep
     }
 }

@@ -1,25 +1,19 @@
 // The adjustment dump: every field of the VX-K5's adjustment area (0x7A8 to 0x7E7 of the
-// memory image) and the temperature borders of the TXF compensation table, one labelled line
-// each, for the parameter text box. The class keeps no state; the model object creates one
-// the first time a dump is wanted.
+// memory image) and the temperature borders of the TXF table, one labelled line each. Every
+// line is a 25-character label, a 4-character value and CR LF, 79 lines in all:
 //
-// Every line is a 25-character label, a 4-character value and CR LF, 79 lines in all:
 //   "           POW HI Level:  255\r\n"
 //   "           REF Slant  0:   -1\r\n"
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
-class QPlainTextEdit;
+class TxfTable;
 class clsCmcEeprom;
 
 class clsIndEep_RigK5 {
   public:
-    // The border table of the compensation: border n (0 to 20) as the model holds it.
-    using BorderSource = std::function<std::int16_t(std::int16_t)>;
-
     static constexpr int LineCount = 79;
 
     // The number right-aligned in four characters (only the last four when longer).
@@ -28,9 +22,5 @@ class clsIndEep_RigK5 {
     static std::string RigEep_FormatSigned(std::int16_t value);
 
     // The whole dump text.
-    static std::string RigEep_Text(const clsCmcEeprom& eep, const BorderSource& border);
-
-    // Replaces the whole text of obj with the dump; nothing happens without a box.
-    void RigEep_DispPara(QPlainTextEdit* obj, const clsCmcEeprom& eep,
-                         const BorderSource& border) const;
+    static std::string RigEep_Text(const clsCmcEeprom& eep, const TxfTable& table);
 };

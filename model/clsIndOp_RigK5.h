@@ -1,241 +1,105 @@
-// The VX-K5 model object: the 23 adjustment items, the task that connects to the radio, reads
-// its memory and keeps its readouts current, the console events, the window layout, the model
-// constants, the readouts and the adjustment procedures. One object exists (gObjRigOp()); its
-// member functions are split over clsIndOp_RigK5_*.cpp by concern:
+// The VX-K5 model object: what the window's buttons and the console reach, and the task the
+// tick runs. It builds the console's 23 items, hands their events to the procedures, keeps the
+// readouts and the TXF table, and tells the window what to show through RigView.
 //
-//   _Items.cpp       creation, item table, console preparation
-//   _Task.cpp        the 26-phase task, console events, buttons, E8 answers
-//   _Layout.cpp      captions and window layout
-//   _Constants.cpp   the constants file and the temperature border table
-//   _Readouts.cpp    A/D and D/A readouts, window state
-//   _Procedures.cpp  the adjustment procedures started by Enter
-//
-// A typical exchange after "Connect": the technician steps "   Power(Hi)" to 128; phase 21 of
-// the task hands the change to the console, which sends the E8 text "0C3830" (command 0x0C, then
-// the characters "8" and "0") and asks this object to wait 200 ms before its next pass.
+// A typical exchange after "Connect": the technician steps "   Power(Hi)" to 128; the task
+// hands the change to the console, which sends the E8 text "0C3830" (command 0x0C, then the
+// characters "8" and "0") and asks the model to wait 200 ms before the task goes on.
 #pragma once
 
 #include "console/ConsoleEvents.h"
-#include "link/clsCmcTick.h"
-#include "model/ProcedureJournal.h"
-#include "platform/Bytes.h"
+#include "model/ItemTable.h"
+#include "model/ModelTask.h"
+#include "model/ProcedureContext.h"
+#include "model/ProcedureRunner.h"
+#include "model/Readouts.h"
+#include "model/TxfTable.h"
 
-#include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
-class RigHost;
+class RigView;
+class TestChannels;
+class clsCmcCln3Drv;
+class clsCmcCln3Sequence;
+class clsCmcRadio;
 class clsConsole;
-class clsIndEep_RigK5;
 
 class clsIndOp_RigK5 : public ConsoleEvents {
   public:
-    static constexpr int ItemCount = 23;
-    static constexpr int TxfBorderCount = 22; // borders 0..20 in use, entry 21 stays 0
-    static constexpr int TxfAreaCount = 20;
+    // The link the model drives: the sequencer for its operations, the driver for the last
+    // answer, the radio's identity and memory image.
+    struct Link {
+        clsCmcCln3Sequence& seq;
+        clsCmcCln3Drv& driver;
+        clsCmcRadio& radio;
+    };
+    // The window's three buttons.
+    enum Button : std::int16_t { Connect = 0, Reload = 1, DispPara = 2 };
 
-    // Creation defaults: port 1, the item table, the TXF tables and the sweep points.
-    clsIndOp_RigK5();
+    // Port 1, the item table built, not connected.
+    clsIndOp_RigK5(const Link& link, clsConsole& console, TestChannels& channels, RigView& view);
     ~clsIndOp_RigK5() override;
     clsIndOp_RigK5(const clsIndOp_RigK5&) = delete;
     clsIndOp_RigK5& operator=(const clsIndOp_RigK5&) = delete;
 
-    // --- item table -------------------------------------------------------------------------
     // Back to "not connected": sequencer reset on our port, captions, the 23 items rebuilt. A
     // procedure still running is dropped without a word to the radio: the link is being reset
     // (an error, a new port, a new Connect after its own clean-up).
     void RigOpFunc_ResetAll();
-    // Leaves a running procedure before the program ends or the link changes hands: every
-    // byte it changed goes back to the radio and the image as the procedure found it.
+    // Leaves a running procedure before the program ends: every byte it changed goes back to
+    // the radio and the image as the procedure found it.
     void RigOpFunc_LeaveProcedure();
+    // A click on button Index; every click first ends a running procedure.
+    void RigOpFunc_ClickCmd00(std::int16_t Index);
+    // A new port number disconnects (after leaving a running procedure on the old port).
+    void RigOpFunc_SetComPortNo(std::int16_t portNo);
+    // The captions of the buttons and the readout lists with their placeholders.
+    void RigOpFunc_FormResource();
+    // The window shows the page of the mode the model is in.
+    void RigOpFunc_FormState();
+    // Reads the constants file; true when it was accepted.
+    bool RigProp_ReadParametersFromExtFile(const std::string& fileName = "Const.ini");
+    void task() { modelTask.task(); }
 
-    // --- task, console events, buttons ------------------------------------------------------
-    void task();
+    bool RigProp_EditEnabled() const { return modelTask.editEnabled(); }
+    bool RigProp_DispPara() const { return modelTask.dumpShown(); }
+    bool RigProp_Shielding() const { return !RigProp_EditEnabled() && !RigProp_DispPara(); }
+    // The radio's own rule for its sub code: the first two characters compare at most "00"
+    // as text. For the four hex digits of the two sub code bytes this accepts exactly the
+    // radios whose first sub code byte is 0: "0001" and "00FF" pass, "0100" does not, and so
+    // does an empty text.
+    static bool RigOpFunc_CheckSubNameLegal(const std::string& nameS);
+
+    // ConsoleEvents
     std::string ConsEv_Disp(clsConsole& objConsole, std::int16_t Index, std::int16_t evNo,
                             std::int16_t val) override;
     void ConsEv_SendE8(clsConsole& objConsole, std::int16_t Index, std::int16_t evNo,
                        std::int16_t val) override;
     void ConsEv_Enter(clsConsole& objConsole, std::int16_t Index, std::int16_t evNo,
                       std::int16_t val) override;
-    void WaitE8Required(std::int32_t wt) override { waitE8 = wt; }
-    void RigOpFunc_ClickCmd00(std::int16_t Index);
-    void RigOpFunc_SetComPortNo(std::int16_t portNo);
-    bool RigProp_EditEnabled() const { return taskPhase > 3 && taskPhase < 25; }
-    bool RigProp_DispPara() const { return taskPhase == 25; }
-    bool RigProp_Shielding() const { return !RigProp_EditEnabled() && !RigProp_DispPara(); }
-    static bool RigOpFunc_CheckSubNameLegal(const std::string& nameS);
+    void WaitE8Required(std::int32_t wt) override { modelTask.WaitE8Required(wt); }
 
-    // --- captions and layout ----------------------------------------------------------------
-    void RigOpFunc_FormResource();
-    void RigOpFunc_FormLayout();
-    // Height of the window for a screen of the given height, both in twips.
-    static std::int32_t windowHeightFor(std::int32_t screenHeight);
-
-    // --- constants file and temperature borders ---------------------------------------------
-    // Reads "Const.ini" from the current directory; true when accepted with all 21 constants.
-    bool RigProp_ReadParametersFromExtFile();
-    bool readParametersFrom(const std::string& fileName);
-    // The border value of Index 0..21; any other index throws std::out_of_range.
-    std::int16_t RigOp_Table_Txf_TempBorder(std::int16_t Index) const;
-    // A number as the constants file writes it (blanks ignored anywhere, "&H" hexadecimal,
-    // text without a number reads 0).
-    static float constantValue(const std::string& line);
-    float txfConst(int index) const { return txfConstants.at(static_cast<std::size_t>(index)); }
-
-    // --- readouts and window state ----------------------------------------------------------
-    void RigOpDisp_AD(std::int16_t channel, bool firstRequest, bool& done);
-    void RigOpDisp_DA(std::int16_t entry, bool firstRequest, bool& done);
-    void RigOpFunc_FormState();
-    // The list line of an A/D channel or D/A entry showing v; empty for rows without a line.
-    static std::string adLineText(int channel, int v);
-    static std::string daLineText(int entry, int v);
-
-    // --- adjustment procedures --------------------------------------------------------------
-    bool RigOpProc_Dispatch();
-    // Temperature area 0..19 of a reading of the temperature sensor.
-    std::int16_t RigOpProc_TxfArea(std::int16_t value) const;
-
-    // --- state, read by the main window and by tests ----------------------------------------
-    std::int16_t taskPhaseNow() const { return taskPhase; }
-    std::int16_t adjStepNow() const { return adjStep; }
-    std::int16_t curChNoNow() const { return curChNo; }
-    std::int16_t adLastValue(int channel) const {
-        return adLast.at(static_cast<std::size_t>(channel));
-    }
-    std::int16_t daLastValue(int entry) const { return daLast.at(static_cast<std::size_t>(entry)); }
+    const TxfTable& txfTable() const { return txf; }
+    const Readouts& readouts() const { return readings; }
+    const ItemIndexes& indexes() const { return idx; }
+    TaskPhase taskPhaseNow() const { return modelTask.phase(); }
+    std::int16_t adjStepNow() const { return procedures.step(); }
     std::int16_t myComPortNoNow() const { return myComPortNo; }
 
-    // Console indexes of the items the procedures and events address.
-    std::int16_t idxChNo = -1, idxDtcsStart = -1, idxDtcsStop = -1, idxModLevel = -1,
-                 idxBpfLowAll = -1, idxBpfMidAll = -1, idxBpfHighAll = -1, idxTxf = -1,
-                 idxSMeter = -1;
-
   private:
-    // Kept values of one band-pass sweep between ticks.
-    struct BpfState {
-        // Which of a stage's three points (halfway down, the middle, halfway up) the next
-        // reading is for.
-        enum class ThreePoint { Below, Middle, Above };
-        ThreePoint threePoint = ThreePoint::Below;
-        std::int16_t bestReading = 0;
-        std::int16_t bestSetting = 0;
-        std::int16_t equalCount = 0;
-        std::int16_t lower = 0;
-        std::int16_t upper = 0;
-        std::int16_t middle = 0;
-        std::int16_t scanStart = 0;
-        std::int16_t scanEnd = 0;
-        std::int16_t curPoint = 0;
-        bool readoutStarted = false;
-        bool signalSeen = false; // some reading of this sweep rose above 0
-    };
-    // Whether value lies in low..high, both ends included (steps, phases, areas).
-    static constexpr bool inRange(std::int16_t value, int low, int high) {
-        return value >= low && value <= high;
-    }
+    std::string channelLine(const std::string& title, std::int16_t val);
 
-    // The two readout pages: A/D channels and D/A entries.
-    enum class ReadoutPage { AD, DA };
-
-    void RigOpFunc_PrepareConsole();
-    void addItems();
-    bool runPhase(std::int16_t phase, std::int16_t& next);
-    bool readoutPhase(ReadoutPage page, std::int16_t index);
-    void readout(ReadoutPage page, std::int16_t index, bool firstRequest, bool& done);
-    void writeReadoutLine(ReadoutPage page, std::int16_t index, std::int16_t v);
-    bool RigOpFunc_E8AnswerIllegal(const Bytes& answer) const;
-    std::int16_t RigOpFunc_E8AnswerValue(const Bytes& answer) const;
-    // A procedure's live command; noted in the journal. True when it went out.
-    bool sendE8(std::int16_t command, int value);
-    // A procedure's live command and the byte it stands for, written only when it went out.
-    void sendAndStore(std::int16_t command, int value, std::int32_t address, int stored);
-    // Puts back what the running procedure changed (see ProcedureJournal) and ends it.
-    void restoreProcedureChanges();
-    // False (and the technician is told) when the test channel a procedure needs is hidden.
-    bool testChannelReady(std::int16_t channel, const std::string& procedure);
-    bool takeReading(std::int16_t channel, bool& requested);
-    void startProcedure(std::int16_t firstStep);
-
-    bool RigOpProc_Channel();
-    bool RigOpProc_DtcsStart();
-    bool RigOpProc_DtcsStop();
-    bool dtcsStep(std::int16_t firstStep, int tone);
-    bool RigOpProc_ModLevel();
-    bool RigOpProc_Txf();
-    bool RigOpProc_SMeter();
-    bool RigOpProc_BpfLow();
-    bool RigOpProc_BpfMid();
-    bool RigOpProc_BpfHigh();
-    bool bpfStep(int band);
-    std::int16_t bpfReading(int band);
-    void bpfEndWithoutSignal(int band);
-    // What one tick of a sweep did: wait for a reading, stay on its step, or finish the step.
-    enum class BpfTick { Waiting, Stay, Advance };
-    std::int16_t bpfAllItem(int band) const;
-    void bpfSetStage(int band, int stage, int x);
-    void bpfSetAll(int band, int x);
-    void bpfStartSweep(int band);
-    BpfTick bpfCoarsePass(int band);
-    BpfTick bpfStageStep(int band, int stage, int part);
-    BpfTick bpfThreePoints(int band, int stage);
-    BpfTick bpfFineScan(int band, int stage);
-    void computeTxfCurve(std::int16_t area, std::int16_t t);
-    bool txfWriteStep();
-    bool txfSensorError();
-    bool sMeterOutOfRange(int s);
-
-    clsConsole& console() const;
-
+    Link link;
+    clsConsole& console;
+    TestChannels& channels;
+    RigView& view;
     std::int16_t myComPortNo = 1;
-    std::int16_t taskPhase = 0;
-    bool phaseEntry = true;
-    bool commError = false;
-    std::int16_t adjStep = 0;
-    bool reloadRequest = false;
-    bool reloadNow = false;
-    bool dispParaRequest = false;
-    Bytes radioNameBytes;
-    std::int32_t waitE8 = 0;
-    clsCmcTick waitTick;
     std::int16_t curChNo = 0;
-    bool modNext = false;
-    bool txfNext = false;
-    bool txfSecond = false;
-    std::unique_ptr<clsIndEep_RigK5> dump;
-    bool formSizedOnce = false;
-
-    std::array<std::int16_t, 4> adLast{-1, -1, -1, -1};
-    std::array<std::int16_t, 11> daLast{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-
-    std::array<float, TxfBorderCount> txfConstants{};
-    std::array<std::int16_t, TxfBorderCount> txfTempBorder{};
-    std::array<std::int16_t, 6> bpfPoint{};
-
-    // Procedure state kept between ticks.
-    bool modReadoutStarted = false;
-    std::int16_t modLastWritten = 0;
-    bool smeterReadoutStarted = false;
-    bool txfReadoutStarted = false;
-    bool txfFullWrite = false;
-    bool txfNextCopy = false;
-    std::int16_t txfLastArea = -1;
-    std::int16_t txfLastItemValue = 0;
-    std::int16_t txfWriteIndex = 0;
-    std::int16_t txfWriteEnd = 0;
-    std::int16_t txfStartValue = 0;
-    std::int16_t txfSecondValue = 0;
-    std::int16_t txfOffset = 0;
-    std::array<float, TxfBorderCount> txfCurve{};
-    std::array<float, TxfBorderCount> txfSlope{};
-    std::array<BpfState, 3> bpf{};
-    ProcedureJournal journal;
+    ItemIndexes idx;
+    TxfTable txf;
+    Readouts readings;
+    ProcedureContext procedureContext;
+    ProcedureRunner procedures;
+    ModelTask modelTask;
 };
-
-// The one model object, created at first use (it needs the host and the link set up first).
-clsIndOp_RigK5& gObjRigOp();
-void resetModelGlobal();
-
-// The main window, set by the main window before the model object is first used.
-void setRigHost(RigHost* host);
-RigHost* rigHost();

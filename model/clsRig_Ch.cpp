@@ -1,7 +1,7 @@
 // Test channel record and the frequency conversions of the channel editor.
 #include "model/clsRig_Ch.h"
 
-#include "app/common/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include <algorithm>
 #include <cmath>

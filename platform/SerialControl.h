@@ -15,22 +15,11 @@
 
 class SerialControl {
   public:
-    // Communication event codes, numbered as the port manager's table knows them.
+    // Communication events.
     enum CommEvent : int {
-        comEvReceive = 2,
-        comEventBreak = 1001,
-        comEventCTSTO = 1002,
-        comEventDSRTO = 1003,
-        comEventFrame = 1004,
-        comEventOverrun = 1006,
-        comEventCDTO = 1007,
-        comEventRxOver = 1008,
-        comEventRxParity = 1009,
-        comEventTxFull = 1010,
-        comEventDCB = 1011,
-        // Not one of the classic control's codes: the device went away under the open port
-        // (a USB cable pulled, a read or write that failed for good). The control has already
-        // closed the port when it raises this.
+        comEvReceive = 2, // data arrived
+        // The device went away under the open port (a USB cable pulled, a read or write that
+        // failed for good). The control has already closed the port when it raises this.
         comEvPortLost = 9001,
     };
 

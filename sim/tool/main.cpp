@@ -101,6 +101,99 @@ bool makeLink(const std::string& linkPath, const std::string& target, std::strin
     return true;
 }
 
+// Ctrl-C and a termination request end the serving loop through the stop pipe.
+bool installStopSignals() {
+    if (pipe(stopPipe) != 0) {
+        std::perror("vxk5-sim: pipe");
+        return false;
+    }
+    fcntl(stopPipe[1], F_SETFL, fcntl(stopPipe[1], F_GETFL) | O_NONBLOCK);
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    return true;
+}
+
+// One line per exchange, stamped with the seconds since the start.
+void traceToStdout(vxk5sim::SimRadio& radio) {
+    const std::int64_t startMs = monotonicMs();
+    radio.setTraceHandler([startMs](const std::string& line) {
+        const std::int64_t t = monotonicMs() - startMs;
+        std::printf("[%6lld.%03lld] %s\n", static_cast<long long>(t / 1000),
+                    static_cast<long long>(t % 1000), line.c_str());
+        std::fflush(stdout);
+    });
+}
+
+// Hands the terminal the bytes that are due, as many as it takes now.
+void sendDue(vxk5sim::SimRadio& radio, int master, std::vector<std::uint8_t>& pending) {
+    const vxk5sim::Bytes due = radio.transmit(monotonicMs());
+    pending.insert(pending.end(), due.begin(), due.end());
+    while (!pending.empty()) {
+        const ssize_t n = write(master, pending.data(), pending.size());
+        if (n <= 0) {
+            break; // terminal full (EAGAIN): wait for POLLOUT
+        }
+        pending.erase(pending.begin(), pending.begin() + n);
+    }
+}
+
+enum class Step { Go, Stop, Fail };
+
+// Waits for the next byte due, bytes from the computer or the stop signal; takes what arrived.
+Step serveOnce(vxk5sim::SimRadio& radio, int master, bool pending) {
+    int timeout = -1;
+    const std::int64_t next = radio.nextTransmitMs();
+    if (next >= 0) {
+        timeout = static_cast<int>(std::max<std::int64_t>(0, next - monotonicMs()));
+    }
+    pollfd fds[2] = {{master, static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0},
+                     {stopPipe[0], POLLIN, 0}};
+    if (poll(fds, 2, timeout) < 0) {
+        if (errno == EINTR) {
+            return Step::Go;
+        }
+        std::perror("vxk5-sim: poll");
+        return Step::Fail;
+    }
+    if ((fds[1].revents & POLLIN) != 0) {
+        return Step::Stop;
+    }
+    if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0 && (fds[0].revents & POLLIN) == 0) {
+        std::fprintf(stderr, "vxk5-sim: the pseudo-terminal failed\n");
+        return Step::Fail;
+    }
+    if ((fds[0].revents & POLLIN) != 0) {
+        std::uint8_t buf[4096];
+        const ssize_t n = read(master, buf, sizeof buf);
+        if (n > 0) {
+            radio.receive(vxk5sim::Bytes(buf, buf + n), monotonicMs());
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            std::perror("vxk5-sim: read");
+            return Step::Fail;
+        }
+    }
+    return Step::Go;
+}
+
+int serve(vxk5sim::SimRadio& radio, int master) {
+    std::vector<std::uint8_t> pending; // due bytes the terminal has not taken yet
+    for (;;) {
+        sendDue(radio, master, pending);
+        switch (serveOnce(radio, master, !pending.empty())) {
+        case Step::Go:
+            break;
+        case Step::Stop:
+            return 0;
+        case Step::Fail:
+            return 1;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -115,26 +208,13 @@ int main(int argc, char** argv) {
                      vxk5sim::simUsage("vxk5-sim").c_str());
         return 2;
     }
-
-    if (pipe(stopPipe) != 0) {
-        std::perror("vxk5-sim: pipe");
+    if (!installStopSignals()) {
         return 1;
     }
-    fcntl(stopPipe[1], F_SETFL, fcntl(stopPipe[1], F_GETFL) | O_NONBLOCK);
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
-
     Pty pty;
     std::string error;
-    if (!openPty(pty, error)) {
-        std::fprintf(stderr, "vxk5-sim: %s\n", error.c_str());
-        return 1;
-    }
-    if (!options.linkPath.empty() && !makeLink(options.linkPath, pty.path, error)) {
+    if (!openPty(pty, error) ||
+        (!options.linkPath.empty() && !makeLink(options.linkPath, pty.path, error))) {
         std::fprintf(stderr, "vxk5-sim: %s\n", error.c_str());
         return 1;
     }
@@ -142,67 +222,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     vxk5sim::SimRadio radio(options.config);
-    const std::int64_t startMs = monotonicMs();
     if (!options.quiet) {
-        radio.setTraceHandler([startMs](const std::string& line) {
-            const std::int64_t t = monotonicMs() - startMs;
-            std::printf("[%6lld.%03lld] %s\n", static_cast<long long>(t / 1000),
-                        static_cast<long long>(t % 1000), line.c_str());
-            std::fflush(stdout);
-        });
+        traceToStdout(radio);
     }
-
-    std::vector<std::uint8_t> pending; // due bytes the terminal has not taken yet
-    int status = 0;
-    for (;;) {
-        std::int64_t now = monotonicMs();
-        const vxk5sim::Bytes due = radio.transmit(now);
-        pending.insert(pending.end(), due.begin(), due.end());
-        while (!pending.empty()) {
-            const ssize_t n = write(pty.master, pending.data(), pending.size());
-            if (n <= 0) {
-                break; // terminal full (EAGAIN): wait for POLLOUT
-            }
-            pending.erase(pending.begin(), pending.begin() + n);
-        }
-
-        int timeout = -1;
-        const std::int64_t next = radio.nextTransmitMs();
-        if (next >= 0) {
-            timeout = static_cast<int>(std::max<std::int64_t>(0, next - now));
-        }
-        pollfd fds[2] = {
-            {pty.master, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0},
-            {stopPipe[0], POLLIN, 0}};
-        const int ready = poll(fds, 2, timeout);
-        if (ready < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            std::perror("vxk5-sim: poll");
-            status = 1;
-            break;
-        }
-        if ((fds[1].revents & POLLIN) != 0) {
-            break;
-        }
-        if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0 && (fds[0].revents & POLLIN) == 0) {
-            std::fprintf(stderr, "vxk5-sim: the pseudo-terminal failed\n");
-            status = 1;
-            break;
-        }
-        if ((fds[0].revents & POLLIN) != 0) {
-            std::uint8_t buf[4096];
-            const ssize_t n = read(pty.master, buf, sizeof buf);
-            if (n > 0) {
-                radio.receive(vxk5sim::Bytes(buf, buf + n), monotonicMs());
-            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                std::perror("vxk5-sim: read");
-                status = 1;
-                break;
-            }
-        }
-    }
+    const int status = serve(radio, pty.master);
 
     if (!options.linkPath.empty()) {
         unlink(options.linkPath.c_str());

@@ -2,9 +2,9 @@
 // the Enter mark and the live command's hand-over.
 #include "console/clsConsole.h"
 #include "console/ConsoleEvents.h"
+#include "console/ConsoleLines.h"
 #include "link/clsCmcEeprom.h"
 
-#include <QListWidget>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -20,6 +20,18 @@ struct RecordingEvents : ConsoleEvents {
     void ConsEv_Enter(clsConsole&, I, I, I) override {}
     void WaitE8Required(std::int32_t wt) override { waits.push_back(wt); }
     std::vector<std::int32_t> waits;
+};
+
+// The lines as a list would show them.
+struct Lines : ConsoleLines {
+    void setLine(int i, const std::string& text) override {
+        if (static_cast<std::size_t>(i) >= shown.size()) {
+            shown.resize(static_cast<std::size_t>(i) + 1);
+        }
+        shown[static_cast<std::size_t>(i)] = text;
+    }
+    void clearLines() override { shown.clear(); }
+    std::vector<std::string> shown;
 };
 
 class ConsoleTest : public ::testing::Test {
@@ -39,9 +51,9 @@ class ConsoleTest : public ::testing::Test {
         console.setEeAdr(i, adr);
         return i;
     }
-    std::string line(int i) const { return list.item(i)->text().toStdString(); }
+    std::string& line(int i) { return list.shown.at(static_cast<std::size_t>(i)); }
 
-    QListWidget list;
+    Lines list;
     RecordingEvents events;
     clsCmcEeprom eep;
     clsConsole console;
@@ -52,14 +64,14 @@ TEST_F(ConsoleTest, ValueRedrawsOnlyOnAChangeButAlwaysFlags) {
     console.AddItem();
     EXPECT_EQ(line(0), ":   0"); // a new item's line
     console.setMax(0, 10);
-    list.item(0)->setText("old");
+    line(0) = "old";
     console.setValue(0, 0); // same value: no redraw, but flagged to be sent again
     EXPECT_EQ(line(0), "old");
     EXPECT_TRUE(console.flgChanged(0));
     console.setValue(0, 10);
     EXPECT_EQ(line(0), ":  10");
     console.setFlgChanged(0, false);
-    list.item(0)->setText("old");
+    line(0) = "old";
     console.UpDown(0, 1); // against Max without wrap: unchanged, not redrawn, sent again
     EXPECT_EQ(line(0), "old");
     EXPECT_TRUE(console.flgChanged(0));
@@ -136,7 +148,7 @@ TEST_F(ConsoleTest, EnterMarksOnlyOneItemAndAnIndexOutsideTheListIsIgnored) {
         EXPECT_EQ(console.Value(bad), 0);
     }
     EXPECT_TRUE(console.flgEnterOn(1));
-    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.shown.size(), 2u);
 }
 
 } // namespace

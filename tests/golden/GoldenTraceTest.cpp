@@ -2,10 +2,10 @@
 // line, the console and readout lines, the dump, the port label, the page, the messages and the
 // beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of
 // behaviour; when it is meant, VSK5_UPDATE_GOLDEN=1 writes the new trace for review.
-#include "app/frmMain.h"
-#include "platform/UiHooks.h"
 #include "tests/support/Bench.h"
 #include "tests/support/TraceRecorder.h"
+#include "ui/UiHooks.h"
+#include "ui/frmMain.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +117,7 @@ void reloadDumpAndRelease(std::string& trace) {
 
 void channelDialog(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        platform::setModalDialogHook([](QDialog& dialog) {
+        ui::setModalDialogHook([](QDialog& dialog) {
             dialog.show();
             QApplication::processEvents();
             dialog.findChild<QLineEdit*>()->setText("144.525");
@@ -130,7 +130,7 @@ void channelDialog(std::string& trace) {
         });
         rec.key(LineChannel, Qt::Key_Return);
         rec.tick(20);
-        platform::setModalDialogHook({});
+        ui::setModalDialogHook({});
         rec.key(LineChannel, Qt::Key_Right);
         rec.tick(5);
         rec.key(LineChannel, Qt::Key_Left);

@@ -15,6 +15,8 @@
 
 using namespace linktest;
 using platform::TickCount;
+using M = WorkMode;
+using E = DriverError;
 
 static const Bytes IdBody = {0xE0, 0x73, 0x51, 0x00, 0x00};
 static const Bytes ReadBody = {0xE2, 0x73, 0x51, 0x00, 0x01};
@@ -45,7 +47,7 @@ class DriverTest : public LinkTest {
     clsCmcCln3Drv& drv() { return com->cln3D; }
     // Sends the body in the mode, awaiting an answer with two resends as the sequencer asks;
     // the frame must go out as written.
-    void send(std::int16_t mode, const Bytes& body) {
+    void send(WorkMode mode, const Bytes& body) {
         port->clearWritten();
         drv().setWorkMode(mode);
         drv().setWaitAnswer(true);
@@ -53,7 +55,7 @@ class DriverTest : public LinkTest {
         ASSERT_EQ(drv().Send(body), 0);
         ASSERT_EQ(port->written(), pcFrame(body));
     }
-    void expectEnd(std::int16_t error) {
+    void expectEnd(DriverError error) {
         EXPECT_EQ(drv().nowError(), error);
         EXPECT_FALSE(drv().Running());
     }
@@ -63,24 +65,28 @@ class DriverTest : public LinkTest {
 struct AnswerCase {
     const char* name;
     Bytes body, answer;
-    std::int16_t mode, error;
+    WorkMode mode;
+    DriverError error;
     bool running; // the cycle stays open for more
 };
 
 static const AnswerCase answerCases[] = {
-    {"IdentityOk", IdBody, Identity, 1, 0, false},
-    {"IdentityShort", IdBody, radioFrame(0xE1, {0x73, 0x51, 0x00}), 1, 3, false},
-    {"WriteOk", EndBody, radioFrame(0xE6, {0x00}), 4, 0, false},
-    {"WriteRefused", EndBody, radioFrame(0xE6, {0x01}), 4, 6, false},
-    {"WriteWithoutResult", EndBody, radioFrame(0xE6, {}), 4, 3, false},
-    {"ReadoutOk", ReadoutBody, readout(0x03), 5, 0, false},
-    {"ReadoutWrongEcho", ReadoutBody, readout(0x04), 5, 3, false},
-    {"OtherCommandIgnored", ReadoutBody, Identity, 5, 0, true},
-    {"ReadEnd", ReadBody, EndFrame, 2, 0, false},
-    {"RecordStored", ReadBody, recordFrame(0x10, Data), 2, 0, true},
-    {"RecordBadChecksum", ReadBody, recordFrame(0x10, Data, 0, 1), 2, 3, false},
-    {"RecordBadCount", ReadBody, recordFrame(0x10, Data, 1), 2, 3, false},
-    {"RecordOutsideImage", ReadBody, recordFrame(0x7F8, Data), 2, 4, false},
+    {"IdentityOk", IdBody, Identity, M::Identity, E::None, false},
+    {"IdentityShort", IdBody, radioFrame(0xE1, {0x73, 0x51, 0x00}), M::Identity, E::BadFrame,
+     false},
+    {"WriteOk", EndBody, radioFrame(0xE6, {0x00}), M::CloneWriteEnd, E::None, false},
+    {"WriteRefused", EndBody, radioFrame(0xE6, {0x01}), M::CloneWriteEnd, E::WriteRefused, false},
+    {"WriteWithoutResult", EndBody, radioFrame(0xE6, {}), M::CloneWriteEnd, E::BadFrame, false},
+    {"ReadoutOk", ReadoutBody, readout(0x03), M::Adjust, E::None, false},
+    {"ReadoutWrongEcho", ReadoutBody, readout(0x04), M::Adjust, E::BadFrame, false},
+    {"OtherCommandIgnored", ReadoutBody, Identity, M::Adjust, E::None, true},
+    {"ReadEnd", ReadBody, EndFrame, M::CloneRead, E::None, false},
+    {"RecordStored", ReadBody, recordFrame(0x10, Data), M::CloneRead, E::None, true},
+    {"RecordBadChecksum", ReadBody, recordFrame(0x10, Data, 0, 1), M::CloneRead, E::BadFrame,
+     false},
+    {"RecordBadCount", ReadBody, recordFrame(0x10, Data, 1), M::CloneRead, E::BadFrame, false},
+    {"RecordOutsideImage", ReadBody, recordFrame(0x7F8, Data), M::CloneRead, E::ImageOverflow,
+     false},
 };
 
 class DriverAnswerTest : public DriverTest, public ::testing::WithParamInterface<AnswerCase> {};
@@ -94,14 +100,15 @@ TEST_P(DriverAnswerTest, SameOutcomeInOneChunkAndForEveryCut) {
     for (std::size_t a = 0; a < line.size(); ++a) {
         for (std::size_t b = a; b < line.size(); b += 3) {
             drv().Reset();
-            drv().setLastError(0);
+            drv().clearLastError();
             send(c.mode, c.body);
             drv().read(Bytes(line.begin(), line.begin() + a));
             drv().read(Bytes(line.begin() + a, line.begin() + b));
             drv().read(Bytes(line.begin() + b, line.end()));
             const auto outcome = std::pair(drv().lastError(), drv().Running());
             ASSERT_EQ(outcome, std::pair(c.error, c.running)) << "cut at " << a << ", " << b;
-            ASSERT_TRUE(c.error == 0 || eep.ReadBlock(0, 2048) == Bytes(2048, 0)); // nothing kept
+            ASSERT_TRUE(c.error == E::None ||
+                        eep.ReadBlock(0, 2048) == Bytes(2048, 0)); // nothing kept
         }
     }
 }
@@ -112,18 +119,18 @@ INSTANTIATE_TEST_SUITE_P(Answers, DriverAnswerTest, ::testing::ValuesIn(answerCa
 // No echo: error 1 after 1000 ms, never resent. No answer: resent twice, each resend awaiting
 // its own echo, then error 2. Sends are refused while a cycle is open or the port is closed.
 TEST_F(DriverTest, DeadlinesResendsAndRefusedSends) {
-    send(5, ReadoutBody);
-    EXPECT_EQ(drv().Send(ReadBody), 1);
+    send(M::Adjust, ReadoutBody);
+    EXPECT_EQ(drv().Send(ReadBody), 1); // a cycle is open
     TickCount::advanceTestClock(999);
     drv().task();
     EXPECT_TRUE(drv().Running());
     TickCount::advanceTestClock(1);
     drv().task();
-    expectEnd(1);
+    expectEnd(E::NoEcho);
     EXPECT_EQ(port->written(), pcFrame(ReadoutBody));
 
     drv().Reset(); // as the port manager does once the error is reported
-    send(5, ReadoutBody);
+    send(M::Adjust, ReadoutBody);
     for (int attempt = 1; attempt <= 3; ++attempt) {
         drv().read(pcFrame(ReadoutBody));
         TickCount::advanceTestClock(1199);
@@ -132,9 +139,9 @@ TEST_F(DriverTest, DeadlinesResendsAndRefusedSends) {
         TickCount::advanceTestClock(1);
         drv().task();
         drv().read({0x00}); // line noise: the echo before the resend must not count for it
-        ASSERT_EQ(drv().waitState(), attempt < 3 ? 1 : 0);
+        ASSERT_EQ(drv().waitState(), attempt < 3 ? WaitState::Echo : WaitState::Idle);
     }
-    expectEnd(2);
+    expectEnd(E::NoAnswer);
     const Bytes frame = pcFrame(ReadoutBody);
     EXPECT_EQ(port->written(), cat(cat(frame, frame), frame));
     com->setComOpen(false);
@@ -159,14 +166,14 @@ TEST_F(DriverTest, CloneReadInAnyOrderCutIntoRandomChunksGivesTheSameImage) {
     std::fill_n(memory.begin() + 16 * 5, 16, 0);  // the lost record leaves its bytes as they were
     for (unsigned seed = 0; seed <= 40; ++seed) { // seed 0: the whole read in one chunk
         eep = clsCmcEeprom();
-        send(2, ReadBody);
+        send(M::CloneRead, ReadBody);
         std::mt19937 random(seed);
         for (std::size_t pos = 0, len = 0; pos < line.size(); pos += len) {
             len = std::min<std::size_t>(seed == 0 ? line.size() : 1 + random() % 90,
                                         line.size() - pos);
             drv().read(Bytes(line.begin() + pos, line.begin() + pos + len));
         }
-        ASSERT_EQ(drv().nowError(), 0) << "seed " << seed;
+        ASSERT_EQ(drv().nowError(), E::None) << "seed " << seed;
         ASSERT_FALSE(drv().Running()) << "seed " << seed;
         ASSERT_EQ(eep.ReadBlock(0, 2048), memory) << "seed " << seed;
     }
@@ -176,7 +183,7 @@ TEST_F(DriverTest, RandomNoiseNeverCrashesNorWritesTheImageNorGrowsTheBuffer) {
     const std::uint8_t favourites[] = {0xFE, 0xFD, 0xEF, 0xEE, 0xE4, '0', 'F'};
     for (unsigned seed = 1; seed <= 200; ++seed) {
         drv().Reset();
-        send(2, ReadBody);
+        send(M::CloneRead, ReadBody);
         std::mt19937 random(seed);
         if (seed % 2 == 0) {
             drv().read(pcFrame(ReadBody));
@@ -190,6 +197,6 @@ TEST_F(DriverTest, RandomNoiseNeverCrashesNorWritesTheImageNorGrowsTheBuffer) {
             ASSERT_LE(drv().rxBufSize(), 256u);
         }
         ASSERT_EQ(eep.ReadBlock(0, 2048), Bytes(2048, 0)) << "seed " << seed;
-        ASSERT_TRUE(drv().nowError() == 0 || drv().nowError() == 3) << "seed " << seed;
+        ASSERT_TRUE(drv().nowError() == E::None || drv().nowError() == E::BadFrame) << seed;
     }
 }

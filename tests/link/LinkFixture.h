@@ -1,16 +1,15 @@
 // The link tests' common ground: frames written out byte by byte from their layout (so a test
 // states the bytes on the wire instead of asking the code under test to make them), and a
-// link wired as the program wires it, over the in-process simulated radio on the test clock:
-// the port manager registered as gObjCom, a recording host whose task runs the sequencer the
-// way the main window does, and the radio identity of the start-up.
+// link wired as the program wires it, over the in-process simulated radio on the test clock.
+// A failed operation is recorded with the message the window would show, and resets the link
+// as the window's report does.
 #pragma once
 
-#include "link/LinkGlobals.h"
+#include "link/CloneErrorText.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
 #include "platform/TickCount.h"
-#include "tests/support/RecordingLinkHost.h"
 #include "tests/support/SimSerialControl.h"
 
 #include <gtest/gtest.h>
@@ -64,13 +63,15 @@ class SimPort : public testsupport::SimSerialControl {
 
 class LinkTest : public ::testing::Test {
   protected:
+    struct Report {
+        std::string text;
+        DriverError lastError;
+        SequencerError seqError;
+    };
+
     void SetUp() override {
         platform::TickCount::setTestClock(100000);
         build({});
-    }
-    void TearDown() override {
-        resetLinkGlobals();
-        com.reset();
     }
     void build(const vxk5sim::SimConfig& config) {
         auto sim = std::make_unique<SimPort>(config);
@@ -78,39 +79,56 @@ class LinkTest : public ::testing::Test {
         wire(std::move(sim));
     }
     void wire(std::unique_ptr<SerialControl> control) {
-        resetLinkGlobals();
+        seq.reset();
         com = std::make_unique<frmCom>(std::move(control));
-        setGObjCom(com.get());
-        com->setHost(&host);
-        gObjRadio().setRadioNameM("7351");
-        gObjRadio().setRadionameS("0001");
-        gObjRadio().cloneWriteAdrList_Add(0x0000, 0x07FF);
-        gObjSeq();         // created at start-up, before the first tick
-        host.onTask = [] { // the main window runs the sequencer once more while it is busy
-            gObjSeq().task();
-            if (gObjSeq().OpRunning()) {
-                gObjSeq().task();
-            }
-        };
+        radio = clsCmcRadio();
+        radio.setRadioNameM("7351");
+        radio.setRadionameS("0001");
+        radio.cloneWriteAdrList_Add(0x0000, 0x07FF);
+        seq = std::make_unique<clsCmcCln3Sequence>(*com, radio, [](const std::string& nameS) {
+            return nameS.substr(0, 2) <= std::string("00");
+        });
+        QObject::connect(seq.get(), &clsCmcCln3Sequence::operationFailed, [this] { report(); });
     }
+    void report() {
+        reports.push_back({cloneErrorText(*com, *seq), com->cln3D.lastError(), seq->error()});
+        seq->easyReset(seq->ComPortNo());
+    }
+    // The link's part of the program's tick.
     void tick() {
-        platform::TickCount::advanceTestClock(frmCom::TickIntervalMs);
-        com->timSolid_Timer();
+        platform::TickCount::advanceTestClock(50);
+        if (!com->errPortLost()) {
+            com->serviceLine();
+            seq->task();
+            if (seq->OpRunning()) {
+                seq->task();
+            }
+            ++ticksRun;
+        }
+        if (com->totalError()) {
+            report();
+        }
+        if (com->comOpen() && com->totalError()) {
+            com->setComOpen(false);
+        }
     }
     // Ticks until the running operation ends; false if it never did.
     bool runToEnd(int ticks = 1000) {
-        while (ticks-- > 0 && gObjSeq().OpRunning()) {
+        while (ticks-- > 0 && seq->OpRunning()) {
             tick();
         }
-        return !gObjSeq().OpRunning();
+        return !seq->OpRunning();
     }
-    vxk5sim::SimRadio& radio() { return port->radio(); }
-    Bytes image() { return gObjRadio().objEep().ReadBlock(0, 2048); }
-    Bytes radioMemory() { return Bytes(radio().memory().begin(), radio().memory().end()); }
+    vxk5sim::SimRadio& sim() { return port->radio(); }
+    Bytes image() { return radio.objEep().ReadBlock(0, 2048); }
+    Bytes radioMemory() { return Bytes(sim().memory().begin(), sim().memory().end()); }
 
     SimPort* port = nullptr;
     std::unique_ptr<frmCom> com;
-    testsupport::RecordingLinkHost host;
+    clsCmcRadio radio;
+    std::unique_ptr<clsCmcCln3Sequence> seq;
+    std::vector<Report> reports;
+    int ticksRun = 0;
 };
 
 } // namespace linktest

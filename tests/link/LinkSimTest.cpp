@@ -16,33 +16,33 @@ static const Bytes UnlockFrame = pcFrame({0xE8, 0x73, 0x51, 0x00, 0x01, 0x00, 0x
                                           0x39, 0x54, 0x7A, 0x33, 0x57, 0x71, 0x31});
 
 TEST_F(SequencerTest, E8WithinTheCallThenCloneReadTakingOverTheSubCode) {
-    gObjSeq().easyReset(3);
-    EXPECT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText)); // opens the port, sends in the call
+    seq->easyReset(3);
+    EXPECT_TRUE(seq->easySendE8NoAnswer(UnlockText)); // opens the port, sends in the call
     EXPECT_EQ(port->commPort(), 3);
     EXPECT_EQ(port->settings(), "9600,N,8,1");
     EXPECT_EQ(port->written(), UnlockFrame);
-    EXPECT_TRUE(radio().adjustmentState());
-    EXPECT_TRUE(gObjSeq().OpRunning());
-    gObjSeq().task();
-    EXPECT_FALSE(gObjSeq().OpRunning());
+    EXPECT_TRUE(sim().adjustmentState());
+    EXPECT_TRUE(seq->OpRunning());
+    seq->task();
+    EXPECT_FALSE(seq->OpRunning());
 
-    gObjRadio().setRadionameS("0005"); // the radio says 0001, which the rule accepts
+    radio.setRadionameS("0005"); // the radio says 0001, which the rule accepts
     port->clearWritten();
-    gObjSeq().easyCloneRead();
+    seq->easyCloneRead();
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(gObjRadio().radionameS(), "0001");
+    EXPECT_EQ(radio.radionameS(), "0001");
     const Bytes e0 = pcFrame({0xE0, 0x73, 0x51, 0x00, 0x00});
     EXPECT_EQ(port->written(), cat(e0, pcFrame({0xE2, 0x73, 0x51, 0x00, 0x01})));
     EXPECT_EQ(image(), radioMemory());
-    EXPECT_TRUE(host.reports.empty());
+    EXPECT_TRUE(reports.empty());
 }
 
 struct LinkSimCase {
     const char* name;
     vxk5sim::SimConfig config;
     bool write; // clone write instead of clone read
-    std::int16_t lastError;
-    std::int16_t seqError;
+    DriverError lastError;
+    SequencerError seqError;
     std::string firstLine;   // of the report; empty for success
     int fullAfter = 1 << 30; // blocks sent before the port's output buffer claims to be full
 };
@@ -55,29 +55,33 @@ TEST_P(LinkSimTest, EndsInSuccessOrInOneReportWithTheRightMessage) {
     port->fullAfter = c.fullAfter;
     const Bytes before = radioMemory();
     for (int adr = 0; c.write && adr < 2048; ++adr) {
-        gObjRadio().objEep().WriteByte(adr, (adr * 31 + 7) & 0xFF);
+        radio.objEep().WriteByte(adr, (adr * 31 + 7) & 0xFF);
     }
-    c.write ? gObjSeq().easyCloneWrite() : gObjSeq().easyCloneRead();
+    c.write ? seq->easyCloneWrite() : seq->easyCloneRead();
     ASSERT_TRUE(runToEnd());
     for (int i = 0; i < 10; ++i) { // later ticks report nothing more
         tick();
     }
     if (c.firstLine.empty()) {
-        EXPECT_TRUE(host.reports.empty());
+        EXPECT_TRUE(reports.empty());
         EXPECT_EQ(radioMemory(), image());
         return;
     }
-    ASSERT_EQ(host.reports.size(), 1u);
-    EXPECT_EQ(host.reports[0].lastError, c.lastError);
-    EXPECT_EQ(host.reports[0].seqError, c.seqError);
-    EXPECT_EQ(host.reports[0].text.substr(0, c.firstLine.size()), c.firstLine);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].lastError, c.lastError);
+    EXPECT_EQ(reports[0].seqError, c.seqError);
+    EXPECT_EQ(reports[0].text.substr(0, c.firstLine.size()), c.firstLine);
     EXPECT_FALSE(com->comOpen());
     EXPECT_EQ(radioMemory(), before);
-    if (c.seqError == 1 || c.seqError == 2) { // the identity check stops it before E2 or E3
-        EXPECT_EQ(radio().framesSeen(0xE2) + radio().framesSeen(0xE3), 0);
-        EXPECT_EQ(gObjRadio().radionameS(), "0001");
+    if (c.seqError == SequencerError::ModelCode || c.seqError == SequencerError::SubCode) {
+        // the identity check stops it before E2 or E3
+        EXPECT_EQ(sim().framesSeen(0xE2) + sim().framesSeen(0xE3), 0);
+        EXPECT_EQ(radio.radionameS(), "0001");
     }
 }
+
+using DE = DriverError;
+using SE = SequencerError;
 
 static const std::string NoAnswer = "No answer from VX-K5.\r\n";
 static const std::string Version = "Version number does not match\r\nfor this VX-K5.";
@@ -85,21 +89,37 @@ static const std::string WriteRefused = "Cannot write cloning data.\r\n\r\nCheck
                                         "following:\r\n\r\n- Cloning cable";
 
 static const LinkSimCase linkSimCases[] = {
-    {"Read", {}, false, 0, 0, ""},
-    {"Write", {}, true, 0, 0, ""},
-    {"PacedRead", {.pacing = true}, false, 0, 0, ""},
-    {"PacedWrite", {.pacing = true}, true, 0, 0, ""},
-    {"GarbageRead", {.garbage = true}, false, 0, 0, ""},
-    {"NoEcho", {.noEcho = true}, false, 1, 3, "Cannot access COM port\r\n"},
-    {"NoAnswer", {.noAnswer = true}, false, 2, 3, NoAnswer},
-    {"WrongModel", {.wrongModel = true}, false, 0, 1, "Cannot Clone.\r\n"},
-    {"BadSubCode", {.badSubCode = true}, false, 0, 2, Version},
-    {"BothWrongSubCodeWins", {.wrongModel = true, .badSubCode = true}, false, 0, 2, Version},
-    {"BadRecord", {.badChecksumRecord = 5}, false, 3, 0, "Illegal data.\r\n"},
-    {"SilenceMidRead", {.silenceAfterRecords = 40}, false, 2, 0, NoAnswer},
-    {"WrongModelBeforeWrite", {.wrongModel = true}, true, 0, 1, "Cannot Clone.\r\n"},
-    {"WriteRefused", {.refuseWrite = true}, true, 6, 0, WriteRefused},
-    {"NextRecordRefused", {}, true, 7, 0, "Cannot Clone.\r\n", 10}, // E0, E3, 8 records went out
+    {"Read", {}, false, DE::None, SE::None, ""},
+    {"Write", {}, true, DE::None, SE::None, ""},
+    {"PacedRead", {.pacing = true}, false, DE::None, SE::None, ""},
+    {"PacedWrite", {.pacing = true}, true, DE::None, SE::None, ""},
+    {"GarbageRead", {.garbage = true}, false, DE::None, SE::None, ""},
+    {"NoEcho", {.noEcho = true}, false, DE::NoEcho, SE::Identity, "Cannot access COM port\r\n"},
+    {"NoAnswer", {.noAnswer = true}, false, DE::NoAnswer, SE::Identity, NoAnswer},
+    {"WrongModel", {.wrongModel = true}, false, DE::None, SE::ModelCode, "Cannot Clone.\r\n"},
+    {"BadSubCode", {.badSubCode = true}, false, DE::None, SE::SubCode, Version},
+    {"BothWrongSubCodeWins",
+     {.wrongModel = true, .badSubCode = true},
+     false,
+     DE::None,
+     SE::SubCode,
+     Version},
+    {"BadRecord", {.badChecksumRecord = 5}, false, DE::BadFrame, SE::None, "Illegal data.\r\n"},
+    {"SilenceMidRead", {.silenceAfterRecords = 40}, false, DE::NoAnswer, SE::None, NoAnswer},
+    {"WrongModelBeforeWrite",
+     {.wrongModel = true},
+     true,
+     DE::None,
+     SE::ModelCode,
+     "Cannot Clone.\r\n"},
+    {"WriteRefused", {.refuseWrite = true}, true, DE::WriteRefused, SE::None, WriteRefused},
+    {"NextRecordRefused",
+     {},
+     true,
+     DE::WriteSendRefused,
+     SE::None,
+     "Cannot Clone.\r\n",
+     10}, // E0, E3, 8 records went out
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, LinkSimTest, ::testing::ValuesIn(linkSimCases),
@@ -108,24 +128,24 @@ INSTANTIATE_TEST_SUITE_P(Faults, LinkSimTest, ::testing::ValuesIn(linkSimCases),
 // Adjustment commands get two resends, set where the sequencer sends them: a readout whose
 // first two answers are lost succeeds on the third identical send; a third loss is the end.
 TEST_F(SequencerTest, AReadoutIsSentThreeTimesBeforeItFails) {
-    ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText));
-    gObjSeq().task();
+    ASSERT_TRUE(seq->easySendE8NoAnswer(UnlockText));
+    seq->task();
     for (const int lost : {2, 3}) {
         port->clearWritten();
-        host.reports.clear();
-        radio().config().loseAnswers = lost;
-        gObjSeq().easySendE8ReqAnswer("033031"); // A/D channel 1
+        reports.clear();
+        sim().config().loseAnswers = lost;
+        seq->easySendE8ReqAnswer("033031"); // A/D channel 1
         ASSERT_TRUE(runToEnd());
         const Bytes request = pcFrame({0xE8, 0x73, 0x51, 0x00, 0x01, 0x03, 0x30, 0x31});
         EXPECT_EQ(port->written(), cat(cat(request, request), request)) << lost;
         if (lost == 2) {
-            EXPECT_TRUE(host.reports.empty());
+            EXPECT_TRUE(reports.empty());
             EXPECT_EQ(com->cln3D.varLastE8Answer().size(), 7u);
         } else {
-            ASSERT_EQ(host.reports.size(), 1u);
-            EXPECT_EQ(host.reports[0].lastError, 2);
-            ASSERT_TRUE(gObjSeq().easySendE8NoAnswer(UnlockText)); // the report closed the port
-            gObjSeq().task();
+            ASSERT_EQ(reports.size(), 1u);
+            EXPECT_EQ(reports[0].lastError, DriverError::NoAnswer);
+            ASSERT_TRUE(seq->easySendE8NoAnswer(UnlockText)); // the report closed the port
+            seq->task();
         }
     }
 }
@@ -137,17 +157,17 @@ TEST_F(SequencerTest, NoisyLineNeverWritesAWrongByte) {
     int failures = 0;
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
         build({.noiseRate = 0.0001, .noiseSeed = seed});
-        host.reports.clear();
-        gObjSeq().easyCloneRead();
+        reports.clear();
+        seq->easyCloneRead();
         ASSERT_TRUE(runToEnd()) << "seed " << seed;
         const Bytes read = image();
         const Bytes memory = radioMemory();
         for (std::size_t adr = 0; adr < read.size(); ++adr) {
             ASSERT_TRUE(read[adr] == memory[adr] || read[adr] == 0) << seed << " at " << adr;
         }
-        if (!host.reports.empty()) {
+        if (!reports.empty()) {
             ++failures;
-            EXPECT_NE(host.reports[0].lastError, 0) << "seed " << seed;
+            EXPECT_NE(reports[0].lastError, DriverError::None) << "seed " << seed;
         }
     }
     // The noise level is chosen so that both outcomes occur among these seeds.

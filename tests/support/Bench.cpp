@@ -1,15 +1,7 @@
 // The test bench: the whole utility built against the in-process simulated radio.
 #include "tests/support/Bench.h"
 
-#include "app/common/CommonRoutines.h"
-#include "app/frmMain.h"
-#include "console/ConsoleGlobal.h"
-#include "console/clsConsole.h"
-#include "link/LinkGlobals.h"
-#include "link/clsCmcCln3Sequence.h"
-#include "link/clsCmcRadio.h"
-#include "link/frmCom.h"
-#include "model/clsIndOp_RigK5.h"
+#include "common/CommonRoutines.h"
 #include "platform/TickCount.h"
 
 #include <QDir>
@@ -38,44 +30,23 @@ Bench::Bench(const vxk5sim::SimConfig& config, const std::string& settings) {
         dir.writeFile("VSK5ALN.ini", settings);
     }
     QDir::setCurrent(QString::fromStdString(dir.path()));
-
     auto serialControl = std::make_unique<SimSerialControl>(config);
     control = serialControl.get();
-    port = std::make_unique<frmCom>(std::move(serialControl));
-    port->profMain.setPath(dir.path());
-    setGObjCom(port.get());
-
-    // The start-up's identity and link defaults.
-    clsCmcRadio& radio = gObjRadio();
-    radio.setRadioNameM("7351");
-    radio.setRadionameS("0001");
-    radio.cloneWriteAdrList_Clear();
-    radio.cloneWriteAdrList_Add(0x0000, 0x07FF);
-    port->setComPortNum(1);
-    port->cln3D.Reset();
-    port->setComBaud(9600);
-    port->Reset();
-
-    main = &mainWindow();
-    port->loadData(port->profMain);
-    main->Form_Load();
+    Utility::Places places;
+    places.settingsFolder = dir.path();
+    root = std::make_unique<Utility>(places, std::move(serialControl));
+    root->startUp(false); // the bench runs the ticks itself, on the test clock
 }
 
 Bench::~Bench() {
-    // The model is the console's event object and the window owns the console's list: both go
-    // before the console, the link last.
-    resetModelGlobal();
-    resetConsoleGlobal();
-    destroyMainWindow();
-    resetLinkGlobals();
-    port.reset();
+    root.reset();
     QDir::setCurrent(previousFolder);
 }
 
 void Bench::tick(int count) {
     for (int i = 0; i < count; ++i) {
-        platform::TickCount::advanceTestClock(50);
-        port->timSolid_Timer();
+        platform::TickCount::advanceTestClock(Utility::TickIntervalMs);
+        root->tick();
     }
 }
 
@@ -90,15 +61,14 @@ bool Bench::runUntil(const std::function<bool()>& done, int maxTicks) {
 }
 
 bool Bench::connect() {
-    main->cmd00(0).click();
+    window().cmd00(0).click();
     // Connected once the items are loaded and every value has gone out to the radio.
-    return runUntil([] {
-        if (!gObjRigOp().RigProp_EditEnabled() || gObjSeq().OpRunning()) {
+    return runUntil([this] {
+        if (!model().RigProp_EditEnabled() || seq().OpRunning()) {
             return false;
         }
-        clsConsole& items = gObjConsole();
-        for (std::int16_t i = 0; i < items.ListCount(); ++i) {
-            if (items.flgChanged(i)) {
+        for (std::int16_t i = 0; i < console().ListCount(); ++i) {
+            if (console().flgChanged(i)) {
                 return false;
             }
         }

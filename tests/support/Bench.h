@@ -1,14 +1,15 @@
-// The whole utility on a test bench: port manager, link, model and the real main window
-// (offscreen), wired to the simulated radio in the same process and driven tick by tick on the
-// test clock. The settings file and "Const.ini" live in a scratch folder that is also the
-// current directory while the bench stands.
+// The whole utility on a test bench: built by its composition root exactly as the program
+// builds it, its serial control joined to the simulated radio in the same process, and driven
+// tick by tick on the test clock. The settings file and "Const.ini" live in a scratch folder
+// that is also the current directory while the bench stands.
 //
 //   Bench bench;
 //   bench.window().cmd00(0).click();          // "Connect"
-//   bench.runUntil([&] { return gObjRigOp().RigProp_EditEnabled(); });
+//   bench.runUntil([&] { return bench.model().RigProp_EditEnabled(); });
 //   bench.e8Payloads();                        // every E8 payload on the wire, in order
 #pragma once
 
+#include "app/Utility.h"
 #include "sim/SimConfig.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/SimSerialControl.h"
@@ -21,9 +22,6 @@
 #include <string>
 #include <vector>
 
-class frmCom;
-class frmMain;
-
 namespace testsupport {
 
 class Bench {
@@ -33,14 +31,20 @@ class Bench {
     Bench(const Bench&) = delete;
     Bench& operator=(const Bench&) = delete;
 
-    frmCom& com() { return *port; }
-    frmMain& window() { return *main; }
+    Utility& utility() { return *root; }
+    frmMain& window() { return root->window(); }
+    frmCom& com() { return root->com(); }
+    clsCmcCln3Sequence& seq() { return root->seq(); }
+    clsConsole& console() { return root->console(); }
+    clsIndOp_RigK5& model() { return root->model(); }
+    TestChannels& channels() { return root->channels(); }
+    clsCmcEeprom& image() { return root->radio().objEep(); }
     SimSerialControl& serial() { return *control; }
     vxk5sim::SimRadio& radio() { return control->radio(); }
     MessageRecorder& messages() { return recorder; }
     TempDir& folder() { return dir; }
 
-    // One timer tick: the clock moves 50 ms, then the port manager's tick runs.
+    // One timer tick: the clock moves 50 ms, then the utility's tick runs.
     void tick(int count = 1);
     // Ticks until done() holds; false when it did not within maxTicks.
     bool runUntil(const std::function<bool()>& done, int maxTicks = 2000);
@@ -58,8 +62,7 @@ class Bench {
     QString previousFolder;
     MessageRecorder recorder;
     SimSerialControl* control = nullptr;
-    std::unique_ptr<frmCom> port;
-    frmMain* main = nullptr;
+    std::unique_ptr<Utility> root;
 };
 
 } // namespace testsupport

@@ -1,21 +1,21 @@
 // Installs the recording hooks for warning boxes and beeps, and removes them again.
 #include "tests/support/MessageRecorder.h"
 
-#include "platform/UiHooks.h"
+#include "ui/UiHooks.h"
 
 namespace testsupport {
 
 MessageRecorder::MessageRecorder() {
-    platform::setMessageBoxHook([this](const std::string& title, const std::string& text) {
+    ui::setMessageBoxHook([this](const std::string& title, const std::string& text) {
         shown.push_back({title, text});
         return 1;
     });
-    platform::setBeepHook([this] { ++beepCount; });
+    ui::setBeepHook([this] { ++beepCount; });
 }
 
 MessageRecorder::~MessageRecorder() {
-    platform::setMessageBoxHook({});
-    platform::setBeepHook({});
+    ui::setMessageBoxHook({});
+    ui::setBeepHook({});
 }
 
 void MessageRecorder::clear() {

@@ -2,8 +2,8 @@
 // tick and writes down what changed.
 #include "tests/support/TraceRecorder.h"
 
-#include "app/frmMain.h"
 #include "platform/TickCount.h"
+#include "ui/frmMain.h"
 
 #include <QGroupBox>
 #include <QKeySequence>

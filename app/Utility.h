@@ -1,0 +1,85 @@
+// The composition root: the one object that builds the utility, in the order the parts need
+// each other, owns every part (teardown by destruction, in reverse), wires the upward news
+// (bytes arrived, a port lost, an operation failed, the window closing) and runs the 50 ms
+// tick. The program's start-up and the test bench build the utility through it alike.
+//
+//   Utility utility(places);            // settings, port, radio, sequencer, console, window, model
+//   if (utility.startUp()) { utility.window().show(); app.exec(); }
+//   utility.shutDown();                 // a running procedure put back, port closed, settings
+//   saved
+#pragma once
+
+#include "common/clsCmcProfileIO.h"
+#include "console/clsConsole.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
+#include "link/frmCom.h"
+#include "model/TestChannels.h"
+#include "model/clsIndOp_RigK5.h"
+#include "ui/frmMain.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+class SerialControl;
+
+class Utility : public QObject {
+    Q_OBJECT
+
+  public:
+    static constexpr int TickIntervalMs = 50;
+
+    // Where the utility finds its files.
+    struct Places {
+        std::string settingsFolder; // empty: the program's own folder
+        // Where the settings go when settingsFolder may not be written; empty: the per-user
+        // configuration folder Qt names for the application.
+        std::string userSettingsFolder;
+        std::string constantsFile = "Const.ini"; // the model constants
+    };
+
+    // Without a serial control the real serial port is used, its devices named by the
+    // settings file's [PORTS] section.
+    explicit Utility(const Places& places, std::unique_ptr<SerialControl> serial = nullptr);
+    ~Utility() override;
+    Utility(const Utility&) = delete;
+    Utility& operator=(const Utility&) = delete;
+
+    // The saved settings, the tick (unless a test drives it), then the window's load. False
+    // when the constants file cannot be read: the technician has been told and the settings
+    // are saved.
+    bool startUp(bool runTimer = true);
+    // The end, once: a running procedure put back, the port closed, the settings saved.
+    void shutDown();
+    // One tick of the whole program; skipped inside another tick and while a modal window is
+    // open (its nested event loop would re-enter the link and the model mid-step).
+    void tick();
+
+    frmMain& window() { return mainWindow; }
+    frmCom& com() { return port; }
+    clsCmcCln3Sequence& seq() { return sequencer; }
+    clsCmcRadio& radio() { return identity; }
+    clsConsole& console() { return items; }
+    TestChannels& channels() { return testChannels; }
+    clsIndOp_RigK5& model() { return rig; }
+    clsCmcProfileIO& settings() { return profile; }
+
+  private:
+    static clsCmcProfileIO settingsFile(const Places& places);
+
+    Places places;
+    clsCmcProfileIO profile;
+    frmCom port;
+    clsCmcRadio identity;
+    clsCmcCln3Sequence sequencer;
+    TestChannels testChannels;
+    frmMain mainWindow;
+    clsConsole items; // drawn in the window's list
+    clsIndOp_RigK5 rig;
+    QTimer timer;
+    bool inTick = false;
+    bool closed = false;
+};

@@ -1,0 +1,52 @@
+// Conversions between hexadecimal text, ASCII-hexadecimal text and byte sequences that the
+// clone frames and the E8 commands are built from, the fixed-width fields of the texts the
+// technician reads, and the one rounding rule of the program. None of them holds state.
+//
+//   HexToByteStr("E0 7351")   -> E0 73 51
+//   ByteStrToHex({0x73,0x51}) -> "7351"
+//   IntToAsciiHex2(0x1A)      -> "3141"   (the character codes of "1A")
+//   IntToHex2(-1)             -> "FF"
+#pragma once
+
+#include "platform/Bytes.h"
+
+#include <cstdint>
+#include <string>
+
+// Every backslash-n pair becomes CR LF.
+std::string ConvNewLine(const std::string& text);
+
+// The value of one hexadecimal digit character (either case), or -1 for any other character.
+int hexDigitValue(char c);
+
+// One byte per character.
+Bytes StrToByteStr(const std::string& text);
+
+// The bytes read as hexadecimal digit characters, up to the first non-digit; four digits
+// from 8000 to FFFF read as a negative 16-bit number.
+std::int16_t HexAsciiToInt(const Bytes& bytes);
+
+// Pairs of hexadecimal digits to bytes; blanks between pairs are skipped, a lone last digit
+// is ignored, a pair that does not start with a digit gives 0.
+Bytes HexToByteStr(const std::string& text);
+
+// Two upper-case hexadecimal digits per byte.
+std::string ByteStrToHex(const Bytes& bytes);
+
+// The low byte of n as two hexadecimal digits, each given by its character code (4 digits).
+std::string IntToAsciiHex2(int n);
+
+// The low byte of n as two upper-case hexadecimal digits.
+std::string IntToHex2(int n);
+
+// The last `width` characters of `width` blanks followed by text: the text right-aligned in a
+// fixed field, a longer one cut from the left (rightField("7", 4) == "   7",
+// rightField("-1000", 4) == "1000").
+std::string rightField(const std::string& text, std::size_t width);
+
+// A number of at least two digits, a "0" before one below 10 ("07", "12"): channel numbers
+// as the technician sees them.
+std::string twoDigits(int n);
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+std::int64_t roundHalfEven(double value);

@@ -1,0 +1,234 @@
+// The band-pass sweep.
+#include "model/BandPassSweep.h"
+
+#include "common/CommonRoutines.h"
+#include "console/clsConsole.h"
+#include "model/MemoryMap.h"
+#include "model/ProcedureContext.h"
+#include "model/ProcedureMessages.h"
+#include "model/RigView.h"
+#include "model/TestChannels.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* BandNames[] = {"Low", "Mid", "High"};
+
+// Whole-number halves, (a + b) / 2 rounded to even.
+std::int16_t halfway(std::int16_t a, std::int16_t b) {
+    return static_cast<std::int16_t>(roundHalfEven((a + b) / 2.0));
+}
+
+} // namespace
+
+BandPassSweep::BandPassSweep(ProcedureContext& ctx, int band)
+    : ctx(ctx), band(band), firstStep(static_cast<std::int16_t>(12 + 14 * band)) {}
+
+bool BandPassSweep::tick(std::int16_t& step) {
+    const int k = step - firstStep;
+    Tick tick = Tick::Advance;
+    if (k == Start) {
+        startSweep();
+    } else if (k == SetFirstPoint) {
+        setAll(Points[static_cast<std::size_t>(curPoint)]);
+    } else if (k == CoarsePass) {
+        tick = coarsePass();
+    } else if (k < SweepDone) {
+        tick = stageStep((k - FirstStageStep) / 3, (k - FirstStageStep) % 3);
+    } else if (k == SweepDone) {
+        if (!signalSeen) {
+            endWithoutSignal(step);
+            return true;
+        }
+        ctx.sendE8(MemoryMap::E8SweepDone, 1);
+    } else {
+        step = 0;
+        ctx.view().beep();
+        return true;
+    }
+    if (tick == Tick::Waiting) {
+        return false;
+    }
+    if (tick == Tick::Advance) {
+        ++step;
+        readingOut = false;
+    }
+    return true;
+}
+
+std::int16_t BandPassSweep::allItem() const {
+    return ctx.indexes().bpfAll(band);
+}
+
+// Tk of the band to x: live to the radio and into its console item.
+void BandPassSweep::setStage(int stage, int x) {
+    ctx.sendE8(MemoryMap::E8BandPass + 3 * band + stage, x);
+    ctx.items().setValue(static_cast<std::int16_t>(allItem() + 1 + stage),
+                         static_cast<std::int16_t>(x));
+}
+
+void BandPassSweep::setAll(int x) {
+    for (int stage = 0; stage < 3; ++stage) {
+        setStage(stage, x);
+    }
+}
+
+void BandPassSweep::startSweep() {
+    setAll(0);
+    signalSeen = false;
+    bestReading = 0;
+    bestSetting = 1;
+    equalCount = 0;
+    curPoint = 1;
+}
+
+// The signal detector's reading for the sweep; false while it is not in yet.
+bool BandPassSweep::detector(std::int16_t& value) {
+    if (!ctx.takeReading(MemoryMap::AdSignalDetector, readingOut)) {
+        return false;
+    }
+    value = ctx.reading(MemoryMap::AdSignalDetector);
+    signalSeen = signalSeen || value > 0;
+    return true;
+}
+
+// All three stages together at the points 1 to 3 of the table. The best of them (the earlier
+// one on equal readings) and its two neighbours bound the search of every stage.
+BandPassSweep::Tick BandPassSweep::coarsePass() {
+    std::int16_t value = 0;
+    if (!detector(value)) {
+        return Tick::Waiting;
+    }
+    // The sweep's own commands set no wait; the console preparation puts these back to 200
+    // when the sweep ends or is left.
+    for (int i = 0; i < 3; ++i) {
+        ctx.items().setWaitAfterE8(static_cast<std::int16_t>(allItem() + i), i);
+    }
+    if (value > bestReading) {
+        bestReading = value;
+        bestSetting = curPoint;
+    }
+    ++curPoint;
+    if (curPoint < 4) {
+        setAll(Points[static_cast<std::size_t>(curPoint)]);
+        return Tick::Stay;
+    }
+    lower = Points[static_cast<std::size_t>(bestSetting - 1)];
+    upper = Points[static_cast<std::size_t>(bestSetting + 1)];
+    middle = Points[static_cast<std::size_t>(bestSetting)];
+    setAll(middle);
+    bestReading = 0;
+    return Tick::Advance;
+}
+
+// Step 0, 1 or 2 of one stage: move it halfway down, take its three points, scan it finely.
+BandPassSweep::Tick BandPassSweep::stageStep(int stage, int part) {
+    switch (part) {
+    case 0:
+        setStage(stage, halfway(middle, lower));
+        threePoint = ThreePoint::Below;
+        return Tick::Advance;
+    case 1:
+        return threePoints(stage);
+    default:
+        return fineScan(stage);
+    }
+}
+
+BandPassSweep::Tick BandPassSweep::threePoints(int stage) {
+    std::int16_t value = 0;
+    if (!detector(value)) {
+        return Tick::Waiting;
+    }
+    switch (threePoint) {
+    case ThreePoint::Below:
+        bestReading = value;
+        bestSetting = halfway(middle, lower);
+        setStage(stage, middle);
+        threePoint = ThreePoint::Middle;
+        return Tick::Stay;
+    case ThreePoint::Middle:
+        if (value > bestReading) {
+            bestReading = value;
+            bestSetting = middle;
+        }
+        setStage(stage, halfway(middle, upper));
+        threePoint = ThreePoint::Above;
+        return Tick::Stay;
+    case ThreePoint::Above:
+        break;
+    }
+    if (value > bestReading) {
+        bestSetting = halfway(middle, upper);
+    }
+    bestReading = 0;
+    chooseScanRange();
+    curPoint = scanStart;
+    setStage(stage, curPoint);
+    threePoint = ThreePoint::Below;
+    return Tick::Advance;
+}
+
+// The best of the three points picks the lower half, the upper half, or around the middle.
+void BandPassSweep::chooseScanRange() {
+    if (middle > bestSetting) {
+        scanStart = lower;
+        scanEnd = middle;
+    } else if (middle == bestSetting) {
+        scanStart = halfway(lower, middle);
+        scanEnd = halfway(middle, upper);
+    } else {
+        scanStart = middle;
+        scanEnd = upper;
+    }
+}
+
+BandPassSweep::Tick BandPassSweep::fineScan(int stage) {
+    std::int16_t value = 0;
+    if (!detector(value)) {
+        return Tick::Waiting;
+    }
+    if (value > bestReading) {
+        bestReading = value;
+        bestSetting = curPoint;
+        equalCount = 0;
+    } else if (value == bestReading) {
+        ++equalCount;
+    }
+    curPoint = static_cast<std::int16_t>(curPoint + 2);
+    if (curPoint <= scanEnd) {
+        setStage(stage, curPoint);
+        return Tick::Stay;
+    }
+    bestReading = 0;
+    // The equal count is not reset between the stages; a detector gone flat could push the
+    // sum past 255, where the radio would get a wrapped byte while the console item stops at
+    // 255. Both get 255.
+    setStage(stage, std::min(bestSetting + equalCount, 255));
+    return Tick::Advance;
+}
+
+// A sweep that never saw the detector rise above 0 found nothing (the signal generator off or
+// on another frequency): its settings would be arbitrary. T1 to T3 go back as they were.
+void BandPassSweep::endWithoutSignal(std::int16_t& step) {
+    ctx.restoreChanges();
+    step = 0;
+    const auto channel = static_cast<std::int16_t>(band + 1);
+    std::string frequency = ctx.channels().ChUnit(channel).FreqOp_String();
+    frequency.erase(0, frequency.find_first_not_of(' '));
+    ctx.view().showMessage(
+        procedure_messages::noSignalForSweep(BandNames[band], twoDigits(channel), frequency));
+}
+
+// The sweep works on its band's test channel: showing its line puts the channel item there.
+std::optional<std::string> BandPassSweep::runningLine(std::int16_t index, std::int16_t /*val*/) {
+    if (index != allItem()) {
+        return std::nullopt;
+    }
+    std::int16_t& channel = ctx.curChNo();
+    channel = static_cast<std::int16_t>(band + 1);
+    ctx.items().setValue(ctx.indexes().idxChNo, channel);
+    ctx.items().setFlgChanged(ctx.indexes().idxChNo, true);
+    return std::string("Sweeping");
+}

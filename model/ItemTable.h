@@ -1,0 +1,36 @@
+// The VX-K5's 23 adjustment items as the console lists them: titles (exact, blanks included),
+// the memory byte and live command of each value item, and the procedure behind each
+// procedure item.
+//
+//   index 1  "   Power(Hi)"   byte 0x7A9, command 0x0C, a bar       (a value item)
+//   index 8  "BPF Low ALL "   BPF Low ALL: Enter 4, drawn by event 5 (a procedure item)
+#pragma once
+
+#include <cstdint>
+
+class clsConsole;
+
+// Console indexes of the items the procedures and the events address. The three items after
+// each band's ALL item are its T1, T2 and T3.
+struct ItemIndexes {
+    std::int16_t idxChNo = -1;
+    std::int16_t idxDtcsStart = -1;
+    std::int16_t idxDtcsStop = -1;
+    std::int16_t idxModLevel = -1;
+    std::int16_t idxBpfLowAll = -1;
+    std::int16_t idxBpfMidAll = -1;
+    std::int16_t idxBpfHighAll = -1;
+    std::int16_t idxTxf = -1;
+    std::int16_t idxSMeter = -1;
+
+    // The ALL item of band 0 (low), 1 (middle) or 2 (high).
+    std::int16_t bpfAll(int band) const {
+        return band == 0 ? idxBpfLowAll : band == 1 ? idxBpfMidAll : idxBpfHighAll;
+    }
+};
+
+inline constexpr int ItemCount = 23;
+
+// Empties the console and adds the 23 items, each with its fields set in the order the console
+// expects them; returns where the addressed items stand.
+ItemIndexes buildItemTable(clsConsole& console);

@@ -1,0 +1,91 @@
+// The model's periodic task: a state machine of 26 phases that connects to the radio (unlock,
+// clone read, every item loaded and sent once) and then cycles while the technician works:
+// readouts when a reload was asked for, the changed items to the radio, the Enter key, one step
+// of the running procedure, and the parameter dump on request. It never waits: a busy link or
+// the wait after a live command ends the tick, and the next tick goes on from there.
+//
+//   Connect -> Begin -> Unlock -> CloneRead -> LatchReload -> readouts 5..20 -> SendChanged
+//           -> EnterKey -> ProcedureStep -> CycleEnd -> LatchReload ...      (Dump: 25)
+#pragma once
+
+#include "link/clsCmcTick.h"
+
+#include <cstdint>
+
+class ProcedureRunner;
+class Readouts;
+class RigView;
+class TxfTable;
+class clsCmcCln3Drv;
+class clsCmcCln3Sequence;
+class clsCmcRadio;
+class clsConsole;
+class clsIndOp_RigK5;
+
+// The phases by what each does. The readout phases are ranges: the first A/D pass 5..7, the
+// second 8..10 (each asks on its first pass and takes the answer on a later one), D/A 11..20.
+enum class TaskPhase : std::int16_t {
+    Idle = 0,
+    Begin = 1,
+    Unlock = 2,
+    CloneRead = 3,
+    LatchReload = 4,
+    FirstAdReadouts = 5,
+    SecondAdReadouts = 8,
+    DaReadouts = 11,
+    SendChanged = 21,
+    EnterKey = 22,
+    ProcedureStep = 23,
+    CycleEnd = 24,
+    Dump = 25,
+};
+
+class ModelTask {
+  public:
+    struct Parts {
+        clsCmcCln3Sequence& seq;
+        clsCmcCln3Drv& driver;
+        clsCmcRadio& radio;
+        clsConsole& console;
+        Readouts& readouts;
+        ProcedureRunner& procedures;
+        const TxfTable& txf;
+        RigView& view;
+        clsIndOp_RigK5& model;
+    };
+
+    explicit ModelTask(const Parts& parts);
+
+    // Back to idle, not connected.
+    void reset();
+    // "Connect": the connect sequence starts with the next tick.
+    void connect();
+    void requestReload() { reloadRequest = true; }
+    void setDumpWanted(bool wanted) { dispParaRequest = wanted; }
+    // Milliseconds to wait after the live command just sent.
+    void WaitE8Required(std::int32_t wt) { waitE8 = wt; }
+
+    // One tick of the task.
+    void task();
+
+    TaskPhase phase() const { return taskPhase; }
+    bool editEnabled() const;
+    bool dumpShown() const { return taskPhase == TaskPhase::Dump; }
+
+  private:
+    bool runPhase(TaskPhase phase, TaskPhase& next);
+    bool cloneRead();
+    bool readoutPhase(TaskPhase phase);
+    bool sendChanged();
+    bool enterKey();
+    bool dump(TaskPhase& next);
+
+    Parts p;
+    TaskPhase taskPhase = TaskPhase::Idle;
+    bool phaseEntry = true; // the first pass through the current phase
+    bool reloadRequest = false;
+    bool reloadNow = false; // the reload request, latched for one cycle of readouts
+    bool dispParaRequest = false;
+    std::int32_t waitE8 = 0;
+    clsCmcTick waitTick;
+};

@@ -1,0 +1,73 @@
+// The procedures' access to the radio and the console.
+#include "model/ProcedureContext.h"
+
+#include "common/CommonRoutines.h"
+#include "console/clsConsole.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcEeprom.h"
+#include "model/Readouts.h"
+
+#include <algorithm>
+
+ProcedureContext::ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
+                                   const ItemIndexes& indexes, Readouts& readouts,
+                                   TestChannels& channels, const TxfTable& txf, RigView& view,
+                                   std::int16_t& curChNo)
+    : seq(seq), eep(image), console(items), idx(indexes), readouts(readouts),
+      testChannels(channels), table(txf), rigView(view), channelNumber(curChNo) {}
+
+bool ProcedureContext::sendE8(int command, int value) {
+    runJournal.noteSent(command);
+    return seq.easySendE8NoAnswer(IntToHex2(command) + IntToAsciiHex2(value));
+}
+
+void ProcedureContext::sendAndStore(int command, int value, std::int32_t address, int stored) {
+    if (sendE8(command, value)) {
+        eep.WriteByte(address, stored);
+    }
+}
+
+// A rejected answer (commError) is nothing to act on: the task reports it and resets the model
+// in the same pass, so the flag stays set and no value is taken.
+bool ProcedureContext::takeReading(int channel, bool& requested) {
+    bool done = false;
+    readouts.RigOpDisp_AD(static_cast<std::int16_t>(channel), !requested, done);
+    requested = !done || readouts.commError();
+    return !requested;
+}
+
+bool ProcedureContext::linkBusy() const {
+    return seq.OpRunning();
+}
+
+std::int16_t ProcedureContext::reading(int channel) const {
+    return readouts.adLast(channel);
+}
+
+void ProcedureContext::restoreChanges() {
+    const std::vector<ProcedureJournal::Restore> restores = runJournal.restores();
+    runJournal.clear();
+    if (restores.empty()) {
+        return;
+    }
+    // A reading of the procedure may still be out; it is of no use any more, and waiting for
+    // it would let the new action's commands reach the radio first.
+    if (seq.OpRunning()) {
+        seq.abandonOperation();
+    }
+    for (const ProcedureJournal::Restore& r : restores) {
+        if (seq.easySendE8NoAnswer(IntToHex2(r.command) + IntToAsciiHex2(r.liveValue))) {
+            eep.WriteByte(r.address, r.stored);
+        }
+    }
+    // The items of those bytes show them again; nothing is left for the task to resend.
+    for (std::int16_t i = 0; i < console.ListCount(); ++i) {
+        const std::int32_t address = console.EeAdr(i);
+        const bool restored = std::any_of(restores.begin(), restores.end(),
+                                          [&](const auto& r) { return r.address == address; });
+        if (address >= 0 && restored) {
+            console.ReadFromEe(i);
+            console.setFlgChanged(i, false);
+        }
+    }
+}

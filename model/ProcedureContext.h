@@ -1,0 +1,63 @@
+// What an adjustment procedure may use, and nothing more: the live commands (each one noted in
+// the journal of the run, so that a run left early can be put back), the memory image, the
+// console's items, the A/D readings, the test channels, the TXF table and the window's intents.
+//
+//   if (!ctx.takeReading(MemoryMap::AdSignalDetector, requested)) return false; // next tick
+//   ctx.sendAndStore(MemoryMap::E8SMeter, s - 2, MemoryMap::SMeter, s);
+#pragma once
+
+#include "model/ItemTable.h"
+#include "model/ProcedureJournal.h"
+
+#include <cstdint>
+
+class RigView;
+class Readouts;
+class TestChannels;
+class TxfTable;
+class clsCmcCln3Sequence;
+class clsCmcEeprom;
+class clsConsole;
+
+class ProcedureContext {
+  public:
+    ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
+                     const ItemIndexes& indexes, Readouts& readouts, TestChannels& channels,
+                     const TxfTable& txf, RigView& view, std::int16_t& curChNo);
+
+    // A live command of the running procedure; true when it went out.
+    bool sendE8(int command, int value);
+    // A live command and the byte it stands for, written only when the command went out.
+    void sendAndStore(int command, int value, std::int32_t address, int stored);
+    // One tick of a reading of A/D channel 0 to 2; true once a value is in. `requested` is the
+    // procedure's own flag: clear, a fresh request goes out; set, the answer is looked for.
+    bool takeReading(int channel, bool& requested);
+    std::int16_t reading(int channel) const;
+    // An operation of the link is under way: nothing new may be sent this tick.
+    bool linkBusy() const;
+    // Everything the running procedure changed goes back, in the radio, the image and the
+    // console, before anything else is sent.
+    void restoreChanges();
+
+    ProcedureJournal& journal() { return runJournal; }
+    clsCmcEeprom& image() { return eep; }
+    clsConsole& items() { return console; }
+    const ItemIndexes& indexes() const { return idx; }
+    TestChannels& channels() { return testChannels; }
+    const TxfTable& txf() const { return table; }
+    RigView& view() { return rigView; }
+    // The test channel shown on the channel item and sent with it.
+    std::int16_t& curChNo() { return channelNumber; }
+
+  private:
+    clsCmcCln3Sequence& seq;
+    clsCmcEeprom& eep;
+    clsConsole& console;
+    const ItemIndexes& idx;
+    Readouts& readouts;
+    TestChannels& testChannels;
+    const TxfTable& table;
+    RigView& rigView;
+    std::int16_t& channelNumber;
+    ProcedureJournal runJournal;
+};

@@ -1,0 +1,38 @@
+// What the model asks of the window: the intents a screen must carry out, not its widgets.
+// The main window implements it; the model never sees a widget.
+//
+//   view.showMode(RigView::Mode::Editing);                    // the console with its items
+//   view.setReadoutLine(ReadoutPage::AD, 2, "LVIN :128:80h:  2.51V");
+//   view.showMessage("No signal reached the detector. ...");
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+enum class ReadoutPage { AD = 0, DA = 1 };
+
+class RigView {
+  public:
+    // Not connected (the title), connected (the console), the parameter dump.
+    enum class Mode { Idle, Editing, DispPara };
+
+    virtual ~RigView() = default;
+
+    virtual void setButtonCaptions(const std::array<std::string, 3>& captions) = 0;
+    // The list of a readout page: its caption and so many "----" rows.
+    virtual void resetReadouts(ReadoutPage page, const std::string& caption, int rows) = 0;
+    // Row `row` (0 is the caption) of a readout list.
+    virtual void setReadoutLine(ReadoutPage page, int row, const std::string& text) = 0;
+    virtual void showMode(Mode mode) = 0;
+    virtual void showDump(const std::string& text) = 0;
+    // The dump was left: the keys go back to the button that toggles it.
+    virtual void dumpClosed() = 0;
+    // The channel dialog for a test channel, modal: returns when the technician closed it.
+    virtual void editChannel(std::int16_t channel) = 0;
+    // The product's warning box with one OK button.
+    virtual void showMessage(const std::string& text) = 0;
+    virtual void beep() = 0;
+    // A link error ended the session: the window says why and the model is reset.
+    virtual void linkFailed() = 0;
+};

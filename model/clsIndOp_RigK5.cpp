@@ -1,0 +1,170 @@
+// The model object: reset, buttons, port, window state and the console events.
+#include "model/clsIndOp_RigK5.h"
+
+#include "common/CommonRoutines.h"
+#include "console/clsConsole.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
+#include "model/MemoryMap.h"
+#include "model/ProcedureTable.h"
+#include "model/RigView.h"
+#include "model/TestChannels.h"
+
+#include <tuple>
+
+namespace {
+
+// The channel frequency (10 Hz units) as four packed-decimal bytes, digits 10^7 down to 10^1;
+// the last low nibble carries the reference (2) and low-power (1) flags.
+Bytes packedChannel(std::int32_t frequency, bool reference, bool lowPower) {
+    const auto digit = [frequency](int power) {
+        std::int32_t divisor = 1;
+        for (int i = 0; i < power; ++i) {
+            divisor *= 10;
+        }
+        return static_cast<std::uint8_t>((frequency / divisor) % 10);
+    };
+    const auto flags = static_cast<std::uint8_t>((reference ? 2 : 0) + (lowPower ? 1 : 0));
+    return {static_cast<std::uint8_t>(digit(7) << 4 | digit(6)),
+            static_cast<std::uint8_t>(digit(5) << 4 | digit(4)),
+            static_cast<std::uint8_t>(digit(3) << 4 | digit(2)),
+            static_cast<std::uint8_t>(digit(1) << 4 | flags)};
+}
+
+} // namespace
+
+clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChannels& channels,
+                               RigView& view)
+    : link(link), console(console), channels(channels), view(view),
+      readings(link.seq, link.driver, view),
+      procedureContext(link.seq, link.radio.objEep(), console, idx, readings, channels, txf, view,
+                       curChNo),
+      procedures(procedureContext), modelTask({link.seq, link.driver, link.radio, console, readings,
+                                               procedures, txf, view, *this}) {
+    console.myEventClass = this;
+    console.myCln3Seq = &link.seq;
+    console.myEeprom = &link.radio.objEep();
+    RigOpFunc_ResetAll();
+}
+
+clsIndOp_RigK5::~clsIndOp_RigK5() {
+    // The console keeps a pointer to its event object; it must not outlive us with it.
+    if (console.myEventClass == this) {
+        console.myEventClass = nullptr;
+    }
+}
+
+void clsIndOp_RigK5::RigOpFunc_ResetAll() {
+    procedures.drop();
+    link.seq.easyReset(myComPortNo);
+    modelTask.reset();
+    readings.reset();
+    RigOpFunc_FormResource();
+    idx = buildItemTable(console);
+    procedures.prepareConsole();
+}
+
+void clsIndOp_RigK5::RigOpFunc_LeaveProcedure() {
+    procedures.prepareConsole();
+}
+
+void clsIndOp_RigK5::RigOpFunc_FormResource() {
+    view.setButtonCaptions({"Connect", "Reload(F5)", "Disp para"});
+    view.resetReadouts(ReadoutPage::AD, "[A/D]", 3);
+    view.resetReadouts(ReadoutPage::DA, "[D/A]", 8);
+}
+
+void clsIndOp_RigK5::RigOpFunc_FormState() {
+    view.showMode(RigProp_DispPara()      ? RigView::Mode::DispPara
+                  : RigProp_EditEnabled() ? RigView::Mode::Editing
+                                          : RigView::Mode::Idle);
+}
+
+bool clsIndOp_RigK5::RigProp_ReadParametersFromExtFile(const std::string& fileName) {
+    return txf.readConstantsFrom(fileName);
+}
+
+void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {
+    procedures.prepareConsole();
+    switch (Index) {
+    case Connect:
+        RigOpFunc_ResetAll();
+        modelTask.connect();
+        break;
+    case Reload:
+        if (RigProp_EditEnabled()) {
+            modelTask.requestReload();
+        }
+        break;
+    case DispPara:
+        if (RigProp_EditEnabled()) {
+            modelTask.setDumpWanted(true);
+        } else if (RigProp_DispPara()) {
+            modelTask.setDumpWanted(false); // the same button leaves the dump
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void clsIndOp_RigK5::RigOpFunc_SetComPortNo(std::int16_t portNo) {
+    if (portNo != myComPortNo) {
+        procedures.prepareConsole(); // on the port the procedure ran on
+        myComPortNo = portNo;
+        RigOpFunc_ResetAll();
+    }
+}
+
+bool clsIndOp_RigK5::RigOpFunc_CheckSubNameLegal(const std::string& nameS) {
+    return nameS.substr(0, 2) <= std::string("00");
+}
+
+std::string clsIndOp_RigK5::ConsEv_Disp(clsConsole& objConsole, std::int16_t Index,
+                                        std::int16_t evNo, std::int16_t val) {
+    const std::string title = objConsole.Title(Index);
+    if (evNo == procedureRow(ProcedureId::Channel).dispEvent) {
+        return channelLine(title, val);
+    }
+    if (const std::optional<ProcedureRow> row = procedureForDisp(evNo)) {
+        return title + ": " + procedures.line(*row, Index, val);
+    }
+    return "???";
+}
+
+// The channel item: its number, and the frequency and power of a channel in use.
+std::string clsIndOp_RigK5::channelLine(const std::string& title, std::int16_t val) {
+    curChNo = val;
+    std::string text = title + ": " + twoDigits(val);
+    const clsRig_Ch& ch = channels.ChUnit(curChNo);
+    if (ch.AppearCh()) {
+        text += " (Frequency = " + ch.FreqOp_String() + " ) " + " RF Power: " + ch.RFPower_String();
+    }
+    return text;
+}
+
+// Only the channel item sends through its own event: the channel's frequency and flags as
+// packed decimal digits; a channel not in use is never sent.
+void clsIndOp_RigK5::ConsEv_SendE8(clsConsole& objConsole, std::int16_t Index, std::int16_t evNo,
+                                   std::int16_t /*val*/) {
+    if (evNo != 0) {
+        return;
+    }
+    const clsRig_Ch& ch = channels.ChUnit(curChNo);
+    if (!ch.AppearCh()) {
+        return;
+    }
+    std::string text = IntToHex2(objConsole.E8Command(Index));
+    for (std::uint8_t byte :
+         packedChannel(ch.FreqOp_Pure(), ch.FreqOpRef_Pure() != 0, ch.RFPower_Pure() != 0)) {
+        text += IntToAsciiHex2(byte);
+    }
+    // The channel has no byte in the image; a refused send shows in the link's error state.
+    std::ignore = link.seq.easySendE8NoAnswer(text);
+    curChNo = 0;
+}
+
+void clsIndOp_RigK5::ConsEv_Enter(clsConsole& /*objConsole*/, std::int16_t /*Index*/,
+                                  std::int16_t evNo, std::int16_t /*val*/) {
+    procedures.enter(evNo);
+}

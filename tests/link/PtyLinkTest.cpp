@@ -1,0 +1,103 @@
+// The whole link over a real pseudo-terminal, through QSerialPort, against the simulated radio
+// answering on the master side: identity check, clone read, readout, commands in one go, and a
+// device that goes away.
+#include "tests/link/LinkFixture.h"
+
+#include "common/CommonRoutines.h"
+#include "platform/QtSerialControl.h"
+#include "tests/support/PtyRadio.h"
+#include "tests/support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+using namespace linktest;
+using testsupport::PtyRadio;
+
+// The link's deadlines stay on the test clock here, frozen: every wait is bounded by the real
+// time that waitFor allows instead.
+class PtyLinkTest : public LinkTest {
+  protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        if (pty.slave < 0) {
+            GTEST_SKIP() << "pseudo-terminals are not available here";
+        }
+        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.path + "\n");
+        auto control = std::make_unique<QtSerialControl>(dir.file("ports.ini"));
+        qtControl = control.get();
+        wire(std::move(control));
+        // The link's part of the tick, run by the event loop; the clock stays where it is.
+        QObject::connect(&timer, &QTimer::timeout, [this] { service(); });
+        QObject::connect(com.get(), &frmCom::dataArrived, [this] { service(); });
+        timer.start(50);
+    }
+    void service() {
+        com->serviceLine();
+        seq->task();
+        if (com->totalError()) {
+            report();
+        }
+    }
+    // Runs the event loop (port notifiers, the 50 ms timer) until done() or the deadline.
+    bool waitFor(const std::function<bool()>& done, int milliseconds) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() <= milliseconds) {
+            pty.pump();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return done();
+    }
+    bool idle() {
+        return waitFor([this] { return !seq->OpRunning(); }, 5000) && reports.empty();
+    }
+
+    PtyRadio pty;
+    testsupport::TempDir dir;
+    QtSerialControl* qtControl = nullptr;
+    QTimer timer;
+};
+
+TEST_F(PtyLinkTest, IdentityCloneReadReadoutAndCommandsInOneGoOverTheRealSerialPath) {
+    ASSERT_TRUE(seq->easySendE8NoAnswer(UnlockText));
+    ASSERT_TRUE(waitFor([&] { return pty.radio.adjustmentState(); }, 3000));
+    seq->easyCloneRead();
+    ASSERT_TRUE(idle());
+    EXPECT_EQ(seq->ansNameM(), "7351");
+    const Bytes memory(pty.radio.memory().begin(), pty.radio.memory().end());
+    ASSERT_NE(memory, Bytes(2048, 0)); // two blank images would prove nothing
+    EXPECT_EQ(image(), memory);
+
+    seq->easySendE8ReqAnswer("03" + IntToAsciiHex2(0));
+    ASSERT_TRUE(idle());
+    const Bytes& answer = com->cln3D.varLastE8Answer();
+    ASSERT_EQ(answer.size(), 7u);
+    EXPECT_EQ(HexAsciiToInt(Bytes(answer.begin() + 5, answer.end())), pty.radio.readout(0));
+
+    // Each send asks for an open port, which empties the send buffer: that must not throw
+    // away the frames before it.
+    EXPECT_TRUE(seq->easySendE8NoAnswer("04" + IntToAsciiHex2(0x98)));
+    EXPECT_TRUE(seq->easySendE8NoAnswer("05" + IntToAsciiHex2(0xA1)));
+    EXPECT_TRUE(seq->easySendE8NoAnswer("06" + IntToAsciiHex2(0xAA)));
+    ASSERT_TRUE(waitFor([&] { return pty.radio.e8Value(6) == 0xAA; }, 3000));
+    EXPECT_EQ(pty.radio.e8Value(4), 0x98);
+    EXPECT_EQ(pty.radio.e8Value(5), 0xA1);
+}
+
+TEST_F(PtyLinkTest, VanishedDeviceClosesThePortWithoutSpinning) {
+    timer.stop();
+    com->setComOpen(true);
+    ASSERT_TRUE(com->comOpen());
+    int events = 0;
+    qtControl->setEventHandler([&](int) { ++events; });
+    pty.hangUp();
+    EXPECT_TRUE(waitFor([&] { return !com->comOpen(); }, 2000));
+    const int afterClose = events; // once closed, no stream of errors or receive events
+    waitFor([] { return false; }, 200);
+    EXPECT_EQ(events, afterClose);
+    EXPECT_LE(events, 2);
+    com->setComOpen(true); // the device is gone: cannot open
+    EXPECT_TRUE(com->errCannotOpen());
+}

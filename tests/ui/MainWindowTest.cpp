@@ -1,0 +1,229 @@
+// The main window as the technician uses it: real key presses and clicks, menus, the port
+// status, the layout at several sizes, and the settings it saves and loads.
+#include "common/CommonRoutines.h"
+#include "tests/support/Bench.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using testsupport::Bench;
+
+namespace {
+
+std::string e8(int command, int value) {
+    return IntToHex2(command) + IntToAsciiHex2(value);
+}
+
+// Presses a key on the console with its line `row` selected; returns what reached the wire.
+std::vector<std::string> keyOnConsole(Bench& bench, int row, Qt::Key key,
+                                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QListWidget& console = bench.window().lboConsole();
+    console.setCurrentRow(row);
+    const std::size_t before = bench.e8Payloads().size();
+    QTest::keyClick(&console, key, modifiers);
+    bench.runUntil([&] { return bench.e8Payloads().size() > before; }, 40);
+    bench.tick(6); // past the item's wait
+    const auto all = bench.e8Payloads();
+    return {all.begin() + static_cast<std::ptrdiff_t>(before), all.end()};
+}
+
+} // namespace
+
+TEST(MainWindowTest, ArrowKeysStepTheSelectedItemAndShiftStepsByFive) {
+    Bench bench;
+    ASSERT_TRUE(bench.connect());
+    const int start = bench.console().Value(1);
+    EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Right), std::vector<std::string>{e8(0x0C, start + 1)});
+    EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Right, Qt::ShiftModifier),
+              std::vector<std::string>{e8(0x0C, start + 6)});
+    // Ctrl or Alt held as well do not matter; Shift alone decides the step.
+    EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier),
+              std::vector<std::string>{e8(0x0C, start + 1)});
+    EXPECT_EQ(bench.image().ReadByte(0x7A9), start + 1); // the image follows the radio
+    EXPECT_EQ(bench.radio().e8Value(0x0C), start + 1);
+    EXPECT_EQ(keyOnConsole(bench, 1, Qt::Key_Left), std::vector<std::string>{e8(0x0C, start)});
+    EXPECT_EQ(bench.window().lboConsole().item(1)->text().toStdString(),
+              bench.console().DefaultString(1));
+    // Other keys do nothing to the item; Enter, the keypad's Enter and the keypad's separator
+    // start a procedure, the comma of the main keys does not.
+    EXPECT_TRUE(keyOnConsole(bench, 1, Qt::Key_Up).empty());
+    EXPECT_EQ(keyOnConsole(bench, 3, Qt::Key_Return), std::vector<std::string>{"023031"});
+    EXPECT_EQ(keyOnConsole(bench, 4, Qt::Key_Enter, Qt::KeypadModifier),
+              std::vector<std::string>{"023030"});
+    EXPECT_EQ(keyOnConsole(bench, 3, Qt::Key_Comma, Qt::KeypadModifier),
+              std::vector<std::string>{"023031"});
+    EXPECT_TRUE(keyOnConsole(bench, 4, Qt::Key_Comma).empty());
+}
+
+TEST(MainWindowTest, ConsoleSelectsItsFirstLineWhenItGetsTheFocusWithNoneSelected) {
+    Bench bench;
+    bench.window().show();
+    QApplication::setActiveWindow(&bench.window());
+    ASSERT_TRUE(bench.connect());
+    QListWidget& console = bench.window().lboConsole();
+    console.setCurrentRow(-1);
+    bench.window().cmd00(0).setFocus();
+    console.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(console.currentRow(), 0);
+    // A click on a button leaves the keys with the console.
+    QTest::mouseClick(&bench.window().cmd00(1), Qt::LeftButton);
+    EXPECT_TRUE(console.hasFocus());
+}
+
+TEST(MainWindowTest, F5DoesWhatReloadDoes) {
+    Bench bench;
+    bench.window().show();
+    QApplication::setActiveWindow(&bench.window());
+    ASSERT_TRUE(bench.connect());
+    bench.window().lbo01(0).item(2)->setText("kept");
+    bench.radio().config().level = 51;
+    QTest::keyClick(&bench.window().lboConsole(), Qt::Key_F5);
+    ASSERT_TRUE(
+        bench.runUntil([&] { return bench.window().lbo01(0).item(2)->text() != "kept"; }, 100));
+    EXPECT_EQ(bench.window().lbo01(0).item(2)->text().toStdString(), "LVIN : 51:33h:  1.00V");
+}
+
+TEST(MainWindowTest, PortMenuChecksOnlyTheChosenPortAndTheLabelFollows) {
+    Bench bench;
+    frmMain& window = bench.window();
+    bench.tick();
+    EXPECT_EQ(window.lblComBusy().text().toStdString(), "COM 1: CLOSE");
+    window.mnuOptSelCom(3).trigger();
+    bench.tick();
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(window.mnuOptSelCom(i).isChecked(), i == 3) << i;
+    }
+    EXPECT_EQ(window.lblComBusy().text().toStdString(), "COM 3: CLOSE");
+    EXPECT_EQ(bench.model().myComPortNoNow(), 3);
+    EXPECT_EQ(bench.seq().ComPortNo(), 3);
+
+    ASSERT_TRUE(bench.connect());
+    EXPECT_EQ(window.lblComBusy().text().toStdString(), "COM 3: OPEN");
+    EXPECT_EQ(bench.com().comPortNum(), 3);
+}
+
+TEST(MainWindowTest, AutoReleaseMenuSetsTheHoldTimeAndReleasesThePort) {
+    Bench bench;
+    frmMain& window = bench.window();
+    window.mnuOptionSelAutoRelease(2).trigger();
+    bench.tick();
+    EXPECT_EQ(bench.seq().comHoldReload(), 2000);
+    for (int i = 0; i <= 5; ++i) {
+        EXPECT_EQ(window.mnuOptionSelAutoRelease(i).isChecked(), i == 2) << i;
+    }
+    ASSERT_TRUE(bench.connect());
+    EXPECT_TRUE(bench.com().comOpen());
+    bench.tick(45); // more than two seconds without an operation
+    EXPECT_FALSE(bench.com().comOpen());
+    EXPECT_EQ(window.lblComBusy().text().toStdString(), "COM 1: CLOSE");
+
+    window.mnuOptionSelAutoRelease(0).trigger();
+    EXPECT_EQ(bench.seq().comHoldReload(), 0);
+}
+
+TEST(MainWindowTest, IdleWindowShowsItsPartsAndFitsEverySize) {
+    Bench bench;
+    frmMain& window = bench.window();
+    window.show();
+    bench.tick();
+    EXPECT_EQ(window.windowTitle().toStdString(), "VS-K5 ALN Rev.1.0");
+    EXPECT_EQ(window.lblTitle().text().toStdString(),
+              "VS-K5 ALN Rev.1.0\nAdjust Utility for VX-K5");
+    EXPECT_TRUE(window.fra01(0).isVisible() && window.lblTitle().isVisible());
+    EXPECT_FALSE(window.fra01(1).isVisible() || window.fra01(3).isVisible());
+    EXPECT_TRUE(window.lbo01(0).isVisible() && window.lbo01(1).isVisible());
+    EXPECT_EQ(window.lbo01(1).count(), 9);
+    const char* captions[] = {"Connect", "Reload(F5)", "Disp para"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(window.cmd00(i).isVisible());
+        EXPECT_EQ(window.cmd00(i).text().toStdString(), captions[i]);
+        EXPECT_EQ(window.cmd00(i).isEnabled(), i == 0);
+    }
+    for (const QSize size :
+         {QSize(640, 660), QSize(1200, 900), window.minimumSize(), QSize(900, 500)}) {
+        window.resize(size);
+        QApplication::processEvents();
+        std::vector<QWidget*> parents{window.centralWidget()};
+        for (int i = 0; i < 4; ++i) {
+            parents.push_back(&window.fra01(i));
+        }
+        for (QWidget* parent : parents) {
+            for (QWidget* w :
+                 parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (w->isVisibleTo(&window)) {
+                    EXPECT_TRUE(parent->rect().contains(w->geometry()))
+                        << size.width() << "x" << size.height();
+                }
+            }
+        }
+        // The three buttons stand in one row.
+        EXPECT_EQ(window.cmd00(0).y(), window.cmd00(2).y());
+        EXPECT_LT(window.cmd00(0).geometry().right(), window.cmd00(1).x());
+    }
+    const QImage picture = window.grab().toImage();
+    ASSERT_FALSE(picture.isNull());
+    if (const char* path = std::getenv("VSK5_SCREENSHOT")) {
+        picture.save(path); // for a person to look at
+    }
+}
+
+// --- settings ---------------------------------------------------------------------------
+
+TEST(SettingsTest, SavedStateComesBackAndOtherLinesSurvive) {
+    std::string saved;
+    {
+        Bench bench({}, "; my notes\n[PORTS]\nCOM3=/dev/ttyUSB7\n");
+        frmMain& window = bench.window();
+        window.mnuOptSelCom(3).trigger();
+        window.mnuOptionSelAutoRelease(4).trigger();
+        clsRig_Ch& ch = bench.channels().ChUnit(12);
+        ch.setAppearCh(true);
+        ch.setFreqOp_Pure(14500625);
+        ch.setFreqOpRef_Pure(1);
+        ch.setRFPower_Pure(1);
+        window.mnuFileExit().trigger();
+        saved = bench.folder().readFile("VSK5ALN.ini");
+    }
+    EXPECT_EQ(saved.rfind("; my notes\n[PORTS]\nCOM3=/dev/ttyUSB7\n", 0), 0u);
+    EXPECT_NE(saved.find("MR-12(RF Power)=1\n"), std::string::npos);
+
+    Bench again({}, saved);
+    frmMain& window = again.window();
+    EXPECT_EQ(window.ComPortNo(), 3);
+    EXPECT_EQ(window.ComAutoRelease(), 4);
+    EXPECT_EQ(again.seq().comHoldReload(), 4000);
+    const clsRig_Ch& ch = again.channels().ChUnit(12);
+    EXPECT_TRUE(ch.AppearCh());
+    EXPECT_EQ(ch.FreqOp_Pure(), 14500625);
+    EXPECT_EQ(ch.FreqOpRef_Pure(), 1);
+    EXPECT_EQ(ch.RFPower_Pure(), 1);
+}
+
+TEST(SettingsTest, ChannelZeroStoredHiddenComesBackShownAtItsDefaults) {
+    Bench bench({}, "[OPTION]\nMR-0(Appear)=0\nMR-0(Frequency)=15000000\nMR-0(Ref)=2\n"
+                    "MR-0(RF Power)=1\nMR-5(Appear)=yes\nMR-5(Frequency)=15000000\n"
+                    "MR-6(Frequency)=-5\nMR-7(Frequency)=99999999\nComPort=9\nComAutoRelease=77\n");
+    frmMain& window = bench.window();
+    const clsRig_Ch& ch0 = bench.channels().ChUnit(0);
+    EXPECT_TRUE(ch0.AppearCh());
+    EXPECT_EQ(ch0.FreqOp_Pure(), 14500000);
+    EXPECT_EQ(ch0.FreqOpRef_Pure(), 0);
+    EXPECT_EQ(ch0.RFPower_Pure(), 0);
+    EXPECT_TRUE(bench.channels().ChUnit(5).AppearCh());
+    EXPECT_EQ(bench.channels().ChUnit(5).FreqOp_Pure(), 15000000);
+    // Hand-edited values outside what the program writes: frequencies held at the band edges,
+    // a port the link takes, no release time.
+    EXPECT_EQ(bench.channels().ChUnit(6).FreqOp_Pure(), 13600000);
+    EXPECT_EQ(bench.channels().ChUnit(7).FreqOp_Pure(), 17400000);
+    EXPECT_EQ(window.ComPortNo(), 9);
+    EXPECT_EQ(window.ComAutoRelease(), 0);
+}

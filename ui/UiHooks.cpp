@@ -1,0 +1,82 @@
+// The hooks for warning boxes, beeps and modal dialogs, the Qt behaviour used when no hook is
+// installed, and the count of open modal windows that lets the periodic tick stand aside.
+#include "ui/UiHooks.h"
+
+#include "common/CommonRoutines.h"
+#include "common/Product.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+
+#include <iostream>
+
+namespace ui {
+namespace {
+
+MessageBoxHook messageBoxHook;
+BeepHook beepHook;
+ModalDialogHook modalDialogHook;
+int modalDepth = 0;
+
+int qtWarningBox(const std::string& title, const std::string& text) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        // No window system (a command-line tool): the message must still reach a person.
+        std::cerr << title << ": " << text << '\n';
+        return 1;
+    }
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok);
+    box.exec();
+    return 1; // the only button is OK
+}
+
+} // namespace
+
+void setMessageBoxHook(MessageBoxHook hook) {
+    messageBoxHook = std::move(hook);
+}
+
+int showWarningBox(const std::string& title, const std::string& text) {
+    ModalScope modal;
+    return messageBoxHook ? messageBoxHook(title, text) : qtWarningBox(title, text);
+}
+
+void setBeepHook(BeepHook hook) {
+    beepHook = std::move(hook);
+}
+
+void beep() {
+    if (beepHook) {
+        beepHook();
+    } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        QApplication::beep();
+    }
+}
+
+void setModalDialogHook(ModalDialogHook hook) {
+    modalDialogHook = std::move(hook);
+}
+
+int execModal(QDialog& dialog) {
+    ModalScope modal;
+    return modalDialogHook ? modalDialogHook(dialog) : dialog.exec();
+}
+
+bool modalOpen() {
+    return modalDepth > 0;
+}
+
+ModalScope::ModalScope() {
+    ++modalDepth;
+}
+
+ModalScope::~ModalScope() {
+    --modalDepth;
+}
+
+} // namespace ui
+
+std::int16_t MsgBoxProduct(const std::string& text) {
+    return static_cast<std::int16_t>(ui::showWarningBox(product::Title, ConvNewLine(text)));
+}

@@ -1,0 +1,445 @@
+// The main window.
+#include "ui/frmMain.h"
+
+#include "common/Product.h"
+#include "common/clsCmcProfileIO.h"
+#include "console/clsConsole.h"
+#include "link/CloneErrorText.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/frmCom.h"
+#include "model/TestChannels.h"
+#include "model/clsIndOp_RigK5.h"
+#include "ui/Twips.h"
+#include "ui/UiHooks.h"
+#include "ui/frmEditCh.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int PortMenuCount = 4;
+constexpr int ReleaseMenuCount = 6;
+constexpr int StatusLabelOffset = 120; // twips from the left and the top
+// Below this the centred button row would cover the port status label (twips).
+constexpr int MinimumWidth = 8700;
+constexpr int MinimumHeight = 4800;
+
+// Courier New where the system has it, otherwise the system's fixed-width font.
+QFont windowFont() {
+    QFont font("Courier New", 9);
+    if (QFontInfo(font).family() != "Courier New") {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(9);
+    }
+    return font;
+}
+
+std::string channelKey(int channel, const char* field) {
+    return "MR-" + std::to_string(channel) + field;
+}
+
+// Row `row` of a list shows text (rows up to it are added as needed).
+void setListLine(QListWidget& list, int row, const std::string& text) {
+    while (list.count() <= row) {
+        list.addItem(QString());
+    }
+    list.item(row)->setText(QString::fromStdString(text));
+}
+
+} // namespace
+
+frmMain::frmMain() {
+    setFont(windowFont());
+    setMinimumSize(Twips(*this).toPixels(MinimumWidth), Twips(*this).toPixels(MinimumHeight));
+    buildControls();
+    buildMenus();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::attach(const Links& l) {
+    links.emplace(l);
+    setComPortNo(1);
+    setComAutoRelease(0);
+}
+
+void frmMain::buildControls() {
+    w.form = this;
+    w.client = new QWidget(this);
+    setCentralWidget(w.client);
+    for (auto& line : w.separators) {
+        line = new QFrame(w.client);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setFixedHeight(1);
+    }
+    w.separators[1]->setFrameShadow(QFrame::Plain);
+    w.separators[1]->setStyleSheet("color: palette(light)");
+    comBusy = new QLabel(w.client);
+    comBusy->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    for (auto& frame : w.frames) {
+        frame = new QGroupBox(w.client);
+    }
+    w.title =
+        new QLabel(QString("%1\n%2").arg(product::Title, "Adjust Utility for VX-K5"), w.frames[0]);
+    w.title->setAlignment(Qt::AlignHCenter);
+    w.console = new QListWidget(w.frames[1]);
+    w.console->installEventFilter(this);
+    for (auto& list : w.lists) {
+        list = new QListWidget(w.frames[2]);
+        list->setFocusPolicy(Qt::NoFocus);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+    }
+    w.dump = new QPlainTextEdit(w.frames[3]);
+    w.dump->setReadOnly(true);
+    w.dump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    w.dump->installEventFilter(this);
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new QPushButton(w.client);
+        button->setAutoDefault(true); // Enter clicks the button that has the focus
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this,
+                [this, i] { links->model.RigOpFunc_ClickCmd00(static_cast<std::int16_t>(i)); });
+        w.buttons[static_cast<std::size_t>(i)] = button;
+    }
+    // F5 anywhere in the window does what "Reload(F5)" does.
+    auto* reload = new QAction(this);
+    reload->setShortcut(Qt::Key_F5);
+    reload->setShortcutContext(Qt::WindowShortcut);
+    connect(reload, &QAction::triggered, this,
+            [this] { links->model.RigOpFunc_ClickCmd00(clsIndOp_RigK5::Reload); });
+    addAction(reload);
+}
+
+void frmMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    exitAction = file->addAction("E&xit");
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* option = menuBar()->addMenu("&Option");
+    QMenu* port = option->addMenu("&Port");
+    auto* portGroup = new QActionGroup(this); // one check mark at a time, also between ticks
+    for (int i = 1; i <= PortMenuCount; ++i) {
+        QAction* action = port->addAction(QString("COM &%1").arg(i));
+        action->setCheckable(true);
+        portGroup->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, i] { setComPortNo(static_cast<std::int16_t>(i)); });
+        comActions[static_cast<std::size_t>(i - 1)] = action;
+    }
+    QMenu* release = option->addMenu("&Auto port release");
+    auto* releaseGroup = new QActionGroup(this);
+    const char* const captions[ReleaseMenuCount] = {"&OFF",   "&1 sec", "&2 sec",
+                                                    "&3 sec", "&4 sec", "&5 sec"};
+    for (int i = 0; i < ReleaseMenuCount; ++i) {
+        QAction* action = release->addAction(captions[i]);
+        action->setCheckable(true);
+        releaseGroup->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, i] { setComAutoRelease(static_cast<std::int16_t>(i)); });
+        releaseActions[static_cast<std::size_t>(i)] = action;
+    }
+}
+
+bool frmMain::Form_Load(const std::string& constantsFile) {
+    if (!links->model.RigProp_ReadParametersFromExtFile(constantsFile)) {
+        return false;
+    }
+    setWindowTitle(product::Title);
+    links->model.RigOpFunc_FormResource();
+    layout.apply(w);
+    return true;
+}
+
+void frmMain::setComPortNo(std::int16_t value) {
+    comPortNo = value;
+    links->model.RigOpFunc_SetComPortNo(value);
+}
+
+void frmMain::setComAutoRelease(std::int16_t seconds) {
+    comAutoRelease = seconds;
+    links->seq.setComHoldReload(static_cast<std::int32_t>(seconds) * 1000);
+}
+
+void frmMain::refresh() {
+    refreshMenuChecks();
+    refreshPortStatus();
+}
+
+void frmMain::refreshMenuChecks() {
+    for (int i = 1; i <= PortMenuCount; ++i) {
+        mnuOptSelCom(i).setChecked(i == comPortNo);
+    }
+    for (int i = 0; i < ReleaseMenuCount; ++i) {
+        mnuOptionSelAutoRelease(i).setChecked(i == comAutoRelease);
+    }
+}
+
+void frmMain::refreshPortStatus() {
+    const bool open = links->com.comOpen();
+    // A number in a text carries a blank where its sign would stand: "COM 1: OPEN".
+    const std::string number = (comPortNo < 0 ? "" : " ") + std::to_string(comPortNo);
+    comBusy->setText(QString::fromStdString("COM" + number + (open ? ": OPEN" : ": CLOSE")));
+    QPalette palette = comBusy->palette();
+    palette.setColor(QPalette::WindowText,
+                     open ? QApplication::palette().color(QPalette::ButtonText)
+                          : QApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    comBusy->setPalette(palette);
+    comBusy->adjustSize();
+}
+
+void frmMain::MsgBoxCloneErr() {
+    const std::string text = cloneErrorText(links->com, links->seq);
+    links->model.RigOpFunc_ResetAll(); // the model is idle before the technician reads why
+    // No tick runs while the box is open: show the idle page and the closed port now.
+    links->model.RigOpFunc_FormState();
+    refreshPortStatus();
+    MsgBoxProduct(text);
+}
+
+void frmMain::saveData(clsCmcProfileIO& objProf) {
+    objProf.setSection("OPTION");
+    // Every key is tried even after one failed; the technician hears of it once, not per key.
+    bool saved = objProf.saveData("ComPort", ComPortNo());
+    saved = objProf.saveData("ComAutoRelease", ComAutoRelease()) && saved;
+    for (int c = 0; c < TestChannels::Count; ++c) {
+        const clsRig_Ch& ch = links->channels.ChUnit(c);
+        saved = objProf.saveData(channelKey(c, "(Appear)"), ch.AppearCh()) && saved;
+        saved = objProf.saveData(channelKey(c, "(Frequency)"), ch.FreqOp_Pure()) && saved;
+        saved = objProf.saveData(channelKey(c, "(Ref)"), ch.FreqOpRef_Pure()) && saved;
+        saved = objProf.saveData(channelKey(c, "(RF Power)"), ch.RFPower_Pure()) && saved;
+    }
+    if (!saved) {
+        // Neither beside the program nor in the user's folder: without a word the port and the
+        // channels would be lost at every exit.
+        MsgBoxProduct("Cannot save the settings to '" + objProf.ProfileToSave() + "'.");
+    }
+}
+
+void frmMain::loadData(clsCmcProfileIO& objProf) {
+    objProf.setSection("OPTION");
+    std::int16_t port = 1;
+    objProf.loadData("ComPort", port, std::int16_t{1});
+    // The menus only ever store 1 to 4 and 0 to 5; a hand-edited value outside what the port
+    // manager and the release timer take falls back to the default.
+    setComPortNo(port >= frmCom::imdMinComPortNum && port <= frmCom::imdmaxComPortNum ? port : 1);
+    std::int16_t release = 0;
+    objProf.loadData("ComAutoRelease", release, std::int16_t{0});
+    setComAutoRelease(release >= 0 && release < ReleaseMenuCount ? release : 0);
+
+    for (int c = 0; c < TestChannels::Count; ++c) {
+        bool appear = c == 0;
+        std::int32_t frequency = 14500000;
+        std::int16_t reference = 0;
+        std::int16_t power = 0;
+        objProf.loadData(channelKey(c, "(Appear)"), appear, c == 0);
+        objProf.loadData(channelKey(c, "(Frequency)"), frequency, std::int32_t{14500000});
+        objProf.loadData(channelKey(c, "(Ref)"), reference, std::int16_t{0});
+        objProf.loadData(channelKey(c, "(RF Power)"), power, std::int16_t{0});
+        if (c == 0 && !appear) {
+            // Channel 0 is always shown: the procedures rely on it.
+            appear = true;
+            frequency = 14500000;
+            reference = 0;
+            power = 0;
+        }
+        clsRig_Ch& ch = links->channels.ChUnit(c);
+        ch.setAppearCh(appear);
+        // A hand-edited frequency outside the radio's band would be sent as it stands (and a
+        // negative one as nonsense digits): it is held at the band edge, as typed ones are.
+        ch.setFreqOp_Pure(std::clamp(frequency, clsRig_Ch::FreqLowest, clsRig_Ch::FreqHighest));
+        ch.setFreqOpRef_Pure(reference);
+        ch.setRFPower_Pure(power);
+    }
+}
+
+frmEditCh& frmMain::editDialog() {
+    if (dialog == nullptr) {
+        dialog = new frmEditCh(this);
+    }
+    return *dialog;
+}
+
+// --- RigView --------------------------------------------------------------------------------
+
+void frmMain::setButtonCaptions(const std::array<std::string, 3>& captions) {
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        w.buttons[i]->setText(QString::fromStdString(captions[i]));
+    }
+}
+
+void frmMain::resetReadouts(ReadoutPage page, const std::string& caption, int rows) {
+    QListWidget& list = lbo01(static_cast<int>(page));
+    list.clear();
+    list.addItem(QString::fromStdString(caption));
+    for (int i = 0; i < rows; ++i) {
+        list.addItem("----");
+    }
+}
+
+void frmMain::setReadoutLine(ReadoutPage page, int row, const std::string& text) {
+    setListLine(lbo01(static_cast<int>(page)), row, text);
+}
+
+void frmMain::showMode(Mode mode) {
+    fra01(0).setVisible(mode == Mode::Idle);
+    const bool consoleWasShown = !fra01(1).isHidden();
+    fra01(1).setVisible(mode == Mode::Editing);
+    if (!consoleWasShown && mode == Mode::Editing) {
+        w.console->setFocus();
+    }
+    fra01(3).setVisible(mode == Mode::DispPara);
+    cmd00(0).setEnabled(mode != Mode::DispPara);
+    cmd00(1).setEnabled(mode == Mode::Editing);
+    cmd00(2).setEnabled(mode != Mode::Idle);
+    // In the dump view "Disp para" is both the default and the cancel button (Enter and Esc
+    // leave the dump); keyPressEvent routes Esc to it.
+    cmd00(2).setDefault(mode == Mode::DispPara);
+}
+
+void frmMain::showDump(const std::string& text) {
+    w.dump->setPlainText(QString::fromStdString(text));
+}
+
+void frmMain::dumpClosed() {
+    cmd00(2).setFocus();
+}
+
+void frmMain::editChannel(std::int16_t channel) {
+    clsRig_Ch& ch = links->channels.ChUnit(channel);
+    frmEditCh& edit = editDialog();
+    edit.adjustSize();
+    const QRect main = frameGeometry();
+    edit.move(main.left() + (main.width() - edit.frameGeometry().width()) / 2,
+              main.top() + (main.height() - edit.frameGeometry().height()) / 2);
+    edit.setCurCh(&ch);
+    edit.FormAdjust();
+    ui::execModal(edit);
+}
+
+void frmMain::showMessage(const std::string& text) {
+    MsgBoxProduct(text);
+}
+
+void frmMain::beep() {
+    ui::beep();
+}
+
+// --- ConsoleLines -----------------------------------------------------------------------------
+
+void frmMain::setLine(int i, const std::string& text) {
+    setListLine(*w.console, i, text);
+}
+
+void frmMain::clearLines() {
+    w.console->clear();
+}
+
+// --- events ---------------------------------------------------------------------------------
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const int width = centralWidget()->width();
+    w.separators[0]->setGeometry(0, 0, width, 1);
+    w.separators[1]->setGeometry(0, 1, width, 1);
+    comBusy->setText("");
+    const Twips twips(*this);
+    comBusy->move(twips.toPixels(StatusLabelOffset), twips.toPixels(StatusLabelOffset));
+    layout.apply(w);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    // In the dump view "Disp para" is the default and the cancel button.
+    const int key = event->key();
+    if (links->model.RigProp_DispPara() &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        w.buttons[2]->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool frmMain::consoleKey(QKeyEvent& event) {
+    clsConsole& items = links->console;
+    const int row = w.console->currentRow();
+    const bool selected = row >= 0 && row < items.ListCount();
+    const auto index = static_cast<std::int16_t>(row);
+    const std::int16_t step = (event.modifiers() & Qt::ShiftModifier) ? 5 : 1;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        if (selected) {
+            items.UpDown(index, static_cast<std::int16_t>(-step));
+        }
+        return true;
+    case Qt::Key_Right:
+        if (selected) {
+            items.UpDown(index, step);
+        }
+        return true;
+    case Qt::Key_Comma:
+        // The keypad's separator key works as Enter; the comma of the main keys does nothing.
+        if ((event.modifiers() & Qt::KeypadModifier) == 0) {
+            return false;
+        }
+        [[fallthrough]];
+    case Qt::Key_Return:
+    case Qt::Key_Enter: // the keypad's Enter
+        if (selected) {
+            items.EnterPushed(index);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w.console) {
+        if (event->type() == QEvent::KeyPress) {
+            return consoleKey(static_cast<QKeyEvent&>(*event));
+        }
+        if (event->type() == QEvent::FocusIn && w.console->currentRow() < 0 &&
+            w.console->count() > 0) {
+            w.console->setCurrentRow(0);
+        }
+        return false;
+    }
+    if (watched == w.dump && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+        return false;
+    }
+    const bool isButton = std::find(w.buttons.begin(), w.buttons.end(), watched) != w.buttons.end();
+    if (isButton && event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (!typed.isEmpty()) {
+            if (const auto caption = keyBuffer.Feed(typed.toStdString())) {
+                setWindowTitle(QString::fromStdString(*caption));
+            }
+        }
+    }
+    return false; // the key still reaches the button
+}

@@ -1,0 +1,123 @@
+// The main window: the adjustment console, the model's buttons, readout lists and dump, the
+// port status, the COM port and auto-release menus, and the settings of the port, the release
+// time and the test channels. It carries out what the model asks (RigView), shows the console's
+// lines (ConsoleLines), and is the one place where errors become message boxes.
+#pragma once
+
+#include "console/ConsoleLines.h"
+#include "model/RigView.h"
+#include "ui/KeyBuffer.h"
+#include "ui/MainLayout.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QAction;
+class QLabel;
+class TestChannels;
+class clsCmcCln3Sequence;
+class clsCmcProfileIO;
+class clsConsole;
+class clsIndOp_RigK5;
+class frmCom;
+class frmEditCh;
+
+class frmMain : public QMainWindow, public RigView, public ConsoleLines {
+    Q_OBJECT
+
+  public:
+    // What the window works with; all owned by the composition root, all outliving it.
+    struct Links {
+        clsIndOp_RigK5& model;
+        clsConsole& console;
+        frmCom& com;
+        clsCmcCln3Sequence& seq;
+        TestChannels& channels;
+    };
+
+    // Builds the controls; the window works once attached.
+    frmMain();
+    ~frmMain() override;
+
+    // Joins the window to the model and the link: then ComPortNo := 1 and ComAutoRelease := 0.
+    void attach(const Links& links);
+    // Load: reads the constants file, sets the captions and lays the window out. False when the
+    // constants file could not be read (the caller ends the program).
+    bool Form_Load(const std::string& constantsFile);
+
+    std::int16_t ComPortNo() const { return comPortNo; }
+    void setComPortNo(std::int16_t value);
+    std::int16_t ComAutoRelease() const { return comAutoRelease; }
+    void setComAutoRelease(std::int16_t seconds);
+
+    // The window's part of every tick: menu check marks and the port status.
+    void refresh();
+    // Says why the link failed and resets the model first.
+    void MsgBoxCloneErr();
+    void saveData(clsCmcProfileIO& objProf);
+    void loadData(clsCmcProfileIO& objProf);
+
+    // RigView
+    void setButtonCaptions(const std::array<std::string, 3>& captions) override;
+    void resetReadouts(ReadoutPage page, const std::string& caption, int rows) override;
+    void setReadoutLine(ReadoutPage page, int row, const std::string& text) override;
+    void showMode(Mode mode) override;
+    void showDump(const std::string& text) override;
+    void dumpClosed() override;
+    void editChannel(std::int16_t channel) override;
+    void showMessage(const std::string& text) override;
+    void beep() override;
+    void linkFailed() override { MsgBoxCloneErr(); }
+
+    // ConsoleLines
+    void setLine(int i, const std::string& text) override;
+    void clearLines() override;
+
+    // The controls, by the names the technician's manual uses.
+    QListWidget& lboConsole() { return *w.console; }
+    QListWidget& lbo01(int index) { return *w.lists.at(static_cast<std::size_t>(index)); }
+    QGroupBox& fra01(int index) { return *w.frames.at(static_cast<std::size_t>(index)); }
+    QPushButton& cmd00(int index) { return *w.buttons.at(static_cast<std::size_t>(index)); }
+    QLabel& lblTitle() { return *w.title; }
+    QLabel& lblComBusy() { return *comBusy; }
+    QPlainTextEdit& txtDispPara() { return *w.dump; }
+    QAction& mnuFileExit() { return *exitAction; }
+    QAction& mnuOptSelCom(int index) { return *comActions.at(static_cast<std::size_t>(index - 1)); }
+    QAction& mnuOptionSelAutoRelease(int index) {
+        return *releaseActions.at(static_cast<std::size_t>(index));
+    }
+    frmEditCh& editDialog();
+
+  signals:
+    // The technician closes the window ("E&xit" or the close box): the program ends.
+    void closing();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildMenus();
+    bool consoleKey(QKeyEvent& event);
+    void refreshMenuChecks();
+    void refreshPortStatus();
+
+    std::optional<Links> links;
+    std::int16_t comPortNo = 0;
+    std::int16_t comAutoRelease = -1;
+    KeyBuffer keyBuffer;
+    MainLayout layout;
+    MainWidgets w;
+    QLabel* comBusy = nullptr;
+    QAction* exitAction = nullptr;
+    std::array<QAction*, 4> comActions{};
+    std::array<QAction*, 6> releaseActions{};
+    frmEditCh* dialog = nullptr;
+};
