@@ -22,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class RigHost;
@@ -67,14 +68,16 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     static std::int32_t windowHeightFor(std::int32_t screenHeight);
 
     // --- constants file and temperature borders ---------------------------------------------
-    // Reads "Const.ini" from the current directory; true when accepted with all 21 constants.
+    // Reads "Const.ini" from the current directory; true when accepted with all 21 constants
+    // (a constant line that is not a finite number refuses the file).
     bool RigProp_ReadParametersFromExtFile();
     bool readParametersFrom(const std::string& fileName);
     // The border value of Index 0..21; any other index throws std::out_of_range.
     std::int16_t RigOp_Table_Txf_TempBorder(std::int16_t Index) const;
     // A number as the constants file writes it (blanks ignored anywhere, "&H" hexadecimal,
-    // text without a number reads 0).
-    static float constantValue(const std::string& line);
+    // text without a number reads 0); nothing for a value beyond single precision or a line
+    // that reads as infinity or not-a-number ("inf", "-Infinity", "nan", any case).
+    static std::optional<float> constantValue(const std::string& line);
     float txfConst(int index) const { return txfConstants.at(static_cast<std::size_t>(index)); }
 
     // --- readouts and window state ----------------------------------------------------------

@@ -3,11 +3,15 @@
 //   VS-K5 ALN Rev.1.0      <- must match, blanks around it ignored
 //   -9.5                   <- constant 0 (border 0)
 //   ...                    <- 21 constants in all, lines 2 to 22
+//
+// A line that is not a finite single-precision number ("1e40", "nan", "-Infinity") refuses the
+// whole file: the TXF procedure would otherwise write nonsense into the radio.
 #include "model/clsIndOp_RigK5.h"
 
 #include "app/common/Product.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -64,9 +68,26 @@ std::string leadingNumber(const std::string& text) {
     return number;
 }
 
+bool startsWithoutCase(const std::string& text, std::size_t at, const char* word) {
+    for (; *word != '\0'; ++word, ++at) {
+        if (at >= text.size() || std::tolower(static_cast<unsigned char>(text[at])) !=
+                                     static_cast<unsigned char>(*word)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "inf", "infinity" and "nan" in any case, signed or not, and whatever follows them: what a
+// number reader takes for infinity or not-a-number is never a constant, not a word reading 0.
+bool isNotANumberWord(const std::string& text) {
+    const std::size_t at = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    return startsWithoutCase(text, at, "inf") || startsWithoutCase(text, at, "nan");
+}
+
 } // namespace
 
-float clsIndOp_RigK5::constantValue(const std::string& line) {
+std::optional<float> clsIndOp_RigK5::constantValue(const std::string& line) {
     std::string text;
     for (char c : line) {
         if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
@@ -81,8 +102,16 @@ float clsIndOp_RigK5::constantValue(const std::string& line) {
         }
         return static_cast<float>(std::strtoul(text.substr(2, end - 2).c_str(), nullptr, 16));
     }
+    if (isNotANumberWord(text)) {
+        return std::nullopt;
+    }
     const std::string number = leadingNumber(text);
-    return static_cast<float>(std::strtod(number.c_str(), nullptr)); // no number reads 0
+    // No number reads 0; one beyond single precision becomes infinity here and is refused.
+    const auto value = static_cast<float>(std::strtod(number.c_str(), nullptr));
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 bool clsIndOp_RigK5::RigProp_ReadParametersFromExtFile() {
@@ -99,7 +128,11 @@ bool clsIndOp_RigK5::readParametersFrom(const std::string& fileName) {
         if (!readLine(in, line)) {
             return false; // the constants read so far stay; the file is refused
         }
-        txfConstants[i] = constantValue(line);
+        const auto value = constantValue(line);
+        if (!value) {
+            return false; // refused like a short file: the constants read so far stay
+        }
+        txfConstants[i] = *value;
     }
     return true;
 }

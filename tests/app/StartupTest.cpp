@@ -1,5 +1,6 @@
 // The ways the start-up ends at once: another copy running, and a constants file that cannot
 // be read (the settings are saved before the end).
+#include "app/frmMain.h"
 #include "app/start.h"
 #include "platform/InstanceLock.h"
 #include "tests/support/MessageRecorder.h"
@@ -9,6 +10,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -23,11 +27,41 @@ class StartupTest : public ::testing::Test {
     }
     ~StartupTest() override { QDir::setCurrent(previous); }
 
+    // Runs the utility. Should its window come up, the event loop first hands it to
+    // whileRunning and then chooses "E&xit", so a start that ought to have ended early fails
+    // the test instead of waiting for a technician. The timer goes with this call, so nothing
+    // of it reaches a later test's event loop.
+    int run(const std::function<void(frmMain&)>& whileRunning = {}) {
+        QTimer driver;
+        driver.setSingleShot(true);
+        QObject::connect(&driver, &QTimer::timeout, [&whileRunning] {
+            if (mainWindowExists()) {
+                if (whileRunning) {
+                    whileRunning(mainWindow());
+                }
+                mainWindow().mnuFileExit().trigger();
+            }
+        });
+        driver.start(0);
+        return runUtility(places);
+    }
+
     testsupport::TempDir dir;
     testsupport::MessageRecorder recorder;
     StartupPlaces places;
     QString previous;
 };
+
+std::string constantsFile(const std::string& constant) {
+    std::string text = "VS-K5 ALN Rev.1.0\n";
+    for (int i = 0; i <= 20; ++i) {
+        text += (i == 7 ? constant : "1.5") + "\n";
+    }
+    return text;
+}
+
+class ConstantNotANumberTest : public StartupTest,
+                               public ::testing::WithParamInterface<const char*> {};
 
 } // namespace
 
@@ -35,7 +69,7 @@ TEST_F(StartupTest, SecondCopyIsRefusedAndTouchesNothing) {
     platform::InstanceLock running(places.lockName);
     ASSERT_TRUE(running.acquire());
     dir.writeFile("Const.ini", "VS-K5 ALN Rev.1.0\n");
-    EXPECT_EQ(runUtility(places), 1);
+    EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
     EXPECT_EQ(
         recorder.messages()[0].text,
@@ -46,7 +80,7 @@ TEST_F(StartupTest, SecondCopyIsRefusedAndTouchesNothing) {
 
 TEST_F(StartupTest, MissingConstantsFileEndsAfterSavingTheSettings) {
     dir.writeFile("VSK5ALN.ini", "[OPTION]\nComPort=2\n");
-    EXPECT_EQ(runUtility(places), 1);
+    EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
     const std::string saved = dir.readFile("VSK5ALN.ini");
@@ -56,8 +90,29 @@ TEST_F(StartupTest, MissingConstantsFileEndsAfterSavingTheSettings) {
 
 TEST_F(StartupTest, ConstantsFileOfAnotherRevisionEndsTheSameWay) {
     dir.writeFile("Const.ini", "VS-K5 ALN Rev.1.1\n" + std::string(21, '\n'));
-    EXPECT_EQ(runUtility(places), 1);
+    EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
     EXPECT_NE(dir.readFile("VSK5ALN.ini").find("ComPort=1\n"), std::string::npos);
 }
+
+TEST_F(StartupTest, ReadableConstantsFileShowsTheWindowUntilExit) {
+    dir.writeFile("Const.ini", constantsFile("-2.5e-3"));
+    bool shown = false;
+    EXPECT_EQ(run([&shown](frmMain& window) { shown = window.isVisible(); }), 0);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_NE(dir.readFile("VSK5ALN.ini").find("ComPort=1\n"), std::string::npos);
+}
+
+// A constant beyond single precision or reading as not-a-number would reach the radio through
+// the TXF procedure: the start ends as for an unreadable file.
+TEST_P(ConstantNotANumberTest, EndsTheStartLikeAnUnreadableFile) {
+    dir.writeFile("Const.ini", constantsFile(GetParam()));
+    EXPECT_EQ(run(), 1);
+    ASSERT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ConstantNotANumberTest,
+                         ::testing::Values("1e40", "nan", "-3.5e38", "Infinity"));

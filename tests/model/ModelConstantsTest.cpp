@@ -26,21 +26,39 @@ struct NumberCase {
 };
 
 class ConstantNumberTest : public ::testing::TestWithParam<NumberCase> {};
+class NotANumberTest : public ::testing::TestWithParam<const char*> {};
 
 } // namespace
 
 TEST_P(ConstantNumberTest, ReadsLikeTheFileWritesIt) {
-    EXPECT_FLOAT_EQ(clsIndOp_RigK5::constantValue(GetParam().line), GetParam().value);
+    const auto value = clsIndOp_RigK5::constantValue(GetParam().line);
+    ASSERT_TRUE(value.has_value());
+    EXPECT_FLOAT_EQ(*value, GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rule, ConstantNumberTest,
-                         ::testing::Values(NumberCase{"1.5e-2 unit", 0.015f},
-                                           NumberCase{"letters only", 0.0f}, NumberCase{"", 0.0f},
-                                           NumberCase{"1 2", 12.0f}, NumberCase{"\t-1\t.5", -1.5f},
-                                           NumberCase{"+4", 4.0f}, NumberCase{"1.2.3", 1.2f},
-                                           NumberCase{"2E", 2.0f}, NumberCase{"1 e 3", 1000.0f},
-                                           NumberCase{"&H1F", 31.0f}, NumberCase{"&hff x", 255.0f},
-                                           NumberCase{"-.25", -0.25f}, NumberCase{"3D2", 300.0f}));
+INSTANTIATE_TEST_SUITE_P(
+    Rule, ConstantNumberTest,
+    ::testing::Values(NumberCase{"1.5e-2 unit", 0.015f}, NumberCase{"letters only", 0.0f},
+                      NumberCase{"", 0.0f}, NumberCase{"1 2", 12.0f}, NumberCase{"\t-1\t.5", -1.5f},
+                      NumberCase{"+4", 4.0f}, NumberCase{"1.2.3", 1.2f}, NumberCase{"2E", 2.0f},
+                      NumberCase{"1 e 3", 1000.0f}, NumberCase{"&H1F", 31.0f},
+                      NumberCase{"&hff x", 255.0f}, NumberCase{"-.25", -0.25f},
+                      NumberCase{"3D2", 300.0f},
+                      // Largest and smallest that single precision holds.
+                      NumberCase{"3.4e38", 3.4e38f}, NumberCase{"-3.4e38", -3.4e38f},
+                      NumberCase{"1e-50", 0.0f}, NumberCase{"none", 0.0f}, NumberCase{"in", 0.0f},
+                      NumberCase{"&hFFFFFFFF", 4294967295.0f}));
+
+// Infinity and not-a-number are refused, never a constant; "1e40" was infinity once read.
+TEST_P(NotANumberTest, IsNoConstant) {
+    EXPECT_FALSE(clsIndOp_RigK5::constantValue(GetParam()).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, NotANumberTest,
+                         ::testing::Values("1e39", "1e40", "-3.5e38", "1e40 K", "1e400",
+                                           "999999999999999999999999999999999999999999", "nan",
+                                           "NaN", "n a n", "-nan", "inf", "-INF", "+Infinity",
+                                           "i n f", "inf K"));
 
 TEST(ModelConstantsTest, AcceptsTheProductLineWithBlanksAndExactly22Lines) {
     Bench bench;
@@ -69,6 +87,25 @@ TEST(ModelConstantsTest, AcceptsTheProductLineWithBlanksAndExactly22Lines) {
     dir.writeFile("21.ini", constantsFile("VS-K5 ALN Rev.1.0", 20));
     EXPECT_FALSE(model.readParametersFrom(dir.file("21.ini")));
     EXPECT_FALSE(model.readParametersFrom(dir.file("missing.ini")));
+}
+
+TEST(ModelConstantsTest, AConstantThatIsNoNumberRefusesTheFile) {
+    Bench bench;
+    clsIndOp_RigK5& model = gObjRigOp();
+    testsupport::TempDir dir;
+    for (const char* bad : {"1e40", "nan"}) {
+        dir.writeFile("ok.ini", constantsFile("VS-K5 ALN Rev.1.0", 21));
+        ASSERT_TRUE(model.readParametersFrom(dir.file("ok.ini")));
+        std::string text = "VS-K5 ALN Rev.1.0\n7\n8\n" + std::string(bad) + "\n";
+        for (int i = 3; i <= 20; ++i) {
+            text += "1\n";
+        }
+        dir.writeFile("bad.ini", text);
+        EXPECT_FALSE(model.readParametersFrom(dir.file("bad.ini"))) << bad;
+        // As with a short file, the constants before the bad line were taken.
+        EXPECT_FLOAT_EQ(model.txfConst(1), 8.0f) << bad;
+        EXPECT_FLOAT_EQ(model.txfConst(2), 2.5f) << bad;
+    }
 }
 
 TEST(ModelConstantsTest, BordersAreasAndTheirRange) {
