@@ -12,6 +12,7 @@
 #include "model/clsIndOp_RigK5.h"
 #include "platform/InstanceLock.h"
 #include "platform/SerialControl.h"
+#include "platform/UserFolders.h"
 
 #include <QApplication>
 
@@ -47,13 +48,17 @@ void tearDownGlobals() {
 } // namespace
 
 int Main(int argc, char** argv) {
+    // Names the per-user folders Qt gives out (settings, the lock's fallback) before any is asked.
+    QApplication::setApplicationName(product::ShortName);
     QApplication app(argc, argv);
     return runUtility();
 }
 
 int runUtility(const StartupPlaces& places) {
-    platform::InstanceLock instance(places.lockName);
-    if (!instance.acquire()) {
+    platform::InstanceLock instance(places.lockFolder.empty() ? platform::userRuntimeFolder()
+                                                              : places.lockFolder,
+                                    places.lockName);
+    if (instance.acquire() == platform::InstanceLock::Result::HeldByAnotherCopy) {
         // Nothing opened, read or written: the running copy stays undisturbed.
         MsgBoxProduct(AlreadyRunningText);
         return 1;

@@ -4,16 +4,18 @@
 #include <string>
 
 // Where the start-up looks for the other running copy and the settings file. The program uses
-// the defaults; tests point both somewhere of their own.
+// the defaults; tests point them somewhere of their own.
 struct StartupPlaces {
-    std::string lockName = "VSK5ALN.lock"; // in the system's temporary folder
+    std::string lockFolder;                // empty: the user's runtime folder
+    std::string lockName = "VSK5ALN.lock"; // in lockFolder
     std::string settingsFolder;            // empty: the program's own folder
 };
 
 // Creates the application object and runs the utility; returns the process exit code.
 int Main(int argc, char** argv);
 
-// Runs the utility inside an existing application object: refuses a second copy, builds the
+// Runs the utility inside an existing application object: refuses a second copy (only a lock
+// held by another running copy does; a lock that cannot be taken at all lets it start), builds the
 // port manager, the radio identity and the main window, loads the settings, starts the 50 ms
 // tick and shows the window until it is closed. Returns 1 at once when another copy runs or
 // "Const.ini" cannot be read (the settings are saved first in the second case), otherwise the

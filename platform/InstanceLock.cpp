@@ -1,4 +1,4 @@
-// The one-copy check on a QLockFile in the system's temporary folder.
+// The one-copy check on a QLockFile in the user's runtime folder.
 #include "platform/InstanceLock.h"
 
 #include <QDir>
@@ -6,16 +6,30 @@
 
 namespace platform {
 
-InstanceLock::InstanceLock(const std::string& lockName)
-    : lock(std::make_unique<QLockFile>(QDir::temp().filePath(QString::fromStdString(lockName)))) {
+InstanceLock::InstanceLock(std::string folder, const std::string& lockName)
+    : lockFolder(std::move(folder)),
+      lock(std::make_unique<QLockFile>(
+          QDir(QString::fromStdString(lockFolder)).filePath(QString::fromStdString(lockName)))) {
     // Only a lock whose owner has died is taken over; a running copy never goes stale by age.
     lock->setStaleLockTime(0);
 }
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::acquire() {
-    return lock->isLocked() || lock->tryLock(0);
+InstanceLock::Result InstanceLock::acquire() {
+    if (lock->isLocked()) {
+        return Result::Acquired;
+    }
+    if (!QDir().mkpath(QString::fromStdString(lockFolder))) {
+        return Result::Unavailable;
+    }
+    if (lock->tryLock(0)) {
+        return Result::Acquired;
+    }
+    // Only another live owner is a reason to refuse the start; a lock that cannot be made
+    // (permissions, a full disk) must not keep the technician from working.
+    return lock->error() == QLockFile::LockFailedError ? Result::HeldByAnotherCopy
+                                                       : Result::Unavailable;
 }
 
 } // namespace platform

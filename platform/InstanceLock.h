@@ -1,5 +1,9 @@
 // "Is another copy of the program running?" answered with a lock file that the system frees
-// when the owning process ends, even by a crash.
+// when the owning process ends, even by a crash. The lock lives in the user's own runtime
+// folder, so a copy run by someone else, or a lock file left behind by it, is never in the way.
+//
+//   platform::InstanceLock lock(platform::userRuntimeFolder(), "VSK5ALN.lock");
+//   if (lock.acquire() == platform::InstanceLock::Result::HeldByAnotherCopy) { ...refuse... }
 #pragma once
 
 #include <memory>
@@ -11,16 +15,22 @@ namespace platform {
 
 class InstanceLock {
   public:
-    // lockName names the lock file in the system's temporary folder.
-    explicit InstanceLock(const std::string& lockName);
+    enum class Result {
+        Acquired,          // this process holds the lock now
+        HeldByAnotherCopy, // a running process holds it
+        Unavailable,       // no lock could be taken (folder, permission, other fault)
+    };
+
+    // The lock file lockName in folder; the folder is made when the lock is first asked for.
+    InstanceLock(std::string folder, const std::string& lockName);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when this process now holds the lock; false when another running process holds it.
-    bool acquire();
+    [[nodiscard]] Result acquire();
 
   private:
+    std::string lockFolder;
     std::unique_ptr<QLockFile> lock;
 };
 

@@ -1,8 +1,8 @@
-// The ways the start-up ends at once: another copy running, and a constants file that cannot
-// be read (the settings are saved before the end).
+// The start-up through runUtility: another copy running ends it at once, a lock that cannot be
+// taken does not; a constants file that cannot be read (or holds a constant that is no number)
+// ends it after the settings are saved; a readable one shows the window.
 #include "app/frmMain.h"
 #include "app/start.h"
-#include "platform/InstanceLock.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 
@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QTimer>
 
 #include <functional>
@@ -21,8 +22,7 @@ class StartupTest : public ::testing::Test {
     StartupTest() {
         previous = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(dir.path()));
-        places.lockName =
-            "VSK5ALN-test-" + std::to_string(QCoreApplication::applicationPid()) + ".lock";
+        places.lockFolder = dir.file("run");
         places.settingsFolder = dir.path();
     }
     ~StartupTest() override { QDir::setCurrent(previous); }
@@ -60,14 +60,23 @@ std::string constantsFile(const std::string& constant) {
     return text;
 }
 
+// How the lock cannot be had, set up in the test's folder; none of them is another copy.
+struct LockFault {
+    const char* name;
+    std::function<void(const testsupport::TempDir&, StartupPlaces&)> arrange;
+};
+
+class LockUnavailableTest : public StartupTest, public ::testing::WithParamInterface<LockFault> {};
+
 class ConstantNotANumberTest : public StartupTest,
                                public ::testing::WithParamInterface<const char*> {};
 
 } // namespace
 
 TEST_F(StartupTest, SecondCopyIsRefusedAndTouchesNothing) {
-    platform::InstanceLock running(places.lockName);
-    ASSERT_TRUE(running.acquire());
+    QDir().mkpath(QString::fromStdString(places.lockFolder));
+    QLockFile running(QString::fromStdString(places.lockFolder + "/" + places.lockName));
+    ASSERT_TRUE(running.tryLock(0));
     dir.writeFile("Const.ini", "VS-K5 ALN Rev.1.0\n");
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
@@ -77,6 +86,30 @@ TEST_F(StartupTest, SecondCopyIsRefusedAndTouchesNothing) {
     EXPECT_EQ(recorder.messages()[0].title, "VS-K5 ALN Rev.1.0");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("VSK5ALN.ini"))));
 }
+
+// A lock that cannot be taken at all says nothing about another copy: the start goes on (to the
+// missing constants file here), and the settings are kept as on any end.
+TEST_P(LockUnavailableTest, LetsTheStartGoOn) {
+    GetParam().arrange(dir, places);
+    EXPECT_EQ(run(), 1);
+    ASSERT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("VSK5ALN.ini"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, LockUnavailableTest,
+    ::testing::Values(LockFault{"FolderUnderAPlainFile",
+                                [](const testsupport::TempDir& d, StartupPlaces& p) {
+                                    d.writeFile("plain", "");
+                                    p.lockFolder = d.file("plain/run");
+                                }},
+                      LockFault{"FolderIsAPlainFile",
+                                [](const testsupport::TempDir& d, StartupPlaces& p) {
+                                    d.writeFile("plain", "");
+                                    p.lockFolder = d.file("plain");
+                                }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupTest, MissingConstantsFileEndsAfterSavingTheSettings) {
     dir.writeFile("VSK5ALN.ini", "[OPTION]\nComPort=2\n");

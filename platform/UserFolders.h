@@ -1,0 +1,17 @@
+// The per-user folders the system names for the program: where its settings go when the
+// program's own folder is read-only, and where its one-copy lock lives.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// QStandardPaths' configuration folder of the application (its name set by the caller),
+// without a trailing separator; empty when the system names none.
+std::string userConfigFolder();
+
+// The user's runtime folder; where the system names none, the configuration folder above,
+// and failing that the temporary folder. Never empty.
+std::string userRuntimeFolder();
+
+} // namespace platform

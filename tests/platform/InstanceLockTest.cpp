@@ -1,0 +1,95 @@
+// The one-copy lock: taken, held by another copy, left behind by a crashed copy, and the
+// faults that are no other copy at all.
+#include "platform/InstanceLock.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLockFile>
+#include <QSysInfo>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+using platform::InstanceLock;
+using Result = platform::InstanceLock::Result;
+using testsupport::TempDir;
+
+namespace {
+
+// What is in the way before the lock is asked for; the returned object (if any) is kept alive
+// while it is asked.
+struct LockCase {
+    const char* name;
+    std::function<std::shared_ptr<void>(const TempDir&)> arrange;
+    std::string folder; // below the test's folder
+    Result expected;
+};
+
+class InstanceLockTest : public ::testing::TestWithParam<LockCase> {};
+
+std::shared_ptr<void> nothing(const TempDir&) {
+    return nullptr;
+}
+
+// Another process's lock as QLockFile holds it: this process's own id counts as running.
+std::shared_ptr<void> heldElsewhere(const TempDir& dir) {
+    QDir().mkpath(QString::fromStdString(dir.file("run")));
+    auto other = std::make_shared<QLockFile>(QString::fromStdString(dir.file("run/a.lock")));
+    EXPECT_TRUE(other->tryLock(0));
+    return other;
+}
+
+// The file a copy that crashed left behind: an id no process has.
+std::shared_ptr<void> leftByACrash(const TempDir& dir) {
+    QDir().mkpath(QString::fromStdString(dir.file("run")));
+    dir.writeFile("run/a.lock",
+                  "2147483646\nvsk5-aln\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    return nullptr;
+}
+
+std::shared_ptr<void> plainFile(const TempDir& dir) {
+    dir.writeFile("plain", "");
+    return nullptr;
+}
+
+} // namespace
+
+namespace platform {
+// Readable names in a failure message instead of the enum's bytes.
+void PrintTo(InstanceLock::Result result, std::ostream* out) {
+    const char* const names[] = {"Acquired", "HeldByAnotherCopy", "Unavailable"};
+    *out << names[static_cast<int>(result)];
+}
+} // namespace platform
+
+TEST_P(InstanceLockTest, TellsAnotherCopyFromAFault) {
+    TempDir dir;
+    const auto keep = GetParam().arrange(dir);
+    InstanceLock lock(dir.file(GetParam().folder), "a.lock");
+    EXPECT_EQ(lock.acquire(), GetParam().expected);
+    // Asking again changes nothing: a held lock stays held by this process.
+    EXPECT_EQ(lock.acquire(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InstanceLockTest,
+    ::testing::Values(
+        LockCase{"FreeInAFolderYetToBeMade", nothing, "run/deeper", Result::Acquired},
+        LockCase{"HeldByAnotherCopy", heldElsewhere, "run", Result::HeldByAnotherCopy},
+        LockCase{"LeftByACrashedCopy", leftByACrash, "run", Result::Acquired},
+        LockCase{"FolderUnderAPlainFile", plainFile, "plain/run", Result::Unavailable},
+        LockCase{"FolderIsAPlainFile", plainFile, "plain", Result::Unavailable}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(InstanceLockTest, SecondLockOfTheSameNameIsRefusedUntilTheFirstGoes) {
+    TempDir dir;
+    auto first = std::make_unique<InstanceLock>(dir.file("run"), "a.lock");
+    ASSERT_EQ(first->acquire(), Result::Acquired);
+    InstanceLock second(dir.file("run"), "a.lock");
+    EXPECT_EQ(second.acquire(), Result::HeldByAnotherCopy);
+    first.reset();
+    EXPECT_EQ(second.acquire(), Result::Acquired);
+}
