@@ -3,6 +3,8 @@
 // so that a failed write never leaves a half-written settings file behind.
 #include "platform/IniFile.h"
 
+#include "platform/WriteAccess.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -158,6 +160,11 @@ std::string IniFile::read(const std::string& section, const std::string& key,
 
 bool IniFile::write(const std::string& section, const std::string& key,
                     const std::string& value) const {
+    // The rename below would replace a read-only file without a word, and root may write
+    // anywhere: the bits decide first.
+    if (!mayReplaceFile(filePath)) {
+        return false;
+    }
     FileText file = load(filePath);
     const Location where = locate(file, section, key);
     const std::string entry = key + "=" + value;

@@ -27,6 +27,8 @@ class IniFile {
 
     // Sets key=value in section, creating the file, the section or the key as needed.
     // Returns false when the file could not be written; the file on disk is then unchanged.
+    // A file or folder whose permission bits deny this user writing is not written even where
+    // the system would let it through (root): a file marked read-only is never replaced.
     bool write(const std::string& section, const std::string& key, const std::string& value) const;
 
   private:

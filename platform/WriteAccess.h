@@ -1,0 +1,18 @@
+// May this program write here? Judged by the permission bits that apply to the current user
+// (the owner's, the group's or everyone else's, in that order), and by the system as well.
+// access() alone is not enough: for root it calls everything writable, and a settings file the
+// technician marked read-only would be replaced all the same.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// A file may be made in folder: its bits grant this user writing and entering it.
+bool mayWriteFolder(const std::string& folder);
+
+// file may be written or replaced: its folder may be written, and the file, when it exists, is
+// a regular file whose bits grant this user writing.
+bool mayReplaceFile(const std::string& file);
+
+} // namespace platform
