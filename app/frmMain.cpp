@@ -239,14 +239,20 @@ bool frmMain::RigOpFunc_CheckSubNameLegal(const std::string& nameS) {
 
 void frmMain::saveData(clsCmcProfileIO& objProf) {
     objProf.setSection("OPTION");
-    objProf.saveData("ComPort", ComPortNo());
-    objProf.saveData("ComAutoRelease", ComAutoRelease());
+    // Every key is tried even after one failed; the technician hears of it once, not per key.
+    bool saved = objProf.saveData("ComPort", ComPortNo());
+    saved = objProf.saveData("ComAutoRelease", ComAutoRelease()) && saved;
     for (int c = 0; c < ChannelCount; ++c) {
         const clsRig_Ch& ch = ChUnit(static_cast<std::int16_t>(c));
-        objProf.saveData(channelKey(c, "(Appear)"), ch.AppearCh());
-        objProf.saveData(channelKey(c, "(Frequency)"), ch.FreqOp_Pure());
-        objProf.saveData(channelKey(c, "(Ref)"), ch.FreqOpRef_Pure());
-        objProf.saveData(channelKey(c, "(RF Power)"), ch.RFPower_Pure());
+        saved = objProf.saveData(channelKey(c, "(Appear)"), ch.AppearCh()) && saved;
+        saved = objProf.saveData(channelKey(c, "(Frequency)"), ch.FreqOp_Pure()) && saved;
+        saved = objProf.saveData(channelKey(c, "(Ref)"), ch.FreqOpRef_Pure()) && saved;
+        saved = objProf.saveData(channelKey(c, "(RF Power)"), ch.RFPower_Pure()) && saved;
+    }
+    if (!saved) {
+        // Neither beside the program nor in the user's folder: without a word the port and the
+        // channels would be lost at every exit.
+        MsgBoxProduct("Cannot save the settings to '" + objProf.ProfileToSave() + "'.");
     }
 }
 

@@ -68,6 +68,9 @@ int runUtility(const StartupPlaces& places) {
     if (!places.settingsFolder.empty()) {
         com.profMain.setPath(places.settingsFolder);
     }
+    if (!places.userSettingsFolder.empty()) {
+        com.profMain.setUserPath(places.userSettingsFolder);
+    }
     setGObjCom(&com);
     setRadioIdentity();
     setLinkDefaults(com);

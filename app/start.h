@@ -9,6 +9,9 @@ struct StartupPlaces {
     std::string lockFolder;                // empty: the user's runtime folder
     std::string lockName = "VSK5ALN.lock"; // in lockFolder
     std::string settingsFolder;            // empty: the program's own folder
+    // Where the settings go when settingsFolder may not be written; empty: the per-user
+    // configuration folder Qt names for the application.
+    std::string userSettingsFolder;
 };
 
 // Creates the application object and runs the utility; returns the process exit code.

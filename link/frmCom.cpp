@@ -11,10 +11,14 @@
 frmCom::frmCom(std::unique_ptr<SerialControl> control, QObject* parent)
     : QObject(parent), serial(std::move(control)) {
     profMain.SetCurrentPath();
+    profMain.SetUserConfigPath();
     profMain.setName(std::string(product::ShortName) + ".ini");
     profMain.setSection(product::Title);
     if (!serial) {
-        serial = std::make_unique<QtSerialControl>(profMain.GetMyProfile());
+        // Asked at every opening: the settings file in use may change while the program runs
+        // (the first save into the user's folder) or be pointed elsewhere after construction.
+        serial = std::make_unique<QtSerialControl>(
+            QtSerialControl::PortsFiles([this] { return profMain.PortsProfiles(); }));
     }
     serial->setEventHandler([this](int commEvent) { MsCom_OnComm(commEvent); });
     cln3D.setMyObjCom(this);

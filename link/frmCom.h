@@ -3,7 +3,7 @@
 // Each tick hands received bytes to the driver, runs the driver's deadlines, runs the host's
 // task (sequencer and model), and turns any link error into one report and a closed port.
 //
-//   frmCom com;                  // QtSerialControl, port names mapped from profMain's file
+//   frmCom com;                  // QtSerialControl, port names mapped from profMain's files
 //   com.setHost(&mainWindow);
 //   com.setComPortNum(3);
 //   com.setComOpen(true);        // "/dev/ttyUSB2" (or the PORTS mapping) at 9600,N,8,1
@@ -31,7 +31,8 @@ class frmCom : public QObject {
     static constexpr int InBufferSize = 4096;
     static constexpr int OutBufferSize = 1024;
 
-    // Without a control the real serial port is used, with port names from profMain's file.
+    // Without a control the real serial port is used, with port names from the settings file
+    // profMain uses (and, for a number that one does not map, the one beside the program).
     explicit frmCom(std::unique_ptr<SerialControl> control = nullptr, QObject* parent = nullptr);
     // Closes the port and stops the timer.
     ~frmCom() override;

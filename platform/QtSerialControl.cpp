@@ -36,7 +36,12 @@ std::optional<long> wholeNumber(const std::string& text) {
 
 } // namespace
 
-QtSerialControl::QtSerialControl(std::string portsIniPath) : portsIni(std::move(portsIniPath)) {
+QtSerialControl::QtSerialControl(std::string portsIniPath)
+    : QtSerialControl(PortsFiles([path = std::move(portsIniPath)] {
+          return path.empty() ? std::vector<std::string>{} : std::vector<std::string>{path};
+      })) {}
+
+QtSerialControl::QtSerialControl(PortsFiles files) : portsFiles(std::move(files)) {
     QObject::connect(&port, &QSerialPort::readyRead, [this] { raiseEvent(comEvReceive); });
     QObject::connect(&port, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
@@ -95,8 +100,8 @@ QtSerialControl::parseSettings(const std::string& text) {
 
 std::string QtSerialControl::deviceName(std::int16_t number) const {
     const std::string key = "COM" + std::to_string(number);
-    if (!portsIni.empty()) {
-        const std::string mapped = platform::IniFile(portsIni).read("PORTS", key, "");
+    for (const std::string& file : portsFiles ? portsFiles() : std::vector<std::string>{}) {
+        const std::string mapped = platform::IniFile(file).read("PORTS", key, "");
         if (!mapped.empty()) {
             return mapped;
         }

@@ -1,9 +1,9 @@
 // The serial control over QSerialPort. A COM number becomes a device name in one place
-// (deviceName): the settings file's section PORTS may map it ("COM1=/dev/ttyUSB0"); without a
-// mapping Linux takes /dev/ttyUSB<n-1> when it exists and /dev/ttyS<n-1> otherwise, Windows
-// takes COM<n>. The line settings text "9600,N,8,1" gives baud rate, parity, data bits and
-// stop bits. DTR and RTS are raised after opening; a port without modem lines (a
-// pseudo-terminal) still opens.
+// (deviceName): the settings file's section PORTS may map it ("COM1=/dev/ttyUSB0"), the first
+// of the files handed in that does wins; without a mapping Linux takes /dev/ttyUSB<n-1> when it
+// exists and /dev/ttyS<n-1> otherwise, Windows takes COM<n>. The line settings text "9600,N,8,1"
+// gives baud rate, parity, data bits and stop bits. DTR and RTS are raised after opening; a port
+// without modem lines (a pseudo-terminal) still opens.
 //
 // Port errors arrive in one handler: a vanished device (ResourceError, a USB cable pulled, or
 // a ReadError, which is what a hung-up terminal gives on every read from then on) closes the
@@ -16,8 +16,10 @@
 
 #include <QSerialPort>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QtSerialControl : public SerialControl {
   public:
@@ -28,8 +30,13 @@ class QtSerialControl : public SerialControl {
         QSerialPort::StopBits stopBits = QSerialPort::OneStop;
     };
 
+    // The settings files that may hold the PORTS section, asked for at every opening, so that
+    // a mapping follows the settings file in use; the first file mapping a number wins.
+    using PortsFiles = std::function<std::vector<std::string>()>;
+
     // portsIniPath: the settings file holding the PORTS section (may be empty: no mapping).
     explicit QtSerialControl(std::string portsIniPath = {});
+    explicit QtSerialControl(PortsFiles portsFiles);
     ~QtSerialControl() override;
 
     // "baud,parity,data,stop", parity one of N E O M S, data 5..8, stop 1, 1.5 or 2;
@@ -61,7 +68,7 @@ class QtSerialControl : public SerialControl {
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort port;
-    std::string portsIni;
+    PortsFiles portsFiles;
     std::int16_t comPort = 1;
     std::optional<LineSettings> settings = LineSettings{};
     bool dtr = false;

@@ -3,6 +3,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/UserFolders.h"
 
 #include <charconv>
 #include <cmath>
@@ -142,13 +143,41 @@ bool fromText(const std::string& text, QDateTime& out) {
     return true;
 }
 
+std::string withSeparator(std::string folder) {
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
 } // namespace
 
 void clsCmcProfileIO::SetCurrentPath() {
-    path = platform::programFolder();
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
+    path = withSeparator(platform::programFolder());
+}
+
+void clsCmcProfileIO::setUserPath(const std::string& value) {
+    userPath = value.empty() ? value : withSeparator(value);
+}
+
+void clsCmcProfileIO::SetUserConfigPath() {
+    setUserPath(platform::userConfigFolder());
+}
+
+platform::SettingsPlaces clsCmcProfileIO::places() const {
+    return platform::SettingsPlaces(GetMyProfile(), userPath.empty() ? "" : userPath + name);
+}
+
+std::string clsCmcProfileIO::ProfileInUse() const {
+    return places().fileToRead();
+}
+
+std::string clsCmcProfileIO::ProfileToSave() const {
+    return places().fileToWrite();
+}
+
+std::vector<std::string> clsCmcProfileIO::PortsProfiles() const {
+    return places().portsFiles();
 }
 
 std::string clsCmcProfileIO::StripTerminator(const std::string& StrString) {
@@ -156,12 +185,12 @@ std::string clsCmcProfileIO::StripTerminator(const std::string& StrString) {
 }
 
 bool clsCmcProfileIO::write(const std::string& key, const std::string& text) const {
-    return platform::IniFile(GetMyProfile()).write(section, key, text);
+    return places().write(section, key, text);
 }
 
 std::optional<std::string> clsCmcProfileIO::readText(const std::string& key,
                                                      const std::string& defaultText) const {
-    std::string text = platform::IniFile(GetMyProfile()).read(section, key, defaultText);
+    std::string text = platform::IniFile(ProfileInUse()).read(section, key, defaultText);
     if (text.size() > MaxValueLength) {
         text.resize(MaxValueLength);
     }

@@ -8,13 +8,21 @@
 //
 // loadData leaves the variable unchanged (and returns false) when the value read is empty or
 // does not convert to the variable's type.
+//
+// The file is Path & Name, beside the program. Where that place may not be written (a read-only
+// folder or file), the settings are written to, and from then on read from, the file of the
+// same name in UserPath, the user's own configuration folder; it starts as a copy of the file
+// beside the program (platform::SettingsPlaces).
 #pragma once
+
+#include "platform/SettingsPlaces.h"
 
 #include <QDateTime>
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class clsCmcProfileIO {
   public:
@@ -24,10 +32,22 @@ class clsCmcProfileIO {
     void setPath(const std::string& value) { path = value; }
     const std::string& Section() const { return section; }
     void setSection(const std::string& value) { section = value; }
+    // The folder for the settings when the program's own place is read-only; empty for none.
+    // One separator is added at its end when it has none.
+    const std::string& UserPath() const { return userPath; }
+    void setUserPath(const std::string& value);
 
     // Path := the program's folder with one separator at its end.
     void SetCurrentPath();
+    // UserPath := the user's configuration folder that Qt names for the application.
+    void SetUserConfigPath();
     std::string GetMyProfile() const { return path + name; }
+    // The file the settings are read from now, and the one a save writes to (the one to name
+    // when a save fails).
+    std::string ProfileInUse() const;
+    std::string ProfileToSave() const;
+    // The files that map COM numbers to devices (section PORTS), the one in use first.
+    std::vector<std::string> PortsProfiles() const;
 
     bool saveData(const std::string& sKey, std::int16_t sData) const;
     bool saveData(const std::string& sKey, std::int32_t sData) const;
@@ -60,6 +80,7 @@ class clsCmcProfileIO {
     static std::string StripTerminator(const std::string& StrString);
 
   private:
+    platform::SettingsPlaces places() const;
     bool write(const std::string& key, const std::string& text) const;
     // The stored text of key (default text for a missing key), cut and trimmed as the
     // loaders need it; nothing when the text read is empty.
@@ -71,4 +92,5 @@ class clsCmcProfileIO {
     std::string name = "Profile.INI";
     std::string path;
     std::string section;
+    std::string userPath;
 };

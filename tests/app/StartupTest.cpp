@@ -1,64 +1,17 @@
 // The start-up through runUtility: another copy running ends it at once, a lock that cannot be
 // taken does not; a constants file that cannot be read (or holds a constant that is no number)
 // ends it after the settings are saved; a readable one shows the window.
-#include "app/frmMain.h"
-#include "app/start.h"
-#include "tests/support/MessageRecorder.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/StartupFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLockFile>
-#include <QTimer>
 
 #include <functional>
 
 namespace {
 
-class StartupTest : public ::testing::Test {
-  protected:
-    StartupTest() {
-        previous = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(dir.path()));
-        places.lockFolder = dir.file("run");
-        places.settingsFolder = dir.path();
-    }
-    ~StartupTest() override { QDir::setCurrent(previous); }
-
-    // Runs the utility. Should its window come up, the event loop first hands it to
-    // whileRunning and then chooses "E&xit", so a start that ought to have ended early fails
-    // the test instead of waiting for a technician. The timer goes with this call, so nothing
-    // of it reaches a later test's event loop.
-    int run(const std::function<void(frmMain&)>& whileRunning = {}) {
-        QTimer driver;
-        driver.setSingleShot(true);
-        QObject::connect(&driver, &QTimer::timeout, [&whileRunning] {
-            if (mainWindowExists()) {
-                if (whileRunning) {
-                    whileRunning(mainWindow());
-                }
-                mainWindow().mnuFileExit().trigger();
-            }
-        });
-        driver.start(0);
-        return runUtility(places);
-    }
-
-    testsupport::TempDir dir;
-    testsupport::MessageRecorder recorder;
-    StartupPlaces places;
-    QString previous;
-};
-
-std::string constantsFile(const std::string& constant) {
-    std::string text = "VS-K5 ALN Rev.1.0\n";
-    for (int i = 0; i <= 20; ++i) {
-        text += (i == 7 ? constant : "1.5") + "\n";
-    }
-    return text;
-}
+using StartupTest = testsupport::StartupFixture;
 
 // How the lock cannot be had, set up in the test's folder; none of them is another copy.
 struct LockFault {

@@ -56,6 +56,19 @@ TEST(QtSerialControlTest, PortsSectionMapsComNumbersAndAnAbsentDeviceCannotBeOpe
     EXPECT_EQ(com.cln3D.RealSend({0xE0}), 1);
 }
 
+// The mapping follows the files handed in at each lookup, the first that maps a number wins.
+TEST(QtSerialControlTest, PortsAreLookedUpInTheFilesInTheirOrder) {
+    testsupport::TempDir dir;
+    dir.writeFile("user.ini", "[PORTS]\nCOM3=/dev/ttyACM5\n");
+    dir.writeFile("prog.ini", "[PORTS]\nCOM3=/dev/ttyACM9\nCOM4=/dev/ttyACM4\n");
+    std::vector<std::string> files = {dir.file("prog.ini")};
+    QtSerialControl control(QtSerialControl::PortsFiles([&files] { return files; }));
+    EXPECT_EQ(control.deviceName(3), "/dev/ttyACM9");
+    files = {dir.file("user.ini"), dir.file("prog.ini")};
+    EXPECT_EQ(control.deviceName(3), "/dev/ttyACM5");
+    EXPECT_EQ(control.deviceName(4), "/dev/ttyACM4");
+}
+
 // The simulated radio on the master side of a pseudo-terminal, moved along by pump(). The
 // slave side is held open too, so the master sees no hang-up between two openings by the port
 // (which sets the terminal to raw mode itself).

@@ -1,0 +1,96 @@
+// The choice between the settings file beside the program and the user's own copy.
+#include "platform/SettingsPlaces.h"
+
+#include "platform/IniFile.h"
+#include "platform/WriteAccess.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace platform {
+namespace {
+
+bool exists(const std::string& file) {
+    std::error_code error;
+    return std::filesystem::exists(file, error);
+}
+
+// The whole file copied byte for byte, through a new file renamed into place, so that a
+// failed copy leaves no half file for the next start to read. A source this user cannot read
+// was read as empty all along: there is nothing to carry over, and that is no failure.
+bool copyFile(const std::string& from, const std::string& to) {
+    std::ifstream in(from, std::ios::binary);
+    if (!in) {
+        return true;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string temporary = to + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !(out << text.str()) || !out.flush()) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), to.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+SettingsPlaces::SettingsPlaces(std::string programFile, std::string userFile)
+    : programFile(std::move(programFile)), userFile(std::move(userFile)) {}
+
+bool SettingsPlaces::programPlaceWritable() const {
+    return userFile.empty() || mayReplaceFile(programFile);
+}
+
+std::string SettingsPlaces::fileToRead() const {
+    return programPlaceWritable() || !exists(userFile) ? programFile : userFile;
+}
+
+std::string SettingsPlaces::fileToWrite() const {
+    return programPlaceWritable() ? programFile : userFile;
+}
+
+std::vector<std::string> SettingsPlaces::portsFiles() const {
+    const std::string read = fileToRead();
+    if (read == programFile) {
+        return {programFile};
+    }
+    // A COM number the user's copy does not map may have been added beside the program since.
+    return {read, programFile};
+}
+
+bool SettingsPlaces::write(const std::string& section, const std::string& key,
+                           const std::string& value) const {
+    if (IniFile(programFile).write(section, key, value)) {
+        return true;
+    }
+    return !userFile.empty() && prepareUserFile() && IniFile(userFile).write(section, key, value);
+}
+
+// The user's folder made, and the user's file started from the program's one when there is
+// none yet: everything in it but the values about to be written stays as it was.
+bool SettingsPlaces::prepareUserFile() const {
+    const std::filesystem::path folder = std::filesystem::path(userFile).parent_path();
+    std::error_code error;
+    if (!folder.empty()) {
+        std::filesystem::create_directories(folder, error);
+    }
+    if (error || !mayReplaceFile(userFile)) {
+        return false;
+    }
+    if (exists(userFile) || !exists(programFile)) {
+        return true;
+    }
+    return copyFile(programFile, userFile);
+}
+
+} // namespace platform
