@@ -1,5 +1,6 @@
 // Typed settings values: round trips, defaults, empty values, trailing blanks, values that do
-// not convert and the length limit.
+// not convert and the length limit; and the user's folder taking them when the program's
+// folder is read-only.
 #include "app/common/clsCmcProfileIO.h"
 #include "tests/support/TempDir.h"
 
@@ -57,4 +58,36 @@ TEST(ProfileIOTest, ValuesRoundTripAndReadAsTheyStandInTheFile) {
     EXPECT_TRUE(profile.loadData("Long", text));
     EXPECT_EQ(text, std::string(254, 'x'));
     EXPECT_EQ(clsCmcProfileIO::StripTerminator(std::string("abc\0def", 7)), "abc");
+}
+
+// With the folder beside the program read-only, values go to the user's folder (given here
+// without its closing separator) and are read back from there; the file beside the program
+// stays as it was and is named no more.
+TEST(ProfileIOTest, ReadOnlyProgramFolderSendsTheValuesToTheUserFolder) {
+    namespace fs = std::filesystem;
+    testsupport::TempDir dir;
+    dir.makeFolder("prog");
+    dir.writeFile("prog/VSK5ALN.ini", "[OPTION]\nComPort=2\n");
+    dir.setMode("prog", fs::perms::owner_read | fs::perms::owner_exec);
+    clsCmcProfileIO profile;
+    profile.setPath(dir.file("prog/"));
+    profile.setName("VSK5ALN.ini");
+    profile.setSection("OPTION");
+    profile.setUserPath(dir.file("user"));
+    EXPECT_EQ(profile.UserPath(), dir.file("user/"));
+    EXPECT_EQ(profile.ProfileInUse(), dir.file("prog/VSK5ALN.ini"));
+    EXPECT_EQ(profile.ProfileToSave(), dir.file("user/VSK5ALN.ini"));
+
+    std::int16_t port = 0;
+    EXPECT_TRUE(profile.loadData("ComPort", port, std::int16_t{1}));
+    EXPECT_EQ(port, 2);
+    EXPECT_TRUE(profile.saveData("ComPort", std::int16_t{3}));
+    EXPECT_EQ(profile.ProfileInUse(), dir.file("user/VSK5ALN.ini"));
+    EXPECT_TRUE(profile.loadData("ComPort", port, std::int16_t{1}));
+    EXPECT_EQ(port, 3);
+    EXPECT_EQ(dir.readFile("prog/VSK5ALN.ini"), "[OPTION]\nComPort=2\n");
+    EXPECT_EQ(dir.readFile("user/VSK5ALN.ini"), "[OPTION]\nComPort=3\n");
+
+    profile.setUserPath("");
+    EXPECT_FALSE(profile.saveData("ComPort", std::int16_t{4})); // no second place to go to
 }
