@@ -94,18 +94,23 @@ TEST_P(SettingsPlacesTest, ReadsAndWritesWhereTheFoldersAllow) {
     }
 }
 
+// Program, user, nowhere: short names so that each situation fits one line of the table.
+constexpr Place P = Place::Program;
+constexpr Place U = Place::User;
+constexpr Place N = Place::Nowhere;
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Situations, SettingsPlacesTest, ::testing::Values(
-    //        name                           prog   file   user   file   read before     written         read after
-    PlaceCase{"ProgramPlaceWritable",        0755,  0644,  0,     0,     Place::Program, Place::Program, Place::Program},
-    PlaceCase{"ProgramFolderReadOnly",       0555,  0644,  0,     0,     Place::Program, Place::User,    Place::User},
-    PlaceCase{"ProgramFileReadOnly",         0755,  0444,  0,     0,     Place::Program, Place::User,    Place::User},
-    PlaceCase{"BothReadOnly",                0555,  0444,  0,     0,     Place::Program, Place::User,    Place::User},
-    PlaceCase{"ReadOnlyFolderWithoutFile",   0555,  0,     0,     0,     Place::Program, Place::User,    Place::User},
-    PlaceCase{"UserCopyThereAlready",        0555,  0644,  0755,  0644,  Place::User,    Place::User,    Place::User},
-    PlaceCase{"WritableProgramPlaceWins",    0755,  0644,  0755,  0644,  Place::Program, Place::Program, Place::Program},
-    PlaceCase{"UserFolderReadOnly",          0555,  0644,  0555,  0,     Place::Program, Place::Nowhere, Place::Program},
-    PlaceCase{"UserFileReadOnly",            0555,  0644,  0755,  0444,  Place::User,    Place::Nowhere, Place::User}),
+    //        name                          prog  file  user  file  read  write  read after
+    PlaceCase{"ProgramPlaceWritable",       0755, 0644, 0,    0,    P,    P,     P},
+    PlaceCase{"ProgramFolderReadOnly",      0555, 0644, 0,    0,    P,    U,     U},
+    PlaceCase{"ProgramFileReadOnly",        0755, 0444, 0,    0,    P,    U,     U},
+    PlaceCase{"BothReadOnly",               0555, 0444, 0,    0,    P,    U,     U},
+    PlaceCase{"ReadOnlyFolderWithoutFile",  0555, 0,    0,    0,    P,    U,     U},
+    PlaceCase{"UserCopyThereAlready",       0555, 0644, 0755, 0644, U,    U,     U},
+    PlaceCase{"WritableProgramPlaceWins",   0755, 0644, 0755, 0644, P,    P,     P},
+    PlaceCase{"UserFolderReadOnly",         0555, 0644, 0555, 0,    P,    N,     P},
+    PlaceCase{"UserFileReadOnly",           0555, 0644, 0755, 0444, U,    N,     U}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
