@@ -5,7 +5,6 @@
 #include "common/CommonRoutines.h"
 #include "link/CloneFrames.h"
 #include "link/clsCmcEeprom.h"
-#include "link/frmCom.h"
 #include "platform/SerialControl.h"
 
 #include <algorithm>
@@ -83,11 +82,10 @@ void clsCmcCln3Drv::setNowError(DriverError value) {
 }
 
 bool clsCmcCln3Drv::SendEnable() const {
-    if (!readyToSend || com == nullptr || !com->comSendEnable()) {
+    if (!readyToSend || port == nullptr || !port->portOpen()) {
         return false;
     }
-    const SerialControl& port = com->MsCom();
-    return port.outBufferSize() - port.outBufferCount() > MinFreeOutput;
+    return port->outBufferSize() - port->outBufferCount() > MinFreeOutput;
 }
 
 std::int16_t clsCmcCln3Drv::Send(const Bytes& body) {
@@ -104,7 +102,7 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
     // Whatever is still in the receive buffer belongs to an earlier exchange; left there, a
     // resend would take the first send's echo for its own.
     ClearRxBuffer();
-    if (!com->MsCom().output(frame)) {
+    if (!port->output(frame)) {
         // The port did not take it (the device went away meanwhile): nothing is on the line,
         // so no cycle opens and the caller learns that the command was not sent.
         return 1;

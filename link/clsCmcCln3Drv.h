@@ -9,8 +9,8 @@
 //   varLastE8Answer() == 73 51 00 01 03 37 46, Running() false, nowError() None.
 //
 // The receive path (read) only takes bytes and makes decisions: it never reads the port and
-// never holds more than 256 bytes. The driver writes through its port manager and the
-// manager's serial control; it owns no port of its own.
+// never holds more than 256 bytes. The driver writes through the serial control its port
+// manager hands it; it owns no port of its own.
 //
 // Clone write pacing. The body E3 of a clone write awaits no answer, but its echo and the echo
 // of every record are awaited: each echo that comes back sends the next E4 record from the
@@ -27,8 +27,8 @@
 #include <string>
 #include <vector>
 
+class SerialControl;
 class clsCmcEeprom;
-class frmCom;
 
 // What the next command is and what it awaits.
 enum class WorkMode : std::int16_t {
@@ -61,7 +61,8 @@ class clsCmcCln3Drv {
 
     clsCmcCln3Drv();
 
-    void setMyObjCom(frmCom* value) { com = value; }
+    // The port it writes through; the port manager that owns both hands it over.
+    void setPort(SerialControl* value) { port = value; }
 
     std::int32_t echoTimeout() const { return echoTimeoutMs; }
     std::int32_t answerTimeout() const { return answerTimeoutMs; }
@@ -128,7 +129,7 @@ class clsCmcCln3Drv {
     void endCycle();
     void appendToRxBuf(Bytes::const_iterator first, Bytes::const_iterator last);
 
-    frmCom* com = nullptr;
+    SerialControl* port = nullptr;
     std::int32_t echoTimeoutMs = 1000;
     std::int32_t answerTimeoutMs = 1200;
     std::int16_t retries = 0;

@@ -13,7 +13,7 @@ const char* const LineSettings = "9600,N,8,1";
 frmCom::frmCom(std::unique_ptr<SerialControl> control, QObject* parent)
     : QObject(parent), serial(std::move(control)) {
     serial->setEventHandler([this](int commEvent) { onCommEvent(commEvent); });
-    cln3D.setMyObjCom(this);
+    cln3D.setPort(serial.get());
     Reset();
 }
 

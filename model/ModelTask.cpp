@@ -12,7 +12,6 @@
 #include "model/RigView.h"
 #include "model/TxfTable.h"
 #include "model/clsIndEep_RigK5.h"
-#include "model/clsIndOp_RigK5.h"
 
 #include <tuple>
 
@@ -64,14 +63,14 @@ void ModelTask::task() {
         }
         if (p.readouts.commError()) {
             p.view.linkFailed();
-            p.model.RigOpFunc_ResetAll();
+            p.resetAll();
             break;
         }
         if (p.seq.OpRunning() || !done || taskPhase == TaskPhase::CycleEnd) {
             break;
         }
     }
-    p.model.RigOpFunc_FormState();
+    p.showState();
 }
 
 // One pass of a phase; true when the phase is done. May change next.

@@ -11,6 +11,7 @@
 #include "link/clsCmcTick.h"
 
 #include <cstdint>
+#include <functional>
 
 class ProcedureRunner;
 class Readouts;
@@ -20,7 +21,6 @@ class clsCmcCln3Drv;
 class clsCmcCln3Sequence;
 class clsCmcRadio;
 class clsConsole;
-class clsIndOp_RigK5;
 
 // The phases by what each does. The readout phases are ranges: the first A/D pass 5..7, the
 // second 8..10 (each asks on its first pass and takes the answer on a later one), D/A 11..20.
@@ -51,7 +51,8 @@ class ModelTask {
         ProcedureRunner& procedures;
         const TxfTable& txf;
         RigView& view;
-        clsIndOp_RigK5& model;
+        std::function<void()> resetAll;  // the model back to "not connected"
+        std::function<void()> showState; // the window shows the model's mode
     };
 
     explicit ModelTask(const Parts& parts);

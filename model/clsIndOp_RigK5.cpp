@@ -39,8 +39,9 @@ clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChanne
       readings(link.seq, link.driver, view),
       procedureContext(link.seq, link.radio.objEep(), console, idx, readings, channels, txf, view,
                        curChNo),
-      procedures(procedureContext), modelTask({link.seq, link.driver, link.radio, console, readings,
-                                               procedures, txf, view, *this}) {
+      procedures(procedureContext),
+      modelTask({link.seq, link.driver, link.radio, console, readings, procedures, txf, view,
+                 [this] { RigOpFunc_ResetAll(); }, [this] { RigOpFunc_FormState(); }}) {
     console.myEventClass = this;
     console.myCln3Seq = &link.seq;
     console.myEeprom = &link.radio.objEep();
