@@ -93,6 +93,22 @@ std::string rightField(const std::string& text, std::size_t width) {
     return padded.substr(padded.size() - width);
 }
 
+std::optional<AmpersandHex> ampersandHex(const std::string& text) {
+    if (text.size() < 3 || text[0] != '&' || (text[1] != 'H' && text[1] != 'h') ||
+        hexDigitValue(text[2]) < 0) {
+        return std::nullopt;
+    }
+    AmpersandHex number{0, 2};
+    for (; number.length < text.size() && number.length < 10; ++number.length) {
+        const int digit = hexDigitValue(text[number.length]);
+        if (digit < 0) {
+            break;
+        }
+        number.value = number.value * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return number;
+}
+
 std::string twoDigits(int n) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d", n);

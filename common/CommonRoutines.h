@@ -11,6 +11,7 @@
 #include "platform/Bytes.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Every backslash-n pair becomes CR LF.
@@ -43,6 +44,15 @@ std::string IntToHex2(int n);
 // fixed field, a longer one cut from the left (rightField("7", 4) == "   7",
 // rightField("-1000", 4) == "1000").
 std::string rightField(const std::string& text, std::size_t width);
+
+// A number written "&H" and hexadecimal digits (either case), as settings and constants files
+// may hold it: the value of the leading digits (up to 8) and how many characters of text they
+// and the "&H" take; nothing when text does not start with "&H" and a digit.
+struct AmpersandHex {
+    std::uint32_t value;
+    std::size_t length;
+};
+std::optional<AmpersandHex> ampersandHex(const std::string& text);
 
 // A number of at least two digits, a "0" before one below 10 ("07", "12"): channel numbers
 // as the technician sees them.

@@ -1,6 +1,7 @@
 // Settings values to and from their text form, and the reads and writes of one section.
 #include "common/clsCmcProfileIO.h"
 
+#include "common/CommonRoutines.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/UserFolders.h"
@@ -48,15 +49,12 @@ std::string toText(const std::string& value) {
 
 // A decimal number (sign, digits, point, exponent) or "&H" hexadecimal, and nothing else.
 std::optional<double> parseNumber(const std::string& text) {
-    if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
-        long long value = 0;
-        const char* first = text.data() + 2;
-        const char* last = text.data() + text.size();
-        const auto result = std::from_chars(first, last, value, 16);
-        if (result.ec != std::errc() || result.ptr != last) {
-            return std::nullopt;
+    if (text.size() > 1 && text[0] == '&') {
+        const auto hex = ampersandHex(text);
+        if (!hex || hex->length != text.size()) {
+            return std::nullopt; // nothing may follow the digits
         }
-        return static_cast<double>(value);
+        return static_cast<double>(hex->value);
     }
     std::size_t start = 0;
     while (start < text.size() && text[start] == ' ') {

@@ -1,6 +1,7 @@
 // The temperature borders and the constants file.
 #include "model/TxfTable.h"
 
+#include "common/CommonRoutines.h"
 #include "common/Product.h"
 
 #include <cctype>
@@ -96,13 +97,8 @@ std::optional<float> TxfTable::constantValue(const std::string& line) {
             text += c;
         }
     }
-    if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
-        std::size_t end = 2;
-        while (end < text.size() && end < 10 &&
-               std::isxdigit(static_cast<unsigned char>(text[end]))) {
-            ++end;
-        }
-        return static_cast<float>(std::strtoul(text.substr(2, end - 2).c_str(), nullptr, 16));
+    if (const auto hex = ampersandHex(text)) {
+        return static_cast<float>(hex->value); // what follows the digits does not matter
     }
     if (isNotANumberWord(text)) {
         return std::nullopt;

@@ -22,10 +22,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string rightAligned(const std::string& text, std::size_t width) {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
-
 // Division rounded down and the matching non-negative remainder, so that a negative number
 // (only ever a hand-edited settings value) still gives a well-formed result.
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
@@ -83,7 +79,8 @@ std::string clsRig_Ch::Conv_Freq_LongToStr(std::int32_t freqL) {
     decimals = std::string(5 - decimals.size(), '0') + decimals;
     const std::int64_t last = floorMod(freqL, 10);
     const char third = last == 3 ? '3' : (last == 6 ? '7' : '0');
-    return rightAligned(std::to_string(mhz), 4) + "." + decimals + third;
+    // Stored frequencies stay within 136 to 174 MHz, so the field never cuts a digit.
+    return rightField(std::to_string(mhz), 4) + "." + decimals + third;
 }
 
 std::int32_t clsRig_Ch::Conv_Freq_StrToLong(const std::string& str0) {
