@@ -39,6 +39,8 @@ class Utility : public QObject {
         // configuration folder Qt names for the application.
         std::string userSettingsFolder;
         std::string constantsFile = "Const.ini"; // the model constants
+        // The backups of every Connect; empty: "backups" in the per-user data folder.
+        std::string backupFolder;
     };
 
     // Without a serial control the real serial port is used, its devices named by the

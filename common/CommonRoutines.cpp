@@ -93,6 +93,14 @@ std::string rightField(const std::string& text, std::size_t width) {
     return padded.substr(padded.size() - width);
 }
 
+std::string trimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::optional<AmpersandHex> ampersandHex(const std::string& text) {
     if (text.size() < 3 || text[0] != '&' || (text[1] != 'H' && text[1] != 'h') ||
         hexDigitValue(text[2]) < 0) {

@@ -45,6 +45,9 @@ std::string IntToHex2(int n);
 // rightField("-1000", 4) == "1000").
 std::string rightField(const std::string& text, std::size_t width);
 
+// The text without the blanks at either end.
+std::string trimBlanks(const std::string& text);
+
 // A number written "&H" and hexadecimal digits (either case), as settings and constants files
 // may hold it: the value of the leading digits (up to 8) and how many characters of text they
 // and the "&H" take; nothing when text does not start with "&H" and a digit.

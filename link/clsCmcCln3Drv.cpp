@@ -48,6 +48,9 @@ void clsCmcCln3Drv::setWorkMode(WorkMode value) {
     lastAnswer.clear();
     lastStoredAdr = 0;
     readCovered.clear();
+    if (value == WorkMode::CloneRead || value == WorkMode::CloneWriteStart) {
+        bytesCarried = 0;
+    }
     if (value == WorkMode::Identity) {
         identityAnswer.clear(); // a new query: an earlier radio's answer must not stand for it
     }
@@ -324,7 +327,10 @@ bool clsCmcCln3Drv::storeReadFrame(const Bytes& f) {
     if (readCovered.size() < static_cast<std::size_t>(eep->eeSize())) {
         readCovered.resize(static_cast<std::size_t>(eep->eeSize()), false);
     }
-    std::fill_n(readCovered.begin() + record.address, n, true);
+    const auto first = readCovered.begin() + record.address;
+    // A record the radio sends twice is one record's worth of progress.
+    bytesCarried += static_cast<std::int32_t>(std::count(first, first + n, false));
+    std::fill_n(first, n, true);
     return true;
 }
 
@@ -337,6 +343,7 @@ Bytes clsCmcCln3Drv::makeWriteFrame() {
     const Bytes data = eep != nullptr ? eep->ReadBlock(writeAdr, n) : Bytes(n, 0);
     const Bytes body = frames::recordBody(writeAdr, data);
     lastStoredAdr = writeAdr + n - 1;
+    bytesCarried += n;
     if (lastStoredAdr < rangeEnd) {
         writeAdr += n;
     } else {

@@ -90,6 +90,8 @@ class clsCmcCln3Drv {
     const Bytes& ansInfo() const { return identityAnswer; }
     const Bytes& varLastE8Answer() const { return lastAnswer; }
     std::int32_t lastEeAdr() const { return lastStoredAdr; }
+    // Memory bytes the clone read or write under way (or the last one) has carried so far.
+    std::int32_t cloneBytesDone() const { return bytesCarried; }
     WaitState waitState() const { return state; }
     std::size_t rxBufSize() const { return rxBuf.size(); }
     // The deadline of the echo or answer wait, in milliseconds from now; 0 when none runs.
@@ -151,6 +153,7 @@ class clsCmcCln3Drv {
     std::int32_t requiredFirst = 0;
     std::int32_t requiredLast = -1;
     std::vector<bool> readCovered; // addresses stored by the clone read under way
+    std::int32_t bytesCarried = 0;
     bool running = false;
     DriverError nowErr = DriverError::None;
     DriverError lastErr = DriverError::None;

@@ -13,7 +13,12 @@ std::int16_t clsCmcEeprom::WriteByte(std::int32_t adr, int value) {
     if (!isValidAdr(adr)) {
         return 1;
     }
-    eeData[static_cast<std::size_t>(adr)] = static_cast<std::uint8_t>(value & 0xFF);
+    std::uint8_t& cell = eeData[static_cast<std::size_t>(adr)];
+    const std::uint8_t from = cell;
+    cell = static_cast<std::uint8_t>(value & 0xFF);
+    if (writeObserver && cell != from) {
+        writeObserver(adr, from, cell);
+    }
     return 0;
 }
 

@@ -212,13 +212,10 @@ BandPassSweep::Tick BandPassSweep::fineScan(int stage) {
 // A sweep that never saw the detector rise above 0 found nothing (the signal generator off or
 // on another frequency): its settings would be arbitrary. T1 to T3 go back as they were.
 void BandPassSweep::endWithoutSignal(std::int16_t& step) {
-    ctx.restoreChanges();
-    step = 0;
     const auto channel = static_cast<std::int16_t>(band + 1);
-    std::string frequency = ctx.channels().ChUnit(channel).FreqOp_String();
-    frequency.erase(0, frequency.find_first_not_of(' '));
-    ctx.view().showMessage(
-        procedure_messages::noSignalForSweep(BandNames[band], twoDigits(channel), frequency));
+    const std::string frequency = trimBlanks(ctx.channels().ChUnit(channel).FreqOp_String());
+    ctx.endWithoutResult(step, procedure_messages::noSignalForSweep(BandNames[band],
+                                                                    twoDigits(channel), frequency));
 }
 
 // The sweep works on its band's test channel: showing its line puts the channel item there.

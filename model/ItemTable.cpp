@@ -1,6 +1,7 @@
 // The item table of the VX-K5.
 #include "model/ItemTable.h"
 
+#include "common/CommonRoutines.h"
 #include "console/clsConsole.h"
 #include "model/MemoryMap.h"
 #include "model/ProcedureTable.h"
@@ -91,4 +92,24 @@ ItemIndexes buildItemTable(clsConsole& console) {
         }
     }
     return indexes;
+}
+
+std::optional<std::string> itemTitleAt(std::int32_t address) {
+    for (const ItemRow& row : ItemTable) {
+        if (row.kind == Kind::Value && row.eeAdr == address) {
+            return trimBlanks(row.title);
+        }
+    }
+    return std::nullopt;
+}
+
+void reloadItems(clsConsole& console, const std::function<bool(std::int32_t address)>& affected,
+                 bool resend) {
+    for (std::int16_t i = 0; i < console.ListCount(); ++i) {
+        const std::int32_t address = console.EeAdr(i);
+        if (address >= 0 && affected(address)) {
+            console.ReadFromEe(i);
+            console.setFlgChanged(i, resend);
+        }
+    }
 }

@@ -7,6 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 
 class clsConsole;
 
@@ -34,3 +37,11 @@ inline constexpr int ItemCount = 23;
 // Empties the console and adds the 23 items, each with its fields set in the order the console
 // expects them; returns where the addressed items stand.
 ItemIndexes buildItemTable(clsConsole& console);
+
+// The title of the value item that holds the byte at address, without its leading blanks.
+std::optional<std::string> itemTitleAt(std::int32_t address);
+
+// The items whose byte `affected` picks take it from the memory image again; resend marks them
+// to go to the radio once more, otherwise nothing is left for the task to send.
+void reloadItems(clsConsole& console, const std::function<bool(std::int32_t address)>& affected,
+                 bool resend);

@@ -33,3 +33,14 @@ std::optional<MemoryMap::Cell> MemoryMap::cellOfCommand(int command) {
         return std::nullopt; // unlock, channel, DTCS tone, readouts, end of a sweep
     }
 }
+
+std::optional<MemoryMap::Setter> MemoryMap::setterOfCell(std::int32_t address) {
+    // The commands are few and one byte each: the inverse is a search, not a second table.
+    constexpr int LastCommand = E8RefSlant + TemperatureAreas - 1;
+    for (int command = 0; command <= LastCommand; ++command) {
+        if (const std::optional<Cell> cell = cellOfCommand(command); cell && cell->address == address) {
+            return Setter{command, cell->liveOffset};
+        }
+    }
+    return std::nullopt;
+}

@@ -7,6 +7,7 @@
 //   MemoryMap::cellOfCommand(MemoryMap::E8SMeter)    ->  {0x7B9, -2}   S1: the live value runs
 //                                                                      2 below the byte
 //   MemoryMap::cellOfCommand(MemoryMap::E8DtcsTone)  ->  nothing       no byte behind it
+//   MemoryMap::setterOfCell(0x7BA)                   ->  {0x05, -1}    S2, the other way round
 #pragma once
 
 #include <cstdint>
@@ -65,4 +66,12 @@ struct MemoryMap {
         int liveOffset; // live value = stored byte + liveOffset
     };
     static std::optional<Cell> cellOfCommand(int command);
+
+    // The live command that sets a byte of the adjustment area, and how its value stands to
+    // the byte; nothing for a byte no command reaches (the radio keeps it from the factory).
+    struct Setter {
+        int command;
+        int liveOffset;
+    };
+    static std::optional<Setter> setterOfCell(std::int32_t address);
 };

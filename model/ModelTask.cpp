@@ -10,6 +10,7 @@
 #include "model/ProcedureRunner.h"
 #include "model/Readouts.h"
 #include "model/RigView.h"
+#include "model/ServiceJob.h"
 #include "model/TxfTable.h"
 #include "model/clsIndEep_RigK5.h"
 
@@ -96,7 +97,9 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
     case TaskPhase::EnterKey:
         return enterKey();
     case TaskPhase::ProcedureStep:
-        return p.procedures.dispatch();
+        // A revert or write runs alone: no procedure starts while it does, and it starts
+        // only while none runs.
+        return p.job.busy() ? p.job.tick() : p.procedures.dispatch();
     case TaskPhase::CycleEnd:
         if (dispParaRequest) {
             p.procedures.prepareConsole();
@@ -123,6 +126,8 @@ bool ModelTask::cloneRead() {
         return false;
     }
     p.readouts.setRadioNameBytes(HexToByteStr(p.radio.radioNameM() + p.radio.radionameS()));
+    // The radio's memory is safe on disk before the first value goes to it.
+    p.job.connected();
     for (std::int16_t i = 0; i < p.console.ListCount(); ++i) {
         p.console.ReadFromEe(i);
         p.console.setFlgChanged(i, true);

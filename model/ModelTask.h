@@ -16,6 +16,7 @@
 class ProcedureRunner;
 class Readouts;
 class RigView;
+class ServiceJob;
 class TxfTable;
 class clsCmcCln3Drv;
 class clsCmcCln3Sequence;
@@ -49,6 +50,7 @@ class ModelTask {
         clsConsole& console;
         Readouts& readouts;
         ProcedureRunner& procedures;
+        ServiceJob& job; // its backup after the clone read, its revert or write in step 23
         const TxfTable& txf;
         RigView& view;
         std::function<void()> resetAll;  // the model back to "not connected"

@@ -6,8 +6,10 @@
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcEeprom.h"
 #include "model/Readouts.h"
+#include "model/RigView.h"
 
 #include <algorithm>
+#include <utility>
 
 ProcedureContext::ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
                                    const ItemIndexes& indexes, Readouts& readouts,
@@ -61,13 +63,22 @@ void ProcedureContext::restoreChanges() {
         }
     }
     // The items of those bytes show them again; nothing is left for the task to resend.
-    for (std::int16_t i = 0; i < console.ListCount(); ++i) {
-        const std::int32_t address = console.EeAdr(i);
-        const bool restored = std::any_of(restores.begin(), restores.end(),
-                                          [&](const auto& r) { return r.address == address; });
-        if (address >= 0 && restored) {
-            console.ReadFromEe(i);
-            console.setFlgChanged(i, false);
-        }
-    }
+    reloadItems(
+        console,
+        [&](std::int32_t address) {
+            return std::any_of(restores.begin(), restores.end(),
+                               [&](const auto& r) { return r.address == address; });
+        },
+        false);
+}
+
+void ProcedureContext::endWithoutResult(std::int16_t& step, const std::string& message) {
+    restoreChanges();
+    step = 0;
+    endReason = message.substr(0, message.find("\r\n"));
+    rigView.showMessage(message);
+}
+
+std::string ProcedureContext::takeEndReason() {
+    return std::exchange(endReason, std::string());
 }

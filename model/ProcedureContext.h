@@ -10,6 +10,7 @@
 #include "model/ProcedureJournal.h"
 
 #include <cstdint>
+#include <string>
 
 class RigView;
 class Readouts;
@@ -38,6 +39,11 @@ class ProcedureContext {
     // Everything the running procedure changed goes back, in the radio, the image and the
     // console, before anything else is sent.
     void restoreChanges();
+    // The procedure cannot give a sound result: what it changed goes back, it ends (step 0)
+    // and the technician reads why. The record keeps the message's first line as the reason.
+    void endWithoutResult(std::int16_t& step, const std::string& message);
+    // The reason of the last endWithoutResult, once; empty when the run ended normally.
+    std::string takeEndReason();
 
     ProcedureJournal& journal() { return runJournal; }
     clsCmcEeprom& image() { return eep; }
@@ -60,4 +66,5 @@ class ProcedureContext {
     RigView& rigView;
     std::int16_t& channelNumber;
     ProcedureJournal runJournal;
+    std::string endReason;
 };

@@ -30,6 +30,14 @@ std::vector<ProcedureJournal::Restore> ProcedureJournal::restores() const {
     return list;
 }
 
+std::vector<CellResult> ProcedureJournal::results(const clsCmcEeprom& image) const {
+    std::vector<CellResult> list;
+    for (const Restore& r : restores()) {
+        list.push_back({r.address, r.stored, image.ReadByte(r.address)});
+    }
+    return list;
+}
+
 void ProcedureJournal::clear() {
     open = false;
     commandsSent.clear();

@@ -8,6 +8,7 @@
 //   journal.restores()               // -> {0x11, 90, 0x7B0, 90}, {0x12, 106, ...}, {0x13, 96, ...}
 #pragma once
 
+#include "model/ServiceRecord.h"
 #include "platform/Bytes.h"
 
 #include <cstdint>
@@ -33,6 +34,8 @@ class ProcedureJournal {
     // The commands that put back every byte the procedure changed, in command order; nothing
     // once the journal is cleared.
     [[nodiscard]] std::vector<Restore> restores() const;
+    // Every byte the procedure's commands set: its value at the start and in image now.
+    [[nodiscard]] std::vector<CellResult> results(const clsCmcEeprom& image) const;
     // The procedure is over (kept or put back): nothing more to restore.
     void clear();
 

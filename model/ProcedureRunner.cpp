@@ -9,11 +9,21 @@
 #include "model/ProcedureMessages.h"
 #include "model/RigView.h"
 #include "model/SMeterProcedure.h"
+#include "model/ServiceRecord.h"
 #include "model/SimpleProcedures.h"
 #include "model/TestChannels.h"
 #include "model/TxfProcedure.h"
 
-ProcedureRunner::ProcedureRunner(ProcedureContext& ctx) : ctx(ctx) {
+namespace {
+
+const char* const LeftEarly = "Left before its end; its values were put back.";
+const char* const LinkReset =
+    "Ended by a reset of the link; values it sent until then may stand in the radio.";
+
+} // namespace
+
+ProcedureRunner::ProcedureRunner(ProcedureContext& ctx, ServiceRecord& record)
+    : ctx(ctx), record(record) {
     const auto put = [this](ProcedureId id, std::unique_ptr<Procedure> p) {
         units[static_cast<std::size_t>(id)] = std::move(p);
     };
@@ -56,7 +66,21 @@ void ProcedureRunner::start(const ProcedureRow& row) {
     prepareConsole();
     adjStep = row.firstStep;
     ctx.journal().begin(ctx.image());
+    if (row.id != ProcedureId::Channel) {
+        openRun = ProcedureRun{row.name, record.now(), RunOutcome::Completed, {}, {}};
+    }
     unit(row.id).begin();
+}
+
+void ProcedureRunner::closeRun(RunOutcome outcome, const std::string& reason,
+                               std::vector<CellResult> results) {
+    if (openRun) {
+        openRun->outcome = outcome;
+        openRun->reason = reason;
+        openRun->results = std::move(results);
+        record.noteRun(std::move(*openRun));
+        openRun.reset();
+    }
 }
 
 // A hidden channel is never sent to the radio: the procedure would run on whatever the radio
@@ -65,8 +89,11 @@ bool ProcedureRunner::testChannelReady(const ProcedureRow& row) {
     if (row.testChannel < 0 || ctx.channels().ChUnit(row.testChannel).AppearCh()) {
         return true;
     }
-    ctx.view().showMessage(
-        procedure_messages::channelNotSetUp(row.name, twoDigits(row.testChannel)));
+    const std::string message =
+        procedure_messages::channelNotSetUp(row.name, twoDigits(row.testChannel));
+    record.noteRun({row.name, record.now(), RunOutcome::Refused,
+                    message.substr(0, message.find("\r\n")), {}});
+    ctx.view().showMessage(message);
     return false;
 }
 
@@ -82,6 +109,9 @@ bool ProcedureRunner::dispatch() {
     }
     const bool done = unit(row->id).tick(adjStep);
     if (adjStep == 0) { // the procedure has reached its end
+        const std::string reason = ctx.takeEndReason();
+        closeRun(reason.empty() ? RunOutcome::Completed : RunOutcome::EndedWithoutResult, reason,
+                 ctx.journal().results(ctx.image()));
         prepareConsole();
     }
     return done;
@@ -92,6 +122,7 @@ void ProcedureRunner::prepareConsole() {
         // A procedure that reached its own end has set step 0 and keeps its result; one left
         // before it puts back what it changed, before the new action sends anything.
         ctx.restoreChanges();
+        closeRun(RunOutcome::Abandoned, LeftEarly, {});
     }
     drop();
     clsConsole& items = ctx.items();
@@ -107,6 +138,7 @@ void ProcedureRunner::prepareConsole() {
 }
 
 void ProcedureRunner::drop() {
+    closeRun(RunOutcome::Abandoned, LinkReset, {});
     ctx.journal().clear();
     adjStep = 0;
     // A run left while its reading was out must not take a stale answer as the first reading

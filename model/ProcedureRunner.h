@@ -1,7 +1,8 @@
 // Runs the adjustment procedures: starts the one an Enter asks for (after leaving the one that
 // runs), takes one step of the running one per tick, and prepares the console when one ends.
 // A procedure left before its end puts back what it changed; one that reached its end keeps
-// its result.
+// its result. Every run of an adjustment procedure goes into the service record with its
+// outcome and the values it left.
 //
 //   runner.enter(4)      -> BPF Low ALL starts at step 12, if test channel 1 is set up
 //   runner.dispatch()    -> one step of it, once per cycle of the model's task
@@ -10,17 +11,20 @@
 
 #include "model/ProcedureContext.h"
 #include "model/ProcedureTable.h"
+#include "model/ServiceRecord.h"
 
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class Procedure;
+class ServiceRecord;
 
 class ProcedureRunner {
   public:
-    explicit ProcedureRunner(ProcedureContext& ctx);
+    ProcedureRunner(ProcedureContext& ctx, ServiceRecord& record);
     ~ProcedureRunner();
     ProcedureRunner(const ProcedureRunner&) = delete;
     ProcedureRunner& operator=(const ProcedureRunner&) = delete;
@@ -46,8 +50,12 @@ class ProcedureRunner {
     Procedure& unit(ProcedureId id);
     void start(const ProcedureRow& row);
     bool testChannelReady(const ProcedureRow& row);
+    // The run under way ends so; the record gets it (the channel item is no adjustment).
+    void closeRun(RunOutcome outcome, const std::string& reason, std::vector<CellResult> results);
 
     ProcedureContext& ctx;
+    ServiceRecord& record;
+    std::optional<ProcedureRun> openRun;
     std::array<std::unique_ptr<Procedure>, ProcedureCount> units;
     std::int16_t adjStep = 0; // the step of the running procedure; 0 when none runs
 };

@@ -31,10 +31,10 @@ bool SMeterProcedure::outOfRange(int s, std::int16_t& step) {
     if (s >= 2 && s <= 239) {
         return false;
     }
-    step = 0;
     namespace text = procedure_messages;
-    ctx.view().showMessage(s == 0
-                               ? text::noSignalForSMeter()
-                               : (s < 2 ? text::sMeterLevelTooLow() : text::sMeterLevelTooHigh()));
+    // Nothing was sent yet: ending without a result leaves the points as they were.
+    ctx.endWithoutResult(step, s == 0 ? text::noSignalForSMeter()
+                                      : (s < 2 ? text::sMeterLevelTooLow()
+                                               : text::sMeterLevelTooHigh()));
     return true;
 }

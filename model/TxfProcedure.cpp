@@ -153,11 +153,9 @@ bool TxfProcedure::sensorError(std::int16_t& step) {
     if (t != 0 && t != 255) {
         return false;
     }
-    ctx.restoreChanges();
-    step = 0;
     secondPass = false;
     nextEnter = false;
-    ctx.view().showMessage(procedure_messages::temperatureSensorError());
+    ctx.endWithoutResult(step, procedure_messages::temperatureSensorError());
     return true;
 }
 

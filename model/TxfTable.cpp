@@ -16,14 +16,6 @@ namespace {
 constexpr std::array<std::int16_t, TxfTable::BorderCount> Borders = {
     0, 16, 24, 32, 40, 48, 64, 80, 96, 112, 128, 144, 160, 176, 192, 208, 216, 224, 232, 240, 255};
 
-std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool readLine(std::ifstream& in, std::string& line) {
     if (!std::getline(in, line)) {
         return false;

@@ -3,6 +3,8 @@
 
 #include "common/CommonRoutines.h"
 #include "link/clsCmcEeprom.h"
+#include "link/clsCmcRadio.h"
+#include "model/ItemTable.h"
 #include "model/MemoryMap.h"
 #include "model/TxfTable.h"
 
@@ -36,7 +38,45 @@ std::string rangedLabel(const std::string& name, int n) {
     return rightField(name + " " + rightField(std::to_string(n), 2) + ": ", LabelWidth);
 }
 
+// Area 4's line has always read "initial"; technicians compare dumps by eye.
+const char* initialName(int area) {
+    return area == 4 ? "REF initial" : "REF Initial";
+}
+
+// The dump's label of a byte of the adjustment area, without its blanks and colon.
+std::optional<std::string> dumpLabel(std::int32_t address) {
+    for (const ByteField& field : LevelFields) {
+        if (field.address == address) {
+            return trimBlanks(std::string(field.label).substr(0, LabelWidth - 2));
+        }
+    }
+    for (int n = 0; n < TxfTable::AreaCount; ++n) {
+        const char* name = address == M::RefInitial + n ? initialName(n)
+                           : address == M::RefSlant + n ? "REF Slant"
+                                                        : nullptr;
+        if (name != nullptr) {
+            return trimBlanks(rangedLabel(name, n).substr(0, LabelWidth - 2));
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::string clsIndEep_RigK5::RigEep_CellName(std::int32_t address) {
+    if (std::optional<std::string> title = itemTitleAt(address)) {
+        return *title;
+    }
+    if (std::optional<std::string> label = dumpLabel(address)) {
+        return *label;
+    }
+    return "Address " + clsCmcRadio::adrText(address).substr(1) + "h";
+}
+
+std::string clsIndEep_RigK5::RigEep_CellValue(std::int32_t address, std::int16_t byte) {
+    const bool slant = address >= M::RefSlant && address < M::RefSlant + TxfTable::AreaCount;
+    return trimBlanks(slant ? RigEep_FormatSigned(byte) : RigEep_FormatUnsigned(byte));
+}
 
 std::string clsIndEep_RigK5::RigEep_FormatUnsigned(std::int16_t value) {
     return rightField(std::to_string(value), 4);
@@ -60,8 +100,7 @@ std::string clsIndEep_RigK5::RigEep_Text(const clsCmcEeprom& eep, const TxfTable
         line(rangedLabel("REF Area", n), RigEep_FormatUnsigned(border));
     }
     for (int n = 0; n < TxfTable::AreaCount; ++n) {
-        // Area 4's line has always read "initial"; technicians compare dumps by eye.
-        line(rangedLabel(n == 4 ? "REF initial" : "REF Initial", n),
+        line(rangedLabel(initialName(n), n),
              RigEep_FormatUnsigned(eep.ReadByte(M::RefInitial + n)));
     }
     for (int n = 0; n < TxfTable::AreaCount; ++n) {

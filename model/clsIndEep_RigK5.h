@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class TxfTable;
@@ -23,4 +24,11 @@ class clsIndEep_RigK5 {
 
     // The whole dump text.
     static std::string RigEep_Text(const clsCmcEeprom& eep, const TxfTable& table);
+
+    // What the technician calls the byte at address: the title of its console item, else its
+    // label in the dump, else its address ("Address 7ADh" for a byte neither shows).
+    //   RigEep_CellName(0x7A9) -> "Power(Hi)"   RigEep_CellName(0x7C3) -> "REF Initial  3"
+    static std::string RigEep_CellName(std::int32_t address);
+    // A byte's value as the dump shows it, without the blanks: the slants signed.
+    static std::string RigEep_CellValue(std::int32_t address, std::int16_t byte);
 };

@@ -2,12 +2,16 @@
 #include "model/clsIndOp_RigK5.h"
 
 #include "common/CommonRoutines.h"
+#include "common/Product.h"
 #include "console/clsConsole.h"
 #include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcCln3Drv.h"
 #include "link/clsCmcRadio.h"
+#include "model/JobMessages.h"
 #include "model/MemoryMap.h"
 #include "model/ProcedureTable.h"
 #include "model/RigView.h"
+#include "model/ServiceReport.h"
 #include "model/TestChannels.h"
 
 #include <tuple>
@@ -39,8 +43,10 @@ clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChanne
       readings(link.seq, link.driver, view),
       procedureContext(link.seq, link.radio.objEep(), console, idx, readings, channels, txf, view,
                        curChNo),
-      procedures(procedureContext),
-      modelTask({link.seq, link.driver, link.radio, console, readings, procedures, txf, view,
+      job({link.seq, link.driver, link.radio, console, view,
+           [this](std::int32_t ms) { modelTask.WaitE8Required(ms); }}),
+      procedures(procedureContext, job.record()),
+      modelTask({link.seq, link.driver, link.radio, console, readings, procedures, job, txf, view,
                  [this] { RigOpFunc_ResetAll(); }, [this] { RigOpFunc_FormState(); }}) {
     console.myEventClass = this;
     console.myCln3Seq = &link.seq;
@@ -57,6 +63,7 @@ clsIndOp_RigK5::~clsIndOp_RigK5() {
 
 void clsIndOp_RigK5::RigOpFunc_ResetAll() {
     procedures.drop();
+    job.drop();
     link.seq.easyReset(myComPortNo);
     modelTask.reset();
     readings.reset();
@@ -89,6 +96,7 @@ void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {
     procedures.prepareConsole();
     switch (Index) {
     case Connect:
+        job.connecting();
         RigOpFunc_ResetAll();
         modelTask.connect();
         break;
@@ -168,4 +176,50 @@ void clsIndOp_RigK5::ConsEv_SendE8(clsConsole& objConsole, std::int16_t Index, s
 void clsIndOp_RigK5::ConsEv_Enter(clsConsole& /*objConsole*/, std::int16_t /*Index*/,
                                   std::int16_t evNo, std::int16_t /*val*/) {
     procedures.enter(evNo);
+}
+
+std::string clsIndOp_RigK5::RigOpFunc_JobRefusal() const {
+    if (!RigProp_EditEnabled() && !RigProp_DispPara()) {
+        return job_messages::connectFirst();
+    }
+    if (procedures.step() != 0 || job.busy()) {
+        return job_messages::waitForAdjustment();
+    }
+    return {};
+}
+
+void clsIndOp_RigK5::RigOpFunc_StartRevert(const RestoreJob::Plan& plan) {
+    modelTask.setDumpWanted(false);
+    job.startRevert(plan);
+}
+
+void clsIndOp_RigK5::RigOpFunc_StartWrite(const Bytes& image, const std::string& path) {
+    modelTask.setDumpWanted(false);
+    job.startWrite(image, path);
+}
+
+std::optional<RestoreJob::Progress> clsIndOp_RigK5::progressNow() const {
+    if (job.busy()) {
+        return job.progress();
+    }
+    if (modelTask.phase() == TaskPhase::CloneRead) {
+        return RestoreJob::Progress{"Reading memory", link.driver.cloneBytesDone(),
+                                    clsCmcEeprom::DefaultSize};
+    }
+    return std::nullopt;
+}
+
+std::string clsIndOp_RigK5::RigOpFunc_ReportHtml() const {
+    ReportInput input{product::Title, job.record().now(), job.record(), link.radio.objEep(), {}, {}};
+    for (int i = 0; i < AdCount; ++i) {
+        if (readoutRow(ReadoutPage::AD, i) >= 0 && readings.adLast(i) >= 0) {
+            input.adReadouts.push_back(readoutLine(ReadoutPage::AD, i, readings.adLast(i)));
+        }
+    }
+    for (int i = 0; i < DaCount; ++i) {
+        if (readoutRow(ReadoutPage::DA, i) >= 0 && readings.daLast(i) >= 0) {
+            input.daReadouts.push_back(readoutLine(ReadoutPage::DA, i, readings.daLast(i)));
+        }
+    }
+    return serviceReportHtml(input);
 }

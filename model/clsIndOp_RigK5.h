@@ -13,9 +13,11 @@
 #include "model/ProcedureContext.h"
 #include "model/ProcedureRunner.h"
 #include "model/Readouts.h"
+#include "model/ServiceJob.h"
 #include "model/TxfTable.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class RigView;
@@ -62,6 +64,21 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     bool RigProp_ReadParametersFromExtFile(const std::string& fileName = "Const.ini");
     void task() { modelTask.task(); }
 
+    // --- the service job's safety net ---------------------------------------------------------
+    ServiceJob& serviceJob() { return job; }
+    // Why a revert or a write may not start now (not connected, an adjustment running); empty
+    // when it may.
+    std::string RigOpFunc_JobRefusal() const;
+    // Both leave the dump first: the task runs them in the console's cycle.
+    void RigOpFunc_StartRevert(const RestoreJob::Plan& plan);
+    void RigOpFunc_StartWrite(const Bytes& image, const std::string& path);
+    bool RigProp_JobRunning() const { return job.busy(); }
+    // What the link is carrying for a progress display: Connect's clone read, a revert or a
+    // write; nothing otherwise.
+    std::optional<RestoreJob::Progress> progressNow() const;
+    // The service report as it stands now.
+    std::string RigOpFunc_ReportHtml() const;
+
     bool RigProp_EditEnabled() const { return modelTask.editEnabled(); }
     bool RigProp_DispPara() const { return modelTask.dumpShown(); }
     bool RigProp_Shielding() const { return !RigProp_EditEnabled() && !RigProp_DispPara(); }
@@ -100,6 +117,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     TxfTable txf;
     Readouts readings;
     ProcedureContext procedureContext;
+    ServiceJob job;
     ProcedureRunner procedures;
     ModelTask modelTask;
 };

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include <iostream>
@@ -17,6 +18,7 @@ namespace {
 MessageBoxHook messageBoxHook;
 BeepHook beepHook;
 ModalDialogHook modalDialogHook;
+FileDialogHook fileDialogHook;
 int modalDepth = 0;
 
 int qtWarningBox(const std::string& title, const std::string& text) {
@@ -61,6 +63,24 @@ void setModalDialogHook(ModalDialogHook hook) {
 int execModal(QDialog& dialog) {
     ModalScope modal;
     return modalDialogHook ? modalDialogHook(dialog) : dialog.exec();
+}
+
+void setFileDialogHook(FileDialogHook hook) {
+    fileDialogHook = std::move(hook);
+}
+
+std::string chooseFile(QWidget* parent, const FileRequest& request) {
+    ModalScope modal;
+    if (fileDialogHook) {
+        return fileDialogHook(request);
+    }
+    const QString caption = QString::fromStdString(request.caption);
+    const QString suggested = QString::fromStdString(request.suggested);
+    const QString filter = QString::fromStdString(request.filter);
+    const QString path = request.kind == FileChoice::Open
+                             ? QFileDialog::getOpenFileName(parent, caption, suggested, filter)
+                             : QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    return path.toStdString();
 }
 
 bool modalOpen() {

@@ -8,6 +8,7 @@
 #include <string>
 
 class QDialog;
+class QWidget;
 
 namespace ui {
 
@@ -26,6 +27,20 @@ void beep();
 using ModalDialogHook = std::function<int(QDialog& dialog)>;
 void setModalDialogHook(ModalDialogHook hook);
 int execModal(QDialog& dialog);
+
+// The file chooser: a file to open or a name to save under. A test installs a hook that
+// answers with a path (or nothing, as a technician who cancels).
+enum class FileChoice { Open, Save };
+struct FileRequest {
+    FileChoice kind = FileChoice::Open;
+    std::string caption;
+    std::string suggested; // a folder, or a folder and a file name
+    std::string filter;    // "Images (*.img);;All files (*)"
+};
+using FileDialogHook = std::function<std::string(const FileRequest& request)>;
+void setFileDialogHook(FileDialogHook hook);
+// The chosen path; empty when the technician cancelled.
+std::string chooseFile(QWidget* parent, const FileRequest& request);
 
 // True while a modal box or dialog opened through these hooks is on screen. The periodic tick
 // looks at it so that it never re-enters itself from the nested event loop of a modal window.

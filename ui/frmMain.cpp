@@ -10,6 +10,7 @@
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
 #include "ui/Twips.h"
+#include "ui/ServiceMenu.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
 
@@ -26,6 +27,8 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QPushButton>
 
 #include <algorithm>
@@ -74,6 +77,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::attach(const Links& l) {
     links.emplace(l);
+    jobMenu->attach(l.model);
     setComPortNo(1);
     setComAutoRelease(0);
 }
@@ -105,6 +109,13 @@ void frmMain::buildControls() {
         list->setFocusPolicy(Qt::NoFocus);
         list->setSelectionMode(QAbstractItemView::NoSelection);
     }
+    progressLabel = new QLabel(this);
+    progress = new QProgressBar(this);
+    progress->setMaximumWidth(Twips(*this).toPixels(2400));
+    statusBar()->addWidget(progressLabel);
+    statusBar()->addWidget(progress);
+    progressLabel->hide();
+    progress->hide();
     w.dump = new QPlainTextEdit(w.frames[3]);
     w.dump->setReadOnly(true);
     w.dump->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -128,6 +139,8 @@ void frmMain::buildControls() {
 
 void frmMain::buildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
+    jobMenu = new ServiceMenu(*file, *this);
+    file->addSeparator();
     exitAction = file->addAction("E&xit");
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
@@ -179,6 +192,18 @@ void frmMain::setComAutoRelease(std::int16_t seconds) {
 void frmMain::refresh() {
     refreshMenuChecks();
     refreshPortStatus();
+    refreshProgress();
+}
+
+void frmMain::refreshProgress() {
+    const std::optional<RestoreJob::Progress> now = links->model.progressNow();
+    progressLabel->setVisible(now.has_value());
+    progress->setVisible(now.has_value());
+    if (now) {
+        progressLabel->setText(QString::fromStdString(now->what));
+        progress->setRange(0, std::max(now->total, 1));
+        progress->setValue(std::clamp(now->done, 0, std::max(now->total, 1)));
+    }
 }
 
 void frmMain::refreshMenuChecks() {
@@ -385,6 +410,12 @@ bool frmMain::consoleKey(QKeyEvent& event) {
     const bool selected = row >= 0 && row < items.ListCount();
     const auto index = static_cast<std::int16_t>(row);
     const std::int16_t step = (event.modifiers() & Qt::ShiftModifier) ? 5 : 1;
+    // While a revert or a write puts the radio back, the items follow it and take no keys.
+    if (links->model.RigProp_JobRunning()) {
+        return event.key() == Qt::Key_Left || event.key() == Qt::Key_Right ||
+               event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter ||
+               event.key() == Qt::Key_Comma;
+    }
     switch (event.key()) {
     case Qt::Key_Left:
         if (selected) {

@@ -1,5 +1,6 @@
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
-// port status, the COM port and auto-release menus, and the settings of the port, the release
+// port status, the COM port and auto-release menus, the service job's File entries, the progress
+// of a long exchange in the status bar, and the settings of the port, the release
 // time and the test channels. It carries out what the model asks (RigView), shows the console's
 // lines (ConsoleLines), and is the one place where errors become message boxes.
 #pragma once
@@ -18,6 +19,8 @@
 
 class QAction;
 class QLabel;
+class QProgressBar;
+class ServiceMenu;
 class TestChannels;
 class clsCmcCln3Sequence;
 class clsCmcProfileIO;
@@ -86,6 +89,8 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     QLabel& lblComBusy() { return *comBusy; }
     QPlainTextEdit& txtDispPara() { return *w.dump; }
     QAction& mnuFileExit() { return *exitAction; }
+    ServiceMenu& serviceMenu() { return *jobMenu; }
+    QProgressBar& progressBar() { return *progress; }
     QAction& mnuOptSelCom(int index) { return *comActions.at(static_cast<std::size_t>(index - 1)); }
     QAction& mnuOptionSelAutoRelease(int index) {
         return *releaseActions.at(static_cast<std::size_t>(index));
@@ -108,6 +113,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     bool consoleKey(QKeyEvent& event);
     void refreshMenuChecks();
     void refreshPortStatus();
+    void refreshProgress();
 
     std::optional<Links> links;
     std::int16_t comPortNo = 0;
@@ -117,6 +123,9 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     MainWidgets w;
     QLabel* comBusy = nullptr;
     QAction* exitAction = nullptr;
+    ServiceMenu* jobMenu = nullptr;
+    QLabel* progressLabel = nullptr;
+    QProgressBar* progress = nullptr;
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
     frmEditCh* dialog = nullptr;

@@ -1,0 +1,66 @@
+// Memory image files.
+#include "model/ImageFile.h"
+
+#include "common/Product.h"
+#include "model/JobMessages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+ImageFile::ReadResult ImageFile::read(const std::string& path) {
+    const QString name = QString::fromStdString(path);
+    const QFileInfo info(name);
+    QFile file(name);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        return {{}, job_messages::cannotReadImage(path)};
+    }
+    // The size decides before anything is read: a wrong file may be any size at all.
+    if (file.size() != Size) {
+        return {{}, job_messages::notAnImage(path, file.size())};
+    }
+    const QByteArray data = file.read(Size);
+    if (data.size() != Size) {
+        return {{}, job_messages::cannotReadImage(path)};
+    }
+    return {Bytes(data.begin(), data.end()), {}};
+}
+
+bool ImageFile::write(const std::string& path, const Bytes& image) {
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const auto size = static_cast<qint64>(image.size());
+    if (file.write(reinterpret_cast<const char*>(image.data()), size) != size) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+std::string ImageFile::backupName(const std::string& subCode, const QDateTime& at) {
+    return namePrefix(subCode) + at.toString("yyyyMMdd-HHmmss").toStdString() + ".img";
+}
+
+std::string ImageFile::freePath(const std::string& folder, const std::string& name) {
+    const QDir dir(QString::fromStdString(folder));
+    const QFileInfo info(QString::fromStdString(name));
+    const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
+    QString candidate = QString::fromStdString(name);
+    for (int n = 2; dir.exists(candidate); ++n) {
+        candidate = info.completeBaseName() + QString("-%1").arg(n) + suffix;
+    }
+    return dir.filePath(candidate).toStdString();
+}
+
+std::string ImageFile::namePrefix(const std::string& subCode) {
+    return std::string(product::RadioName) + "_" + subCode + "_";
+}
+
+bool ImageFile::namesRadio(const std::string& path, const std::string& subCode) {
+    const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    return name.rfind(namePrefix(subCode), 0) == 0;
+}

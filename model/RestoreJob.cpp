@@ -1,0 +1,222 @@
+// The revert and the full write of a radio's memory, each verified by a clone read.
+#include "model/RestoreJob.h"
+
+#include "common/CommonRoutines.h"
+#include "link/clsCmcCln3Drv.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcEeprom.h"
+#include "model/ImageCompare.h"
+#include "model/ImageFile.h"
+#include "model/ItemTable.h"
+#include "model/JobMessages.h"
+#include "model/MemoryMap.h"
+#include "model/RigView.h"
+
+namespace {
+
+constexpr std::int32_t WaitAfterSendMs = 200; // as after an item's own live command
+const char* const WriteCut =
+    "The write did not complete; the radio's memory is unknown until it is read again.";
+const char* const LinkReset = "Ended by a reset of the link before it was verified.";
+
+// The message as one line of the report: its lines joined.
+std::string oneLine(const std::string& message) {
+    std::string line;
+    std::size_t start = 0;
+    while (start <= message.size()) {
+        const std::size_t end = std::min(message.find("\r\n", start), message.size());
+        if (end > start) {
+            line += (line.empty() ? "" : " ") + message.substr(start, end - start);
+        }
+        start = end + 2;
+    }
+    return line;
+}
+
+} // namespace
+
+RestoreJob::Plan RestoreJob::revertPlan(const Bytes& target, const clsCmcEeprom& now,
+                                        const std::string& source) {
+    Plan plan{source, {}, {}};
+    for (const CellResult& cell : areaDifferences(now.ReadBlock(0, now.eeSize()), target)) {
+        (MemoryMap::setterOfCell(cell.address) ? plan.sends : plan.notReverted).push_back(cell);
+    }
+    return plan;
+}
+
+RestoreJob::RestoreJob(const Parts& parts) : p(parts) {}
+
+void RestoreJob::startRevert(const Plan& revert, const Bytes& image) {
+    kind = Kind::Revert;
+    plan = revert;
+    source = revert.source;
+    target = image;
+    before = p.image.ReadBlock(0, p.image.eeSize());
+    next = 0;
+    startedAt = p.record.now();
+    stage = Stage::Sending;
+}
+
+void RestoreJob::startWrite(const Bytes& image, const std::string& path) {
+    kind = Kind::Write;
+    plan = {};
+    source = path;
+    target = image;
+    before = p.image.ReadBlock(0, p.image.eeSize());
+    startedAt = p.record.now();
+    stage = Stage::Writing;
+}
+
+bool RestoreJob::tick() {
+    switch (stage) {
+    case Stage::Sending:
+        if (sendNext()) {
+            return true;
+        }
+        verify();
+        return false;
+    case Stage::Writing:
+        // The clone write sends the image's bytes: the image becomes the file until it is
+        // verified, and goes back if the write does not complete.
+        p.image.WriteBlock(0, target);
+        p.seq.easyCloneWrite();
+        stage = Stage::WriteSent;
+        return false;
+    case Stage::WriteSent:
+        afterWrite();
+        return !running();
+    case Stage::VerifySent:
+        finish();
+        return true;
+    case Stage::Idle:
+        break;
+    }
+    return true;
+}
+
+// One differing byte to the radio; false when none is left.
+bool RestoreJob::sendNext() {
+    if (next >= plan.sends.size()) {
+        return false;
+    }
+    const CellResult& cell = plan.sends[next++];
+    const MemoryMap::Setter setter = *MemoryMap::setterOfCell(cell.address);
+    // A command that did not go out leaves the byte as the radio holds it; the link's own
+    // report ends the session, and a verification would show the byte.
+    if (p.seq.easySendE8NoAnswer(IntToHex2(setter.command) +
+                                 IntToAsciiHex2(cell.to + setter.liveOffset))) {
+        p.image.WriteByte(cell.address, cell.to);
+        reloadItems(p.console, [&](std::int32_t a) { return a == cell.address; }, false);
+    }
+    p.waitAfterSend(WaitAfterSendMs);
+    return true;
+}
+
+void RestoreJob::afterWrite() {
+    if (p.seq.error() == SequencerError::None && p.driver.lastError() == DriverError::None) {
+        verify();
+        return;
+    }
+    p.image.WriteBlock(0, before);
+    note(RunOutcome::Abandoned, WriteCut, {});
+    stage = Stage::Idle;
+}
+
+void RestoreJob::verify() {
+    // A write is checked over the whole memory, a revert over the adjustments it sent.
+    if (kind == Kind::Write) {
+        p.driver.setRequiredReadRange(0, ImageFile::Size - 1);
+    } else {
+        p.driver.setRequiredReadRange(MemoryMap::AreaFirst, MemoryMap::AreaLast);
+    }
+    p.seq.easyCloneRead();
+    stage = Stage::VerifySent;
+}
+
+void RestoreJob::finish() {
+    namespace text = job_messages;
+    int count = 0;
+    const std::string lines = mismatches(count);
+    std::string message;
+    if (kind == Kind::Revert) {
+        message = count == 0 ? text::revertVerified(source, static_cast<int>(plan.sends.size()))
+                             : text::revertDiffers(source, lines);
+    } else {
+        message = count == 0 ? text::writeVerified(source) : text::writeDiffers(source, lines);
+    }
+    // After a full write every value goes to the radio once more, as after Connect, so that it
+    // works on the memory it now holds.
+    consoleFollows(kind == Kind::Write);
+    note(RunOutcome::Completed, oneLine(message),
+         areaDifferences(before, p.image.ReadBlock(0, p.image.eeSize())));
+    stage = Stage::Idle;
+    p.view.showMessage(message);
+}
+
+// The lines of the verification that differ from the target, and how many.
+std::string RestoreJob::mismatches(int& count) const {
+    std::string lines;
+    const auto add = [&](const std::string& line) {
+        lines += (lines.empty() ? "" : "\r\n") + line;
+        ++count;
+    };
+    const auto check = [&](std::int32_t a) {
+        const int wanted = target.at(static_cast<std::size_t>(a));
+        if (p.image.ReadByte(a) != wanted) {
+            add(job_messages::mismatchLine(a, p.image.ReadByte(a), wanted));
+        }
+    };
+    if (kind == Kind::Revert) {
+        for (const CellResult& cell : plan.sends) {
+            check(cell.address);
+        }
+        return lines;
+    }
+    for (std::int32_t a = MemoryMap::AreaFirst; a <= MemoryMap::AreaLast; ++a) {
+        check(a);
+    }
+    int outside = 0;
+    for (std::int32_t a = 0; a < ImageFile::Size; ++a) {
+        const bool inArea = a >= MemoryMap::AreaFirst && a <= MemoryMap::AreaLast;
+        outside += !inArea && p.image.ReadByte(a) != target.at(static_cast<std::size_t>(a));
+    }
+    if (outside > 0) {
+        add(job_messages::bytesOutsideArea(outside));
+    }
+    return lines;
+}
+
+void RestoreJob::consoleFollows(bool resend) {
+    reloadItems(p.console, [](std::int32_t) { return true; }, resend);
+}
+
+void RestoreJob::note(RunOutcome outcome, const std::string& reason,
+                      std::vector<CellResult> results) {
+    const char* name = kind == Kind::Revert ? "Revert adjustments" : "Write image to radio";
+    p.record.noteRun({name, startedAt, outcome, reason, std::move(results)});
+}
+
+void RestoreJob::drop() {
+    if (stage == Stage::Writing || stage == Stage::WriteSent) {
+        p.image.WriteBlock(0, before);
+        note(RunOutcome::Abandoned, WriteCut, {});
+    } else if (running()) {
+        note(RunOutcome::Abandoned, LinkReset, {});
+    }
+    stage = Stage::Idle;
+}
+
+RestoreJob::Progress RestoreJob::progress() const {
+    switch (stage) {
+    case Stage::Sending:
+        return {"Sending values", static_cast<int>(next), static_cast<int>(plan.sends.size())};
+    case Stage::Writing:
+    case Stage::WriteSent:
+        return {"Writing memory", p.driver.cloneBytesDone(), ImageFile::Size};
+    case Stage::VerifySent:
+        return {"Verifying", p.driver.cloneBytesDone(), ImageFile::Size};
+    case Stage::Idle:
+        break;
+    }
+    return {};
+}

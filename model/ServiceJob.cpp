@@ -1,0 +1,149 @@
+// The service job's safety net.
+#include "model/ServiceJob.h"
+
+#include "common/Product.h"
+#include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcRadio.h"
+#include "model/ImageFile.h"
+#include "model/JobMessages.h"
+#include "model/MemoryMap.h"
+#include "model/RigView.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+ServiceJob::ServiceJob(const Parts& parts, ServiceRecord::Clock clock)
+    : p(parts), serviceRecord(std::move(clock)),
+      restoreJob({p.seq, p.driver, p.radio.objEep(), p.console, p.view, serviceRecord,
+                  p.waitAfterSend}) {
+    // Every live value the utility stores is one the radio took: that is the record's list.
+    image().setWriteObserver([this](std::int32_t adr, std::uint8_t from, std::uint8_t to) {
+        if (serviceRecord.hasSession() && adr >= MemoryMap::AreaFirst &&
+            adr <= MemoryMap::AreaLast) {
+            serviceRecord.noteValue(adr, from, to);
+        }
+    });
+}
+
+ServiceJob::~ServiceJob() {
+    image().setWriteObserver({});
+}
+
+clsCmcEeprom& ServiceJob::image() const {
+    return p.radio.objEep();
+}
+
+std::string ServiceJob::backupFolderInUse() const {
+    if (!backupFolder.empty()) {
+        return backupFolder;
+    }
+    return (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/backups")
+        .toStdString();
+}
+
+void ServiceJob::connecting() {
+    lastKnown = image().ReadBlock(0, image().eeSize());
+}
+
+void ServiceJob::connected() {
+    const QDateTime at = serviceRecord.now();
+    const Bytes memory = image().ReadBlock(0, image().eeSize());
+    const std::string folder = backupFolderInUse();
+    std::string path;
+    if (QDir().mkpath(QString::fromStdString(folder))) {
+        path = ImageFile::freePath(folder, ImageFile::backupName(p.radio.radionameS(), at));
+        if (!ImageFile::write(path, memory)) {
+            path.clear();
+        }
+    }
+    serviceRecord.beginSession(
+        {at, p.seq.ComPortNo(), product::RadioName, p.radio.radionameS(), path}, memory, lastKnown);
+    if (path.empty()) {
+        p.view.showMessage(job_messages::backupFailed(folder));
+    }
+}
+
+std::string ServiceJob::openImage(const std::string& path) {
+    ImageFile::ReadResult file = ImageFile::read(path);
+    if (!file.ok()) {
+        return file.error;
+    }
+    opened = std::move(file.bytes);
+    openedPath = path;
+    return {};
+}
+
+std::string ServiceJob::saveImage(const std::string& path) const {
+    if (!hasSession()) {
+        return job_messages::connectFirst();
+    }
+    if (!ImageFile::write(path, image().ReadBlock(0, ImageFile::Size))) {
+        return job_messages::cannotWriteFile(path);
+    }
+    return {};
+}
+
+std::string ServiceJob::suggestedImageName() const {
+    return ImageFile::backupName(p.radio.radionameS(), serviceRecord.now());
+}
+
+const Bytes& ServiceJob::targetImage() const {
+    return opened ? *opened : serviceRecord.imageAtConnect();
+}
+
+std::string ServiceJob::targetName() const {
+    if (opened) {
+        return QFileInfo(QString::fromStdString(openedPath)).fileName().toStdString();
+    }
+    return "At Connect";
+}
+
+std::string ServiceJob::targetSource() const {
+    if (opened) {
+        return job_messages::fileSource(openedPath);
+    }
+    const std::vector<SessionStart>& starts = serviceRecord.sessionStarts();
+    return job_messages::connectBackupSource(starts.empty() ? "" : starts.front().backupFile);
+}
+
+std::vector<CompareLine> ServiceJob::compare(const TxfTable& txf) const {
+    return compareImages(targetImage(), image(), txf);
+}
+
+std::string ServiceJob::revertRefusal() const {
+    // An opened image sends its values to this radio: it must be one of this radio's.
+    if (opened && !ImageFile::namesRadio(openedPath, p.radio.radionameS())) {
+        return job_messages::imageNotForRadio(openedPath,
+                                              ImageFile::namePrefix(p.radio.radionameS()));
+    }
+    return {};
+}
+
+RestoreJob::Plan ServiceJob::revertPlan() const {
+    return RestoreJob::revertPlan(targetImage(), image(), targetSource());
+}
+
+void ServiceJob::startRevert(const RestoreJob::Plan& plan) {
+    restoreJob.startRevert(plan, targetImage());
+}
+
+ServiceJob::WriteCheck ServiceJob::checkWrite(const std::string& path) const {
+    ImageFile::ReadResult file = ImageFile::read(path);
+    if (!file.ok()) {
+        return {{}, file.error};
+    }
+    if (!ImageFile::namesRadio(path, p.radio.radionameS())) {
+        return {{}, job_messages::imageNotForRadio(path, ImageFile::namePrefix(
+                                                             p.radio.radionameS()))};
+    }
+    return {std::move(file.bytes), {}};
+}
+
+std::vector<CellResult> ServiceJob::writeChanges(const Bytes& file) const {
+    return areaDifferences(image().ReadBlock(0, image().eeSize()), file);
+}
+
+void ServiceJob::startWrite(const Bytes& file, const std::string& path) {
+    restoreJob.startWrite(file, path);
+}

@@ -1,0 +1,45 @@
+// The confirmation dialog.
+#include "ui/ConfirmDialog.h"
+
+#include "common/CommonRoutines.h"
+#include "common/Product.h"
+#include "ui/UiHooks.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ConfirmDialog::ConfirmDialog(QWidget* parent, const std::string& question,
+                             const std::vector<std::string>& lines)
+    : QDialog(parent) {
+    setWindowTitle(product::Title);
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QLabel(QString::fromStdString(ConvNewLine(question)), this);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    if (!lines.empty()) {
+        auto* list = new QPlainTextEdit(this);
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        for (const std::string& line : lines) {
+            list->appendPlainText(QString::fromStdString(line));
+        }
+        list->moveCursor(QTextCursor::Start);
+        layout->addWidget(list);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, this);
+    buttons->button(QDialogButtonBox::No)->setDefault(true);
+    buttons->button(QDialogButtonBox::No)->setFocus();
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(520, lines.empty() ? 160 : 420);
+}
+
+bool ConfirmDialog::ask(QWidget* parent, const std::string& question,
+                        const std::vector<std::string>& lines) {
+    ConfirmDialog dialog(parent, question, lines);
+    return ui::execModal(dialog) == QDialog::Accepted;
+}

@@ -1,0 +1,61 @@
+// The report files.
+#include "ui/ReportFiles.h"
+
+#include "model/JobMessages.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace report_files {
+namespace {
+
+bool writeHtml(const QString& path, const std::string& html) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const auto size = static_cast<qint64>(html.size());
+    if (file.write(html.data(), size) != size) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writePdf(const QString& path, const std::string& html) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(300);
+        writer.setTitle("Service report");
+        QTextDocument document;
+        document.setHtml(QString::fromStdString(html));
+        document.print(&writer);
+    } // the writer finishes the file when it goes
+    return file.commit();
+}
+
+} // namespace
+
+std::string save(const std::string& chosenPath, const std::string& html) {
+    const QString chosen = QString::fromStdString(chosenPath);
+    const QFileInfo info(chosen);
+    const bool pdf = info.suffix().compare("pdf", Qt::CaseInsensitive) == 0;
+    const QString htmlPath = pdf ? info.path() + "/" + info.completeBaseName() + ".html" : chosen;
+    if (!writeHtml(htmlPath, html)) {
+        return job_messages::cannotWriteFile(htmlPath.toStdString());
+    }
+    if (pdf && !writePdf(chosen, html)) {
+        return job_messages::cannotWriteFile(chosenPath);
+    }
+    return {};
+}
+
+} // namespace report_files

@@ -1,0 +1,156 @@
+// The service job's File menu entries.
+#include "ui/ServiceMenu.h"
+
+#include "model/JobMessages.h"
+#include "model/clsIndOp_RigK5.h"
+#include "ui/CompareDialog.h"
+#include "ui/ConfirmDialog.h"
+#include "ui/ReportFiles.h"
+#include "ui/UiHooks.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
+
+namespace {
+
+const char* const ImageFilter = "Memory images (*.img);;All files (*)";
+const char* const ReportFilter = "Web page (*.html);;PDF and web page (*.pdf)";
+
+std::vector<std::string> changeLines(const std::vector<CellResult>& cells) {
+    std::vector<std::string> lines;
+    for (const CellResult& c : cells) {
+        lines.push_back(job_messages::changeLine(c.address, c.from, c.to));
+    }
+    return lines;
+}
+
+} // namespace
+
+ServiceMenu::ServiceMenu(QMenu& menu, QWidget& owner) : QObject(&owner), window(owner) {
+    const std::array<std::pair<const char*, void (ServiceMenu::*)()>, EntryCount> entries = {{
+        {"&Open image\u2026", &ServiceMenu::openImage},
+        {"&Save image as\u2026", &ServiceMenu::saveImage},
+        {"&Compare with image\u2026", &ServiceMenu::compare},
+        {"&Revert adjustments\u2026", &ServiceMenu::revert},
+        {"&Write image to radio\u2026", &ServiceMenu::writeImage},
+        {"Save re&port\u2026", &ServiceMenu::saveReport},
+    }};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        actions[i] = menu.addAction(QString::fromUtf8(entries[i].first));
+        connect(actions[i], &QAction::triggered, this, entries[i].second);
+    }
+    saveFolder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+bool ServiceMenu::told(const std::string& message) {
+    if (message.empty()) {
+        return false;
+    }
+    MsgBoxProduct(message);
+    return true;
+}
+
+std::string ServiceMenu::chooseToOpen(const std::string& caption) {
+    // Backups are what a technician opens most: the chooser starts among them.
+    return ui::chooseFile(&window, {ui::FileChoice::Open, caption,
+                                    rig->serviceJob().backupFolderInUse(), ImageFilter});
+}
+
+std::string ServiceMenu::chooseToSave(const std::string& caption, const std::string& name,
+                                      const std::string& filter, const std::string& extension) {
+    std::string path =
+        ui::chooseFile(&window, {ui::FileChoice::Save, caption, saveFolder + "/" + name, filter});
+    if (path.empty()) {
+        return path;
+    }
+    const QFileInfo info(QString::fromStdString(path));
+    if (info.suffix().isEmpty()) {
+        path += extension;
+    }
+    saveFolder = info.path().toStdString();
+    return path;
+}
+
+void ServiceMenu::openImage() {
+    const std::string path = chooseToOpen("Open image");
+    if (!path.empty()) {
+        told(rig->serviceJob().openImage(path));
+    }
+}
+
+void ServiceMenu::saveImage() {
+    ServiceJob& job = rig->serviceJob();
+    if (told(job.hasSession() ? "" : job_messages::connectFirst())) {
+        return;
+    }
+    const std::string path =
+        chooseToSave("Save image as", job.suggestedImageName(), ImageFilter, ".img");
+    if (!path.empty()) {
+        told(job.saveImage(path));
+    }
+}
+
+void ServiceMenu::compare() {
+    ServiceJob& job = rig->serviceJob();
+    if (told(job.hasSession() ? "" : job_messages::connectFirst())) {
+        return;
+    }
+    CompareDialog dialog(&window, job.targetName(), job.compare(rig->txfTable()));
+    ui::execModal(dialog);
+}
+
+void ServiceMenu::revert() {
+    ServiceJob& job = rig->serviceJob();
+    if (told(rig->RigOpFunc_JobRefusal()) || told(job.revertRefusal())) {
+        return;
+    }
+    const RestoreJob::Plan plan = job.revertPlan();
+    std::vector<std::string> notReverted = changeLines(plan.notReverted);
+    if (!notReverted.empty()) {
+        notReverted.insert(notReverted.begin(), {"", job_messages::notRevertedHeading()});
+    }
+    if (plan.sends.empty()) {
+        std::string text = job_messages::nothingToRevert(plan.source);
+        for (const std::string& line : notReverted) {
+            text += "\r\n" + line;
+        }
+        told(text);
+        return;
+    }
+    std::vector<std::string> lines = changeLines(plan.sends);
+    lines.insert(lines.end(), notReverted.begin(), notReverted.end());
+    if (ConfirmDialog::ask(&window, job_messages::revertQuestion(plan.source), lines)) {
+        rig->RigOpFunc_StartRevert(plan);
+    }
+}
+
+void ServiceMenu::writeImage() {
+    if (told(rig->RigOpFunc_JobRefusal())) {
+        return;
+    }
+    const std::string path = chooseToOpen("Write image to radio");
+    if (path.empty()) {
+        return;
+    }
+    ServiceJob& job = rig->serviceJob();
+    const ServiceJob::WriteCheck check = job.checkWrite(path);
+    if (told(check.refusal)) {
+        return;
+    }
+    const std::vector<std::string> lines = changeLines(job.writeChanges(check.image));
+    if (ConfirmDialog::ask(&window, job_messages::writeQuestion(path, !lines.empty()), lines)) {
+        rig->RigOpFunc_StartWrite(check.image, path);
+    }
+}
+
+void ServiceMenu::saveReport() {
+    std::string name = rig->serviceJob().suggestedImageName();
+    name = name.substr(0, name.rfind('.')) + "-report.html";
+    const std::string path = chooseToSave("Save report", name, ReportFilter, ".html");
+    if (!path.empty()) {
+        told(report_files::save(path, rig->RigOpFunc_ReportHtml()));
+    }
+}

@@ -1,0 +1,49 @@
+// The File menu's entries of the service job's safety net, above "E&xit": open an image, save
+// the radio's image, compare the radio with an image, revert the adjustments, write an image
+// to the radio, save the service report. Each asks for what it needs (a file, a Yes), tells
+// the technician why it cannot go on, and hands the work to the model.
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <string>
+
+class QAction;
+class QMenu;
+class QWidget;
+class clsIndOp_RigK5;
+
+class ServiceMenu : public QObject {
+    Q_OBJECT
+
+  public:
+    enum Entry { OpenImage, SaveImage, Compare, Revert, WriteImage, SaveReport, EntryCount };
+
+    // Adds the entries to menu; they work once the model is attached.
+    ServiceMenu(QMenu& menu, QWidget& window);
+    void attach(clsIndOp_RigK5& model) { rig = &model; }
+
+    QAction& action(Entry entry) { return *actions.at(static_cast<std::size_t>(entry)); }
+
+    void openImage();
+    void saveImage();
+    void compare();
+    void revert();
+    void writeImage();
+    void saveReport();
+
+  private:
+    // The path the technician chose (empty when cancelled), with the extension added when the
+    // name has none; the folder is remembered for the next save.
+    std::string chooseToSave(const std::string& caption, const std::string& name,
+                             const std::string& filter, const std::string& extension);
+    std::string chooseToOpen(const std::string& caption);
+    // A refusal or an error is shown; true when there was one.
+    bool told(const std::string& message);
+
+    QWidget& window;
+    clsIndOp_RigK5* rig = nullptr;
+    std::array<QAction*, EntryCount> actions{};
+    std::string saveFolder; // where the last image or report went
+};
