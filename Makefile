@@ -18,10 +18,11 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
-# Only the utility and the simulated radio: the demo needs no test binaries.
+# Only the utility and the simulated radio: the demo needs no test binaries. SIM_OPTIONS go to
+# the simulated radio ("--refuse-write", "--stuck-cell 1968", ...).
 demo: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS) --target vsk5-aln vxk5-sim
-	@scripts/demo.sh $(BUILD_DIR)
+	@VXK5_SIM_OPTIONS="$(SIM_OPTIONS)" scripts/demo.sh $(BUILD_DIR)
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)

@@ -125,7 +125,8 @@ const char* outcomeText(RunOutcome outcome) {
 std::string runDetails(const ProcedureRun& run) {
     std::string text = run.reason;
     for (const CellResult& r : run.results) {
-        text += (text.empty() ? "" : "; ") + Eep::RigEep_CellName(r.address) + ": " +
+        text += (text.empty() ? "" : text.back() == '.' ? " " : "; ") +
+                Eep::RigEep_CellName(r.address) + ": " +
                 value(r.address, r.from).substr(1) + " \u2192 " + value(r.address, r.to).substr(1);
     }
     return text;

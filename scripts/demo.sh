@@ -56,7 +56,9 @@ previous=$(ini_get PORTS "$key")
 mkdir -p "$work"
 cp "$build_dir/sim/Const.ini" "$work/Const.ini"
 trace="$work/simulator.log"
-"$sim" >"$trace" 2>&1 &
+# Options for the simulated radio (a refused write, a worn cell, ...), split at blanks.
+read -r -a sim_options <<<"${VXK5_SIM_OPTIONS:-}"
+"$sim" "${sim_options[@]}" >"$trace" 2>&1 &
 sim_pid=$!
 tail_pid=
 cleanup() {

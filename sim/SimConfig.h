@@ -40,6 +40,9 @@ struct SimConfig {
     std::uint32_t noiseSeed = 1; // seed of the noise, so a noisy run can be repeated
     bool refuseWrite = false;    // a clone write ends with E6 01
     int loseAnswers = 0; // the next this many answer frames are lost on the line (counts down)
+    // A worn memory cell at this address (0..2047) keeps its value: neither a clone write nor
+    // an adjustment command changes it, so a verifying read finds the difference.
+    int stuckCell = -1;
 
     // --- circuits -----------------------------------------------------------------------
     int temperature = 173; // raw temperature sensor reading, 0..255 (173 is about 25 deg C)

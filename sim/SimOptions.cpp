@@ -163,6 +163,9 @@ const std::vector<Option>& optionTable() {
              [](SimOptions& o, long v) { o.config.noiseSeed = static_cast<std::uint32_t>(v); })},
         {"--refuse-write", nullptr, "a clone write ends with E6 01",
          [](SimOptions& o, const std::string&) { return o.config.refuseWrite = true; }},
+        {"--stuck-cell", "ADDR", "the memory byte at ADDR (0..2047, e.g. 1968 = BPF Low T1) keeps "
+                                 "its value whatever is written",
+         integer(0, 2047, [](SimOptions& o, long v) { o.config.stuckCell = static_cast<int>(v); })},
     };
     return table;
 }

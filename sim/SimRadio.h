@@ -1,4 +1,5 @@
-// The simulated VX-K5 on the end of the cloning cable.
+// The simulated VX-K5 on the end of the cloning cable. SimRadio.cpp holds the line, the receiver
+// and the clone exchanges; SimRadioAdjust.cpp the adjustment state and the readouts.
 //
 // The radio listens for frames FE FE EE EF cmd data FD and answers FE FE EF EE cmd data FD.
 // The cable loops every byte the computer sends back to the computer's receive line, so the
@@ -112,6 +113,8 @@ class SimRadio {
     void applyAdjustment(int command, int value);
     void applyChannel(const Bytes& chars);
     int detectorReading();
+    // A worn cell keeps the value it holds in the memory now.
+    void keepStuckCell(Memory& next) const;
 
     bool modelMatches(const Bytes& data) const;
     Bytes identityBytes() const; // model and sub code as the radio reports them

@@ -49,6 +49,7 @@ CompareDialog::CompareDialog(QWidget* parent, const std::string& imageName,
     rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows->setSelectionBehavior(QAbstractItemView::SelectRows);
     rows->verticalHeader()->setVisible(false);
+    rows->verticalHeader()->setDefaultSectionSize(rows->fontMetrics().height() + 6);
     for (int r = 0; r < static_cast<int>(lines.size()); ++r) {
         const CompareLine& line = lines[static_cast<std::size_t>(r)];
         rows->setItem(r, Label, cell(line.label, line.differs, Qt::AlignLeft));

@@ -1,7 +1,6 @@
 // The confirmation dialog.
 #include "ui/ConfirmDialog.h"
 
-#include "common/CommonRoutines.h"
 #include "common/Product.h"
 #include "ui/UiHooks.h"
 
@@ -16,7 +15,7 @@ ConfirmDialog::ConfirmDialog(QWidget* parent, const std::string& question,
     : QDialog(parent) {
     setWindowTitle(product::Title);
     auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(QString::fromStdString(ConvNewLine(question)), this);
+    auto* text = new QLabel(QString::fromStdString(question).replace("\r\n", "\n"), this);
     text->setWordWrap(true);
     layout->addWidget(text);
     if (!lines.empty()) {

@@ -9,6 +9,7 @@
 #include "ui/UiHooks.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
@@ -41,8 +42,9 @@ ServiceMenu::ServiceMenu(QMenu& menu, QWidget& owner) : QObject(&owner), window(
         actions[i] = menu.addAction(QString::fromUtf8(entries[i].first));
         connect(actions[i], &QAction::triggered, this, entries[i].second);
     }
-    saveFolder =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    // The documents folder when there is one, the home folder otherwise.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    saveFolder = (QDir(documents).exists() ? documents : QDir::homePath()).toStdString();
 }
 
 bool ServiceMenu::told(const std::string& message) {

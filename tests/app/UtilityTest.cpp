@@ -53,6 +53,7 @@ class PtyUtilityTest : public ::testing::Test {
         dir.writeFile("Const.ini", constants());
         places.settingsFolder = dir.path();
         places.constantsFile = dir.file("Const.ini");
+        places.backupFolder = dir.file("backups");
         utility = std::make_unique<Utility>(places);
         ASSERT_TRUE(utility->startUp()); // the real 50 ms timer
     }
@@ -95,6 +96,8 @@ TEST_F(PtyUtilityTest, ConnectAStepAndAPulledCableOverTheRealSerialPath) {
                         15000));
     const auto& memory = pty.radio.memory();
     EXPECT_EQ(utility->radio().objEep().ReadBlock(0, 2048), Bytes(memory.begin(), memory.end()));
+    const std::string backup = model.serviceJob().record().sessionStarts().at(0).backupFile;
+    EXPECT_EQ(backup.rfind(dir.file("backups/VX-K5_0001_"), 0), 0u) << backup;
     const int power = utility->console().Value(1);
     utility->console().UpDown(1, 1);
     ASSERT_TRUE(waitFor([&] { return pty.radio.e8Value(0x0C) == power + 1; }, 3000));

@@ -70,6 +70,26 @@ struct Connected {
     std::string line(std::int16_t item) {
         return bench.window().lboConsole().item(item)->text().toStdString();
     }
+    // TXF through both of its Enters (the item stepped before each): the full write of its 40
+    // values has begun.
+    bool txfThroughBothEnters() {
+        const auto following = [&] {
+            return bench.runUntil(
+                [&] { return !bench.seq().OpRunning() && (step() == 56 || step() == 58); }, 400);
+        };
+        for (const int change : {4, 5}) {
+            if (!following()) {
+                return false;
+            }
+            items().UpDown(ItemTxf, static_cast<std::int16_t>(change));
+            bench.tick(20);
+            items().EnterPushed(ItemTxf);
+            if (change == 4 && !atStep(54, 200)) {
+                return false;
+            }
+        }
+        return true;
+    }
     std::string message() {
         const auto& shown = bench.messages().messages();
         return shown.size() == 1 ? shown[0].text

@@ -89,20 +89,8 @@ struct AbandonCase {
 
 // TXF to the middle of its full write: both Enters done, a dozen of the 40 values sent.
 bool txfHalfWritten(Connected& c) {
-    const auto following = [&] {
-        return c.bench.runUntil(
-            [&] { return !c.bench.seq().OpRunning() && (c.step() == 56 || c.step() == 58); }, 400);
-    };
-    for (const int change : {4, 5}) {
-        if (!following()) {
-            return false;
-        }
-        c.items().UpDown(ItemTxf, static_cast<std::int16_t>(change));
-        c.bench.tick(20);
-        c.items().EnterPushed(ItemTxf);
-        if (change == 4 && !c.atStep(54, 200)) {
-            return false;
-        }
+    if (!c.txfThroughBothEnters()) {
+        return false;
     }
     const std::size_t before = c.bench.e8Payloads().size();
     return c.bench.runUntil([&] { return c.bench.e8Payloads().size() >= before + 12; }, 200);

@@ -32,7 +32,8 @@ TEST(SimOptions, EveryValueReachesItsKnob) {
         "--temperature=17", "--level", "7", "--signal", "255", "--volume", "9", "--answer-delay",
         "50", "--bpf-low", "10,20,30", "--bpf-mid", "1,2,3", "--bpf-high", "200,210,220",
         "--bad-checksum", "3", "--silence-after", "11", "--noise", "0.25", "--seed", "42",
-        "--bpf-width", "12,14,16", "--detector-noise", "13", "--detector-seed", "77"});
+        "--bpf-width", "12,14,16", "--detector-noise", "13", "--detector-seed", "77",
+        "--stuck-cell", "1968"});
     // clang-format on
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
@@ -50,6 +51,7 @@ TEST(SimOptions, EveryValueReachesItsKnob) {
     EXPECT_EQ(
         std::tuple(c.bandWidth[0], c.bandWidth[1], c.bandWidth[2], c.detectorNoise, c.detectorSeed),
         std::tuple(12, 14, 16, 13, 77u));
+    EXPECT_EQ(c.stuckCell, 0x7B0);
     EXPECT_EQ(parseSimOptions({"--bpf-width", "5"}).config.bandWidth, (std::array<int, 3>{5, 5, 5}))
         << "one width for every band";
     EXPECT_TRUE(parseSimOptions({"--help"}).help);
@@ -64,7 +66,8 @@ TEST(SimOptions, BadValuesAreRefusedWithAReason) {
         {"--bpf-low", "1,2,3,4"}, {"--bpf-low", "1,2,300"}, {"--garbage=1"}, {"--link", ""},
         {"no-dashes"}, {"--bpf-width", "0"}, {"--bpf-width", "256"}, {"--bpf-width", "4,0,4"},
         {"--bpf-width", "4,4"}, {"--bpf-width", "4,4,4,4"}, {"--detector-noise", "-1"},
-        {"--detector-noise", "256"}, {"--detector-seed", "4294967296"}, {"--detector-seed", "x"}};
+        {"--detector-noise", "256"}, {"--detector-seed", "4294967296"}, {"--detector-seed", "x"},
+        {"--stuck-cell", "2048"}};
     // clang-format on
     for (const auto& args : refused) {
         EXPECT_NE(parseSimOptions(args).error, "") << args.front() << " " << args.back();

@@ -108,6 +108,25 @@ TEST(SimRadio, CloneWriteIsStoredWholeOrRefusedWholeForOneBadRecord) {
     }
 }
 
+TEST(SimRadio, AStuckCellKeepsItsValueThroughWritesAndAdjustments) {
+    SimConfig config;
+    config.stuckCell = 0x7B0; // BPF Low T1
+    SimRadio radio(config);
+    const std::uint8_t held = radio.memory()[0x7B0];
+    talk(radio, Unlock);
+    talk(radio, e8Value(17, 0xA7));
+    talk(radio, e8Value(18, 0xA7)); // its neighbour is fine
+    EXPECT_EQ(radio.memory()[0x7B0], held);
+    EXPECT_EQ(radio.memory()[0x7B1], 0xA7);
+    const std::string record = "07B002EEEE6B"; // 07 B0, 2 bytes EE EE, checksum 6B
+    talk(radio, hostFrame(0xE3, {0x73, 0x51, 0x00, 0x01}));
+    talk(radio, hostFrame(0xE4, Bytes(record.begin(), record.end())));
+    const Bytes end = hostFrame(0xE5, Vexo);
+    EXPECT_EQ(talk(radio, end), cat(end, radioFrame(0xE6, {0}))) << "the radio cannot tell";
+    EXPECT_EQ(radio.memory()[0x7B0], held);
+    EXPECT_EQ(radio.memory()[0x7B1], 0xEE);
+}
+
 // 9600 bit/s, 10 bits a byte: one byte every 1.04 ms, then a 2 ms turnaround before an answer.
 TEST(SimRadio, PacingReleasesBytesAtTheLineRateByTheClockPassedIn) {
     SimConfig config;

@@ -34,7 +34,7 @@ Bench::Bench(const vxk5sim::SimConfig& config, const std::string& settings) {
     control = serialControl.get();
     Utility::Places places;
     places.settingsFolder = dir.path();
-    places.backupFolder = dir.path() + "/backups";
+    places.backupFolder = dir.path() + "backups";
     root = std::make_unique<Utility>(places, std::move(serialControl));
     root->startUp(false); // the bench runs the ticks itself, on the test clock
 }

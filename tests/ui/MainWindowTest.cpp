@@ -2,6 +2,8 @@
 // status, the layout at several sizes, and the settings it saves and loads.
 #include "common/CommonRoutines.h"
 #include "tests/support/Bench.h"
+#include "tests/support/DialogScript.h"
+#include "ui/ServiceMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +12,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+
+#include <set>
 
 using testsupport::Bench;
 
@@ -226,4 +233,43 @@ TEST(SettingsTest, ChannelZeroStoredHiddenComesBackShownAtItsDefaults) {
     EXPECT_EQ(bench.channels().ChUnit(7).FreqOp_Pure(), 17400000);
     EXPECT_EQ(window.ComPortNo(), 9);
     EXPECT_EQ(window.ComAutoRelease(), 0);
+}
+
+TEST(MainWindowTest, FileMenuHoldsTheJobEntriesAboveExitEachWithItsOwnKey) {
+    Bench bench;
+    QMenu& file = *bench.window().menuBar()->findChild<QMenu*>();
+    std::vector<std::string> captions;
+    std::set<QChar> keys;
+    for (QAction* action : file.actions()) {
+        const QString text = action->text();
+        captions.push_back(action->isSeparator() ? "-" : text.toStdString());
+        const auto amp = text.indexOf('&');
+        if (amp >= 0) {
+            EXPECT_TRUE(keys.insert(text.at(amp + 1).toLower()).second) << text.toStdString();
+        }
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "&Open image\u2026", "&Save image as\u2026", "&Compare with image\u2026",
+                            "&Revert adjustments\u2026", "&Write image to radio\u2026",
+                            "Save re&port\u2026", "-", "E&xit"}));
+}
+
+TEST(MainWindowTest, WhileARevertRunsTheItemsTakeNoKeysAndTheStatusBarShowsIt) {
+    Bench bench;
+    testsupport::DialogScript script;
+    ASSERT_TRUE(bench.connect());
+    const int powerLow = bench.console().Value(2);
+    keyOnConsole(bench, 1, Qt::Key_Right, Qt::ShiftModifier);
+    script.answer(true);
+    bench.window().serviceMenu().revert();
+    bench.tick();
+    EXPECT_FALSE(bench.window().progressBar().isHidden());
+    EXPECT_EQ(bench.window().progressBar().maximum(), 1); // one value to send
+    QListWidget& console = bench.window().lboConsole();
+    console.setCurrentRow(2);
+    QTest::keyClick(&console, Qt::Key_Right);
+    ASSERT_TRUE(bench.runUntil([&] { return !bench.model().RigProp_JobRunning(); }, 400));
+    bench.tick(10);
+    EXPECT_EQ(bench.console().Value(2), powerLow);
+    EXPECT_TRUE(bench.window().progressBar().isHidden());
 }

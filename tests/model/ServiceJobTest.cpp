@@ -1,0 +1,343 @@
+// The service job's safety net end to end against the simulated radio: the backup at Connect,
+// compare, revert, the full write, and the refusals, each through the File menu's entries as a
+// technician uses them.
+#include "tests/model/ConnectedBench.h"
+#include "tests/support/DialogScript.h"
+
+#include "model/ImageFile.h"
+#include "model/ServiceJob.h"
+#include "ui/ServiceMenu.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <set>
+
+using namespace proceduretest;
+using testsupport::DialogScript;
+
+namespace {
+
+constexpr std::int32_t PowerHigh = 0x7A9, BpfLowT1 = 0x7B0;
+constexpr std::int16_t ItemPowerHigh = 1, ItemBpfLowT1 = 9;
+
+Bytes memoryOf(Bench& bench) {
+    const auto& memory = bench.radio().memory();
+    return Bytes(memory.begin(), memory.end());
+}
+
+Bytes fileBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    const QByteArray data = file.readAll();
+    return Bytes(data.begin(), data.end());
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path;
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+std::vector<std::string> backupsIn(Bench& bench) {
+    const QStringList names =
+        QDir(QString::fromStdString(bench.folder().file("backups"))).entryList(QDir::Files);
+    std::vector<std::string> list;
+    for (const QString& name : names) {
+        list.push_back(name.toStdString());
+    }
+    return list;
+}
+
+// A connected bench with its dialogs scripted.
+struct JobBench : Connected {
+    explicit JobBench(const vxk5sim::SimConfig& config = {}) : Connected(config) {}
+
+    ServiceJob& job() { return bench.model().serviceJob(); }
+    ServiceMenu& menu() { return bench.window().serviceMenu(); }
+    std::string backupFile() { return job().record().sessionStarts().front().backupFile; }
+    bool jobEnds() {
+        return bench.runUntil([&] { return !job().busy() && !bench.seq().OpRunning(); }, 4000);
+    }
+    bool sweepLow() { return enter(ItemBpfLowAll) && runToEnd(); }
+
+    DialogScript script;
+};
+
+} // namespace
+
+TEST(ServiceJobTest, EveryConnectLeavesABackupOfTheRadiosBytesBesideTheOthers) {
+    Bench bench({}, SweepChannels);
+    const Bytes radioBefore = memoryOf(bench);
+    ASSERT_TRUE(bench.connect());
+    ASSERT_TRUE(bench.connect()); // the same second, most likely: the name must still be new
+    const std::vector<std::string> names = backupsIn(bench);
+    ASSERT_EQ(names.size(), 2u);
+    const QRegularExpression pattern("^VX-K5_0001_\\d{8}-\\d{6}(-2)?\\.img$");
+    for (const std::string& name : names) {
+        EXPECT_TRUE(pattern.match(QString::fromStdString(name)).hasMatch()) << name;
+        EXPECT_EQ(fileBytes(bench.folder().file("backups/" + name)), radioBefore);
+    }
+    const ServiceRecord& record = bench.model().serviceJob().record();
+    EXPECT_EQ(record.sessionStarts().size(), 2u); // the same radio: one job
+    EXPECT_EQ(record.imageAtConnect(), radioBefore);
+}
+
+TEST(ServiceJobTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheConnectGoesOn) {
+    Bench bench;
+    bench.folder().writeFile("backups", "a file where the folder should be");
+    ASSERT_TRUE(bench.connect());
+    const auto& shown = bench.messages().messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Cannot write the backup of the VX-K5's memory to '" +
+                                 bench.folder().file("backups") +
+                                 "'.\r\nBefore you change anything, save the image with \"Save "
+                                 "image as\u2026\" in the File menu.");
+    EXPECT_FALSE(bench.e8Payloads().empty()); // every value went out after it
+}
+
+TEST(ServiceJobTest, CompareMarksExactlyTheLinesChangedSinceConnect) {
+    JobBench c;
+    c.items().UpDown(ItemPowerHigh, 3);
+    ASSERT_TRUE(c.sweepLow());
+    c.menu().compare();
+    const auto& rows = c.script.comparedRows();
+    ASSERT_EQ(rows.size(), 79u);
+    std::set<std::string> marked;
+    for (const auto& row : rows) {
+        if (!row[3].empty()) {
+            marked.insert(row[0]);
+        }
+    }
+    EXPECT_EQ(marked, (std::set<std::string>{"POW HI Level", "BPF LOW T1 Level",
+                                             "BPF LOW T2 Level", "BPF LOW T3 Level"}));
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"POW HI Level", "200", "203", "\u2260"}));
+    EXPECT_TRUE(c.script.compareClosedByEsc());
+}
+
+TEST(ServiceJobTest, RevertAfterASweepAndATxfWriteBringsTheRadioBackByteForByte) {
+    JobBench c;
+    ASSERT_TRUE(c.sweepLow());
+    ASSERT_TRUE(c.enter(ItemTxf) && c.txfThroughBothEnters() && c.runToEnd());
+    const Bytes backup = fileBytes(c.backupFile());
+    ASSERT_NE(memoryOf(c.bench), backup);
+    const std::size_t changed = areaDifferences(backup, memoryOf(c.bench)).size();
+    c.bench.messages().clear();
+    c.script.answer(true);
+    c.menu().revert();
+    ASSERT_TRUE(c.jobEnds());
+    EXPECT_EQ(memoryOf(c.bench), backup);
+    EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), backup);
+    EXPECT_EQ(c.message(), "The VX-K5 is back at the backup of this session's Connect (" +
+                               QFileInfo(QString::fromStdString(c.backupFile()))
+                                   .fileName()
+                                   .toStdString() +
+                               "): all " + std::to_string(changed) + " values verified.");
+    ASSERT_EQ(c.script.confirmations().size(), 1u);
+    EXPECT_EQ(c.script.confirmations()[0].size(), 1 + changed); // the question, then each value
+    EXPECT_EQ(c.items().Value(ItemBpfLowT1), 90);
+}
+
+TEST(ServiceJobTest, ARevertTheRadioDoesNotTakeNamesTheValueThatDiffers) {
+    JobBench c;
+    ASSERT_TRUE(c.sweepLow());
+    const int swept = c.imageByte(BpfLowT1);
+    c.bench.radio().config().stuckCell = BpfLowT1; // the radio's cell no longer takes a value
+    c.bench.messages().clear();
+    c.script.answer(true);
+    c.menu().revert();
+    ASSERT_TRUE(c.jobEnds());
+    EXPECT_EQ(c.message(), "After the revert the VX-K5 differs from the backup of this "
+                           "session's Connect (" +
+                               QFileInfo(QString::fromStdString(c.backupFile()))
+                                   .fileName()
+                                   .toStdString() +
+                               "):\r\n\r\nBFP Low T1: the VX-K5 holds " + std::to_string(swept) +
+                               ", not 90\r\n\r\nThe console shows the values the VX-K5 holds "
+                               "now.");
+    EXPECT_EQ(c.imageByte(BpfLowT1), swept); // the console follows the radio, not the wish
+}
+
+TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
+    JobBench c;
+    Bytes edited = fileBytes(c.backupFile());
+    edited[PowerHigh] = 77;
+    edited[0x100] = 0x5A; // outside the adjustments: a channel memory
+    const std::string path = c.bench.folder().file("VX-K5_0001_edited.img");
+    writeBytes(path, edited);
+    c.script.choose(path);
+    c.script.answer(true);
+    c.menu().writeImage();
+    ASSERT_TRUE(c.jobEnds());
+    ASSERT_TRUE(c.bench.runUntil([&] { return c.bench.radio().e8Value(0x0C) == 77; }, 400));
+    EXPECT_EQ(memoryOf(c.bench), edited);
+    EXPECT_EQ(c.message(), "'VX-K5_0001_edited.img' was written to the VX-K5: all 2048 bytes "
+                           "verified.");
+    EXPECT_EQ(c.items().Value(ItemPowerHigh), 77);
+    EXPECT_EQ(c.script.confirmations().at(0).back(), "Power(Hi): 200 \u2192 77");
+}
+
+TEST(ServiceJobTest, ARefusedWriteEndsInTheLinkMessageWithNothingLost) {
+    JobBench c;
+    const Bytes before = memoryOf(c.bench);
+    Bytes edited = before;
+    edited[PowerHigh] = 77;
+    const std::string path = c.bench.folder().file("VX-K5_0001_edited.img");
+    writeBytes(path, edited);
+    c.bench.radio().config().refuseWrite = true;
+    c.script.choose(path);
+    c.script.answer(true);
+    c.menu().writeImage();
+    ASSERT_TRUE(c.jobEnds());
+    EXPECT_EQ(c.message(), "Cannot write cloning data.\r\n\r\nCheck the following:\r\n\r\n- "
+                           "Cloning cable connections.\r\n- The VX-K5 power is ON.");
+    EXPECT_EQ(memoryOf(c.bench), before);
+    EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), before);
+    EXPECT_EQ(c.job().record().runs().back().outcome, RunOutcome::Abandoned);
+}
+
+namespace {
+
+struct BadImageCase {
+    const char* name;
+    const char* file;
+    int size; // -1: no file; -2: a folder
+    std::function<std::string(const std::string& path)> message;
+};
+
+class BadImageTest : public ::testing::TestWithParam<BadImageCase> {};
+
+std::string notForThisRadio(const std::string& name) {
+    return "'" + name + "' is not an image of this VX-K5: its name must begin with " +
+           "\"VX-K5_0001_\".\r\nNothing was sent.";
+}
+
+} // namespace
+
+TEST_P(BadImageTest, IsRefusedWithAMessageAndNothingSent) {
+    const BadImageCase& p = GetParam();
+    JobBench c;
+    const std::string path = c.bench.folder().file(p.file);
+    if (p.size >= 0) {
+        writeBytes(path, Bytes(static_cast<std::size_t>(p.size), 0x11));
+    } else if (p.size == -2) {
+        c.bench.folder().makeFolder(p.file);
+    }
+    const Bytes before = memoryOf(c.bench);
+    c.script.choose(path);
+    c.menu().writeImage();
+    c.bench.tick(40);
+    EXPECT_EQ(c.message(), p.message(path));
+    EXPECT_TRUE(c.script.confirmations().empty());
+    EXPECT_EQ(c.bench.radio().framesSeen(0xE3), 0);
+    EXPECT_EQ(memoryOf(c.bench), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadImageTest,
+    ::testing::Values(
+        BadImageCase{"AnotherModel", "VX-K6_0001_x.img", 2048,
+                     [](const std::string&) { return notForThisRadio("VX-K6_0001_x.img"); }},
+        BadImageCase{"AnotherSubCode", "VX-K5_0002_x.img", 2048,
+                     [](const std::string&) { return notForThisRadio("VX-K5_0002_x.img"); }},
+        BadImageCase{"NoRadioInItsName", "radio.img", 2048,
+                     [](const std::string&) { return notForThisRadio("radio.img"); }},
+        BadImageCase{"Short", "VX-K5_0001_short.img", 2047,
+                     [](const std::string&) {
+                         return std::string("'VX-K5_0001_short.img' is not a memory image of the "
+                                            "VX-K5: it holds 2047 bytes, an image 2048.\r\n"
+                                            "Nothing was changed.");
+                     }},
+        BadImageCase{"Long", "VX-K5_0001_long.img", 4096,
+                     [](const std::string&) {
+                         return std::string("'VX-K5_0001_long.img' is not a memory image of the "
+                                            "VX-K5: it holds 4096 bytes, an image 2048.\r\n"
+                                            "Nothing was changed.");
+                     }},
+        BadImageCase{"Missing", "VX-K5_0001_gone.img", -1,
+                     [](const std::string& path) {
+                         return "Cannot read '" + path + "'.\r\nNothing was changed.";
+                     }},
+        BadImageCase{"AFolder", "VX-K5_0001_folder.img", -2,
+                     [](const std::string& path) {
+                         return "Cannot read '" + path + "'.\r\nNothing was changed.";
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ServiceJobTest, AnImageThatCannotBeOpenedLeavesTheOneOpenedBefore) {
+    JobBench c;
+    const std::string good = c.bench.folder().file("VX-K5_0001_good.img");
+    const std::string bad = c.bench.folder().file("VX-K5_0001_bad.img");
+    writeBytes(good, memoryOf(c.bench));
+    writeBytes(bad, Bytes(100, 0));
+    c.script.choose(good);
+    c.script.choose(bad);
+    c.menu().openImage();
+    c.menu().openImage();
+    EXPECT_EQ(c.job().targetName(), "VX-K5_0001_good.img");
+    EXPECT_EQ(c.bench.messages().messages().size(), 1u);
+}
+
+namespace {
+
+struct TurnCase {
+    const char* name;
+    std::function<void(JobBench&)> arrange;
+    const char* message;
+};
+
+class NotItsTurnTest : public ::testing::TestWithParam<TurnCase> {};
+
+} // namespace
+
+TEST_P(NotItsTurnTest, RevertAndWriteAreRefusedWithNothingSent) {
+    JobBench c;
+    GetParam().arrange(c);
+    c.bench.clearWire();
+    c.bench.messages().clear();
+    const std::size_t asked = c.script.confirmations().size();
+    c.menu().revert();
+    c.menu().writeImage();
+    const auto& shown = c.bench.messages().messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, GetParam().message);
+    EXPECT_EQ(shown[1].text, GetParam().message);
+    EXPECT_TRUE(c.script.fileRequests().empty());
+    EXPECT_EQ(c.script.confirmations().size(), asked);
+    EXPECT_TRUE(c.bench.e8Payloads().empty());
+    EXPECT_EQ(c.bench.radio().framesSeen(0xE3), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, NotItsTurnTest,
+    ::testing::Values(
+        TurnCase{"BeforeConnect",
+                 [](JobBench& c) { c.bench.model().RigOpFunc_ResetAll(); },
+                 "Connect to the VX-K5 first."},
+        TurnCase{"WhileASweepRuns", [](JobBench& c) { ASSERT_TRUE(c.enter(ItemBpfLowAll)); },
+                 "Wait until the running adjustment has ended."},
+        TurnCase{"WhileARevertRuns",
+                 [](JobBench& c) {
+                     c.items().UpDown(ItemPowerHigh, 2);
+                     c.bench.tick(10);
+                     c.script.answer(true);
+                     c.menu().revert();
+                 },
+                 "Wait until the running adjustment has ended."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ServiceJobTest, SaveImageAsWritesTheValuesAsTheyAreNow) {
+    JobBench c;
+    c.items().UpDown(ItemPowerHigh, 1);
+    c.bench.tick(10);
+    const std::string path = c.bench.folder().file("now"); // no extension: ".img" is added
+    c.script.choose(path);
+    c.menu().saveImage();
+    EXPECT_EQ(fileBytes(path + ".img"), c.bench.image().ReadBlock(0, 2048));
+    EXPECT_EQ(fileBytes(path + ".img")[PowerHigh], 201);
+    EXPECT_TRUE(QRegularExpression("/VX-K5_0001_\\d{8}-\\d{6}\\.img$")
+                    .match(QString::fromStdString(c.script.fileRequests()[0].suggested))
+                    .hasMatch());
+}
