@@ -1,6 +1,7 @@
 // The band-pass sweep.
 #include "model/BandPassSweep.h"
 
+#include "model/CurveLog.h"
 #include "common/CommonRoutines.h"
 #include "console/clsConsole.h"
 #include "model/MemoryMap.h"
@@ -66,15 +67,24 @@ void BandPassSweep::setStage(int stage, int x) {
     ctx.sendE8(MemoryMap::E8BandPass + 3 * band + stage, x);
     ctx.items().setValue(static_cast<std::int16_t>(allItem() + 1 + stage),
                          static_cast<std::int16_t>(x));
+    varyingStage = stage;
+    varyingSetting = x;
 }
 
 void BandPassSweep::setAll(int x) {
     for (int stage = 0; stage < 3; ++stage) {
         setStage(stage, x);
     }
+    varyingStage = -1;
 }
 
 void BandPassSweep::startSweep() {
+    std::array<int, 3> before{};
+    for (int stage = 0; stage < 3; ++stage) {
+        before[static_cast<std::size_t>(stage)] =
+            ctx.items().Value(static_cast<std::int16_t>(allItem() + 1 + stage));
+    }
+    ctx.curves().sweepStart(band, before);
     setAll(0);
     signalSeen = false;
     bestReading = 0;
@@ -90,6 +100,7 @@ bool BandPassSweep::detector(std::int16_t& value) {
     }
     value = ctx.reading(MemoryMap::AdSignalDetector);
     signalSeen = signalSeen || value > 0;
+    ctx.curves().sweepReading(band, varyingStage, varyingSetting, value);
     return true;
 }
 
@@ -205,7 +216,9 @@ BandPassSweep::Tick BandPassSweep::fineScan(int stage) {
     // The equal count is not reset between the stages; a detector gone flat could push the
     // sum past 255, where the radio would get a wrapped byte while the console item stops at
     // 255. Both get 255.
-    setStage(stage, std::min(bestSetting + equalCount, 255));
+    const int chosen = std::min(bestSetting + equalCount, 255);
+    setStage(stage, chosen);
+    ctx.curves().sweepChosen(band, stage, chosen);
     return Tick::Advance;
 }
 

@@ -65,4 +65,6 @@ class BandPassSweep : public Procedure {
     std::int16_t curPoint = 0;
     bool readingOut = false;
     bool signalSeen = false; // some reading of this sweep rose above 0
+    int varyingStage = -1;   // the stage the next reading is for; -1 all three together
+    int varyingSetting = 0;
 };

@@ -14,6 +14,8 @@ class ModLevelProcedure : public Procedure {
     bool enterWhileRunning() override;
     void stop() override { readingOut = false; }
     std::optional<std::string> runningLine(std::int16_t index, std::int16_t val) override;
+    // It runs until the technician ends it: nothing to count.
+    Progress progress(std::int16_t, std::int16_t, std::int16_t) const override { return {}; }
 
   private:
     enum Step : std::int16_t { Load = 8, ReadInput = 9, WriteLevel = 10, End = 11 };

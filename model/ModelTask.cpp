@@ -32,11 +32,13 @@ void ModelTask::reset() {
     phaseEntry = true;
     taskPhase = TaskPhase::Idle;
     dispParaRequest = false;
+    connectUnderWay = false;
 }
 
 void ModelTask::connect() {
     taskPhase = TaskPhase::Begin;
     phaseEntry = true;
+    connectUnderWay = true;
 }
 
 bool ModelTask::editEnabled() const {
@@ -101,6 +103,7 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
         // only while none runs.
         return p.job.busy() ? p.job.tick() : p.procedures.dispatch();
     case TaskPhase::CycleEnd:
+        connectUnderWay = false;
         if (dispParaRequest) {
             p.procedures.prepareConsole();
             next = TaskPhase::Dump;

@@ -74,6 +74,8 @@ class ModelTask {
     TaskPhase phase() const { return taskPhase; }
     bool editEnabled() const;
     bool dumpShown() const { return taskPhase == TaskPhase::Dump; }
+    // From "Connect" until every value has gone out once (the first cycle's end).
+    bool connecting() const { return connectUnderWay; }
 
   private:
     bool runPhase(TaskPhase phase, TaskPhase& next);
@@ -89,6 +91,7 @@ class ModelTask {
     bool reloadRequest = false;
     bool reloadNow = false; // the reload request, latched for one cycle of readouts
     bool dispParaRequest = false;
+    bool connectUnderWay = false;
     std::int32_t waitE8 = 0;
     clsCmcTick waitTick;
 };

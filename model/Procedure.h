@@ -2,6 +2,8 @@
 // step per tick while the step number lies in the procedure's range (ProcedureTable).
 #pragma once
 
+#include "model/Progress.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +22,11 @@ class Procedure {
     virtual bool enterWhileRunning() { return false; }
     // The run ended or was left: a reading under way is not waited for any more.
     virtual void stop() {}
+    // How far the run is at `step` of its steps first..last: by default the steps themselves;
+    // a procedure that waits on the technician counts nothing.
+    virtual Progress progress(std::int16_t step, std::int16_t first, std::int16_t last) const {
+        return {{}, step - first, last - first};
+    }
     // The item's line after its title while the procedure runs; nothing for its idle line.
     virtual std::optional<std::string> runningLine(std::int16_t /*index*/, std::int16_t /*val*/) {
         return std::nullopt;

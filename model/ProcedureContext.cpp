@@ -14,9 +14,10 @@
 ProcedureContext::ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
                                    const ItemIndexes& indexes, Readouts& readouts,
                                    TestChannels& channels, const TxfTable& txf, RigView& view,
-                                   std::int16_t& curChNo)
+                                   std::int16_t& curChNo, CurveLog& curves)
     : seq(seq), eep(image), console(items), idx(indexes), readouts(readouts),
-      testChannels(channels), table(txf), rigView(view), channelNumber(curChNo) {}
+      testChannels(channels), table(txf), rigView(view), channelNumber(curChNo),
+      curveLog(curves) {}
 
 bool ProcedureContext::sendE8(int command, int value) {
     runJournal.noteSent(command);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+class CurveLog;
 class RigView;
 class Readouts;
 class TestChannels;
@@ -24,7 +25,7 @@ class ProcedureContext {
   public:
     ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
                      const ItemIndexes& indexes, Readouts& readouts, TestChannels& channels,
-                     const TxfTable& txf, RigView& view, std::int16_t& curChNo);
+                     const TxfTable& txf, RigView& view, std::int16_t& curChNo, CurveLog& curves);
 
     // A live command of the running procedure; true when it went out.
     bool sendE8(int command, int value);
@@ -52,6 +53,8 @@ class ProcedureContext {
     TestChannels& channels() { return testChannels; }
     const TxfTable& txf() const { return table; }
     RigView& view() { return rigView; }
+    // What the procedures measured, for the curves.
+    CurveLog& curves() { return curveLog; }
     // The test channel shown on the channel item and sent with it.
     std::int16_t& curChNo() { return channelNumber; }
 
@@ -65,6 +68,7 @@ class ProcedureContext {
     const TxfTable& table;
     RigView& rigView;
     std::int16_t& channelNumber;
+    CurveLog& curveLog;
     ProcedureJournal runJournal;
     std::string endReason;
 };

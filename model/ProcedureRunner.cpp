@@ -148,6 +148,17 @@ void ProcedureRunner::drop() {
     }
 }
 
+std::optional<Progress> ProcedureRunner::progress() const {
+    const std::optional<ProcedureRow> row = procedureForStep(adjStep);
+    if (!row || row->id == ProcedureId::Channel) {
+        return std::nullopt;
+    }
+    Progress p = units[static_cast<std::size_t>(row->id)]->progress(adjStep, row->firstStep,
+                                                                    row->lastStep);
+    p.what = row->name;
+    return p;
+}
+
 std::string ProcedureRunner::line(const ProcedureRow& row, std::int16_t index, std::int16_t val) {
     if (runs(row.id)) {
         if (const std::optional<std::string> text = unit(row.id).runningLine(index, val)) {

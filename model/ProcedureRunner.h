@@ -11,6 +11,7 @@
 
 #include "model/ProcedureContext.h"
 #include "model/ProcedureTable.h"
+#include "model/Progress.h"
 #include "model/ServiceRecord.h"
 
 #include <array>
@@ -44,6 +45,8 @@ class ProcedureRunner {
     std::string line(const ProcedureRow& row, std::int16_t index, std::int16_t val);
 
     std::int16_t step() const { return adjStep; }
+    // The running procedure by name and how far it is; nothing when none runs.
+    std::optional<Progress> progress() const;
     bool runs(ProcedureId id) const;
 
   private:

@@ -206,7 +206,7 @@ void RestoreJob::drop() {
     stage = Stage::Idle;
 }
 
-RestoreJob::Progress RestoreJob::progress() const {
+Progress RestoreJob::progress() const {
     switch (stage) {
     case Stage::Sending:
         return {"Sending values", static_cast<int>(next), static_cast<int>(plan.sends.size())};

@@ -11,6 +11,7 @@
 //   job.tick()  -> "The VX-K5 is back at the backup ...: all 1 values verified."
 #pragma once
 
+#include "model/Progress.h"
 #include "model/ServiceRecord.h"
 #include "platform/Bytes.h"
 
@@ -44,13 +45,6 @@ class RestoreJob {
         std::vector<CellResult> notReverted; // no live command reaches them
     };
     static Plan revertPlan(const Bytes& target, const clsCmcEeprom& now, const std::string& source);
-
-    // What the job is doing, for a progress display.
-    struct Progress {
-        std::string what;
-        int done = 0;
-        int total = 0;
-    };
 
     explicit RestoreJob(const Parts& parts);
 

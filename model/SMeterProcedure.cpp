@@ -1,6 +1,7 @@
 // The S-meter procedure.
 #include "model/SMeterProcedure.h"
 
+#include "model/CurveLog.h"
 #include "model/MemoryMap.h"
 #include "model/ProcedureContext.h"
 #include "model/ProcedureMessages.h"
@@ -23,6 +24,7 @@ bool SMeterProcedure::tick(std::int16_t& step) {
     ctx.sendAndStore(M::E8SMeter, s - 2, M::SMeter, s);
     ctx.sendAndStore(M::E8SMeter + 1, s + 7, M::SMeter + 1, s + 8);
     ctx.sendAndStore(M::E8SMeter + 2, s + 16, M::SMeter + 2, s + 16);
+    ctx.curves().sMeter(s, {s - 2, s + 7, s + 16}, {s, s + 8, s + 16});
     step = Finish;
     return true;
 }

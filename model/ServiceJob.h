@@ -53,7 +53,7 @@ class ServiceJob {
     bool busy() const { return restoreJob.running(); }
     bool tick() { return restoreJob.tick(); }
     void drop() { restoreJob.drop(); }
-    RestoreJob::Progress progress() const { return restoreJob.progress(); }
+    Progress progress() const { return restoreJob.progress(); }
 
     // --- the File menu -----------------------------------------------------------------------
     const ServiceRecord& record() const { return serviceRecord; }

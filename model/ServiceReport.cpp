@@ -151,6 +151,16 @@ std::string valuesSent(const ReportInput& in) {
     return html + "</table>\n";
 }
 
+std::string curves(const ReportInput& in) {
+    std::string html = "<h2>Curves</h2>\n";
+    for (const ReportPicture& picture : in.pictures) {
+        html += "<p>" + escaped(picture.title) + "</p>\n<p><img src=\"data:image/png;base64," +
+                picture.pngBase64 + "\" alt=\"" + escaped(picture.title) +
+                "\" width=\"480\"/></p>\n";
+    }
+    return html;
+}
+
 } // namespace
 
 std::string serviceReportHtml(const ReportInput& in) {
@@ -163,5 +173,8 @@ std::string serviceReportHtml(const ReportInput& in) {
         html += adjustments(in);
     }
     html += readouts(in) + procedures(in) + valuesSent(in);
+    if (!in.pictures.empty()) {
+        html += curves(in);
+    }
     return html + "</body>\n</html>\n";
 }

@@ -3,6 +3,7 @@
 
 #include "common/CommonRoutines.h"
 #include "console/clsConsole.h"
+#include "model/CurveLog.h"
 #include "link/clsCmcEeprom.h"
 #include "model/MemoryMap.h"
 #include "model/NumberPicture.h"
@@ -17,6 +18,7 @@
 void TxfProcedure::begin() {
     secondPass = false;
     fullWrite = false;
+    ctx.curves().txfStart(ctx.image());
 }
 
 bool TxfProcedure::tick(std::int16_t& step) {
@@ -58,6 +60,7 @@ bool TxfProcedure::measure(std::int16_t& step) {
     }
     const std::int16_t t = ctx.reading(MemoryMap::AdTemperature);
     const std::int16_t area = ctx.txf().area(t);
+    ctx.curves().txfArea(area);
     clsConsole& items = ctx.items();
     const std::int16_t item = ctx.indexes().idxTxf;
     if (step == LoadItem) {
@@ -108,6 +111,7 @@ bool TxfProcedure::writeStep(std::int16_t& step) {
     } else {
         writeLocal(i);
     }
+    ctx.curves().txfWritten(ctx.image());
     ++writeIndex;
     if (writeIndex <= writeEnd) {
         return false;
@@ -178,4 +182,12 @@ std::optional<std::string> TxfProcedure::runningLine(std::int16_t index, std::in
     return std::string(secondPass ? "2nd TX Freq = " : "1st TX Freq = ") +
            numberPicture(mhz, 3, 5) + "MHz" + ", Setting = " + rightField(std::to_string(val), 3) +
            items.BarString(index);
+}
+
+Progress TxfProcedure::progress(std::int16_t /*step*/, std::int16_t /*first*/,
+                                std::int16_t /*last*/) const {
+    if (fullWrite && secondPass) {
+        return {{}, writeIndex, 2 * MemoryMap::TemperatureAreas};
+    }
+    return {};
 }

@@ -19,6 +19,8 @@ class TxfProcedure : public Procedure {
     bool enterWhileRunning() override;
     void stop() override { readingOut = false; }
     std::optional<std::string> runningLine(std::int16_t index, std::int16_t val) override;
+    // The 40 values of the full write; before it TXF follows the technician.
+    Progress progress(std::int16_t step, std::int16_t first, std::int16_t last) const override;
 
   private:
     enum Step : std::int16_t { Start = 54, LoadItem = 55, Follow = 56, Write = 57, Decide = 58 };

@@ -42,7 +42,7 @@ clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChanne
     : link(link), console(console), channels(channels), view(view),
       readings(link.seq, link.driver, view),
       procedureContext(link.seq, link.radio.objEep(), console, idx, readings, channels, txf, view,
-                       curChNo),
+                       curChNo, curveLog),
       job({link.seq, link.driver, link.radio, console, view,
            [this](std::int32_t ms) { modelTask.WaitE8Required(ms); }}),
       procedures(procedureContext, job.record()),
@@ -198,19 +198,32 @@ void clsIndOp_RigK5::RigOpFunc_StartWrite(const Bytes& image, const std::string&
     job.startWrite(image, path);
 }
 
-std::optional<RestoreJob::Progress> clsIndOp_RigK5::progressNow() const {
+std::optional<Progress> clsIndOp_RigK5::progressNow() const {
     if (job.busy()) {
         return job.progress();
     }
-    if (modelTask.phase() == TaskPhase::CloneRead) {
-        return RestoreJob::Progress{"Reading memory", link.driver.cloneBytesDone(),
-                                    clsCmcEeprom::DefaultSize};
+    if (modelTask.connecting()) {
+        // The bar counts the clone read's bytes all through Connect; the words say the phase.
+        const TaskPhase phase = modelTask.phase();
+        const char* what = phase <= TaskPhase::CloneRead  ? "Reading memory"
+                           : phase < TaskPhase::SendChanged ? "Reading levels"
+                                                           : "Sending values";
+        return Progress{what, link.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
     }
-    return std::nullopt;
+    return procedures.progress();
 }
 
-std::string clsIndOp_RigK5::RigOpFunc_ReportHtml() const {
-    ReportInput input{product::Title, job.record().now(), job.record(), link.radio.objEep(), {}, {}};
+std::string clsIndOp_RigK5::identityText() const {
+    if (!RigProp_EditEnabled() && !RigProp_DispPara()) {
+        return {};
+    }
+    return std::string(product::RadioName) + " " + link.radio.radionameS() + " on COM " +
+           std::to_string(myComPortNo);
+}
+
+std::string clsIndOp_RigK5::RigOpFunc_ReportHtml(std::vector<ReportPicture> pictures) const {
+    ReportInput input{product::Title,       job.record().now(), job.record(), link.radio.objEep(),
+                      {},                   {},                 std::move(pictures)};
     for (int i = 0; i < AdCount; ++i) {
         if (readoutRow(ReadoutPage::AD, i) >= 0 && readings.adLast(i) >= 0) {
             input.adReadouts.push_back(readoutLine(ReadoutPage::AD, i, readings.adLast(i)));

@@ -8,12 +8,14 @@
 #pragma once
 
 #include "console/ConsoleEvents.h"
+#include "model/CurveLog.h"
 #include "model/ItemTable.h"
 #include "model/ModelTask.h"
 #include "model/ProcedureContext.h"
 #include "model/ProcedureRunner.h"
 #include "model/Readouts.h"
 #include "model/ServiceJob.h"
+#include "model/ServiceReport.h"
 #include "model/TxfTable.h"
 
 #include <cstdint>
@@ -73,11 +75,13 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     void RigOpFunc_StartRevert(const RestoreJob::Plan& plan);
     void RigOpFunc_StartWrite(const Bytes& image, const std::string& path);
     bool RigProp_JobRunning() const { return job.busy(); }
-    // What the link is carrying for a progress display: Connect's clone read, a revert or a
-    // write; nothing otherwise.
-    std::optional<RestoreJob::Progress> progressNow() const;
-    // The service report as it stands now.
-    std::string RigOpFunc_ReportHtml() const;
+    // What the utility is busy with: Connect (the clone read's bytes, the phase in words), a
+    // revert or a write, or the running procedure; nothing when idle.
+    std::optional<Progress> progressNow() const;
+    // The connected radio and its port ("VX-K5 0001 on COM 1"); empty when not connected.
+    std::string identityText() const;
+    // The service report as it stands now, with the window's pictures of the curves.
+    std::string RigOpFunc_ReportHtml(std::vector<ReportPicture> pictures = {}) const;
 
     bool RigProp_EditEnabled() const { return modelTask.editEnabled(); }
     bool RigProp_DispPara() const { return modelTask.dumpShown(); }
@@ -98,6 +102,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     void WaitE8Required(std::int32_t wt) override { modelTask.WaitE8Required(wt); }
 
     const TxfTable& txfTable() const { return txf; }
+    const CurveLog& curves() const { return curveLog; }
     const Readouts& readouts() const { return readings; }
     const ItemIndexes& indexes() const { return idx; }
     TaskPhase taskPhaseNow() const { return modelTask.phase(); }
@@ -116,6 +121,7 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     ItemIndexes idx;
     TxfTable txf;
     Readouts readings;
+    CurveLog curveLog;
     ProcedureContext procedureContext;
     ServiceJob job;
     ProcedureRunner procedures;

@@ -53,7 +53,9 @@ void MainLayout::sizeWindow(const MainWidgets& w) {
     const int screenWidth = twips.fromPixels(screen.width());
     const int screenHeight = twips.fromPixels(screen.height());
     const int height = windowHeightFor(screenHeight);
-    w.form->resize(twips.toPixels(WindowWidth), twips.toPixels(height));
+    // The rules size the window above the status bar, which comes on top.
+    const int statusHeight = w.statusBar != nullptr ? w.statusBar->sizeHint().height() : 0;
+    w.form->resize(twips.toPixels(WindowWidth), twips.toPixels(height) + statusHeight);
     w.form->move(screen.left() + twips.toPixels((screenWidth - WindowWidth) / 2),
                  screen.top() + twips.toPixels(static_cast<int>((screenHeight - height) * 0.3)));
 }

@@ -31,6 +31,7 @@ struct MainWidgets {
     QListWidget* console = nullptr;
     QLabel* title = nullptr;
     QPlainTextEdit* dump = nullptr;
+    QWidget* statusBar = nullptr; // below the area the layout sizes
 };
 
 class MainLayout {

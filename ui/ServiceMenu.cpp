@@ -153,6 +153,8 @@ void ServiceMenu::saveReport() {
     name = name.substr(0, name.rfind('.')) + "-report.html";
     const std::string path = chooseToSave("Save report", name, ReportFilter, ".html");
     if (!path.empty()) {
-        told(report_files::save(path, rig->RigOpFunc_ReportHtml()));
+        told(report_files::save(path,
+                                rig->RigOpFunc_ReportHtml(pictures ? pictures()
+                                                                   : std::vector<ReportPicture>{})));
     }
 }

@@ -6,8 +6,12 @@
 
 #include <QObject>
 
+#include "model/ServiceReport.h"
+
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -23,6 +27,9 @@ class ServiceMenu : public QObject {
     // Adds the entries to menu; they work once the model is attached.
     ServiceMenu(QMenu& menu, QWidget& window);
     void attach(clsIndOp_RigK5& model) { rig = &model; }
+    // Where the report gets its pictures of the curves.
+    using PictureSource = std::function<std::vector<ReportPicture>()>;
+    void setPictureSource(PictureSource source) { pictures = std::move(source); }
 
     QAction& action(Entry entry) { return *actions.at(static_cast<std::size_t>(entry)); }
 
@@ -46,4 +53,5 @@ class ServiceMenu : public QObject {
     clsIndOp_RigK5* rig = nullptr;
     std::array<QAction*, EntryCount> actions{};
     std::string saveFolder; // where the last image or report went
+    PictureSource pictures;
 };

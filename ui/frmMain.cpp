@@ -10,13 +10,16 @@
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
 #include "ui/Twips.h"
+#include "ui/CurvesWindow.h"
 #include "ui/ServiceMenu.h"
+#include "ui/StatusLine.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -27,7 +30,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QStatusBar>
 #include <QPushButton>
 
@@ -68,9 +70,10 @@ void setListLine(QListWidget& list, int row, const std::string& text) {
 
 frmMain::frmMain() {
     setFont(windowFont());
-    setMinimumSize(Twips(*this).toPixels(MinimumWidth), Twips(*this).toPixels(MinimumHeight));
     buildControls();
     buildMenus();
+    setMinimumSize(Twips(*this).toPixels(MinimumWidth),
+                   Twips(*this).toPixels(MinimumHeight) + statusBar()->sizeHint().height());
 }
 
 frmMain::~frmMain() = default;
@@ -78,6 +81,17 @@ frmMain::~frmMain() = default;
 void frmMain::attach(const Links& l) {
     links.emplace(l);
     jobMenu->attach(l.model);
+    jobMenu->setPictureSource([this] {
+        std::vector<ReportPicture> list;
+        for (const auto& [title, image] : curves->pictures(links->model.curves())) {
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            list.push_back({title, png.toBase64().toStdString()});
+        }
+        return list;
+    });
     setComPortNo(1);
     setComAutoRelease(0);
 }
@@ -109,13 +123,9 @@ void frmMain::buildControls() {
         list->setFocusPolicy(Qt::NoFocus);
         list->setSelectionMode(QAbstractItemView::NoSelection);
     }
-    progressLabel = new QLabel(this);
-    progress = new QProgressBar(this);
-    progress->setMaximumWidth(Twips(*this).toPixels(2400));
-    statusBar()->addWidget(progressLabel);
-    statusBar()->addWidget(progress);
-    progressLabel->hide();
-    progress->hide();
+    status = std::make_unique<StatusLine>(*statusBar());
+    w.statusBar = statusBar();
+    curves = new CurvesWindow(this);
     w.dump = new QPlainTextEdit(w.frames[3]);
     w.dump->setReadOnly(true);
     w.dump->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -124,16 +134,20 @@ void frmMain::buildControls() {
         auto* button = new QPushButton(w.client);
         button->setAutoDefault(true); // Enter clicks the button that has the focus
         button->installEventFilter(this);
-        connect(button, &QPushButton::clicked, this,
-                [this, i] { links->model.RigOpFunc_ClickCmd00(static_cast<std::int16_t>(i)); });
+        connect(button, &QPushButton::clicked, this, [this, i] {
+            showLastError({});
+            links->model.RigOpFunc_ClickCmd00(static_cast<std::int16_t>(i));
+        });
         w.buttons[static_cast<std::size_t>(i)] = button;
     }
     // F5 anywhere in the window does what "Reload(F5)" does.
     auto* reload = new QAction(this);
     reload->setShortcut(Qt::Key_F5);
     reload->setShortcutContext(Qt::WindowShortcut);
-    connect(reload, &QAction::triggered, this,
-            [this] { links->model.RigOpFunc_ClickCmd00(clsIndOp_RigK5::Reload); });
+    connect(reload, &QAction::triggered, this, [this] {
+        showLastError({});
+        links->model.RigOpFunc_ClickCmd00(clsIndOp_RigK5::Reload);
+    });
     addAction(reload);
 }
 
@@ -144,7 +158,17 @@ void frmMain::buildMenus() {
     exitAction = file->addAction("E&xit");
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
+    QMenu* view = menuBar()->addMenu("&View");
+    curvesAction = view->addAction("&Curves");
+    curvesAction->setShortcut(Qt::Key_F6);
+    curvesAction->setShortcutContext(Qt::WindowShortcut);
+    connect(curvesAction, &QAction::triggered, this, &frmMain::showCurves);
+
     QMenu* option = menuBar()->addMenu("&Option");
+    // Any menu entry is the technician's next action: the last error has been read.
+    for (QMenu* menu : {file, view, option}) {
+        connect(menu, &QMenu::triggered, this, [this] { showLastError({}); });
+    }
     QMenu* port = option->addMenu("&Port");
     auto* portGroup = new QActionGroup(this); // one check mark at a time, also between ticks
     for (int i = 1; i <= PortMenuCount; ++i) {
@@ -192,19 +216,24 @@ void frmMain::setComAutoRelease(std::int16_t seconds) {
 void frmMain::refresh() {
     refreshMenuChecks();
     refreshPortStatus();
-    refreshProgress();
-}
-
-void frmMain::refreshProgress() {
-    const std::optional<RestoreJob::Progress> now = links->model.progressNow();
-    progressLabel->setVisible(now.has_value());
-    progress->setVisible(now.has_value());
-    if (now) {
-        progressLabel->setText(QString::fromStdString(now->what));
-        progress->setRange(0, std::max(now->total, 1));
-        progress->setValue(std::clamp(now->done, 0, std::max(now->total, 1)));
+    status->showProgress(links->model.progressNow());
+    status->showIdentity(links->model.identityText());
+    if (curves->isVisible()) {
+        curves->refresh(links->model.curves());
     }
 }
+
+void frmMain::showCurves() {
+    curves->refresh(links->model.curves());
+    curves->show();
+    curves->raise();
+    curves->activateWindow();
+}
+
+void frmMain::showLastError(const std::string& text) {
+    status->showError(text);
+}
+
 
 void frmMain::refreshMenuChecks() {
     for (int i = 1; i <= PortMenuCount; ++i) {
@@ -234,6 +263,9 @@ void frmMain::MsgBoxCloneErr() {
     // No tick runs while the box is open: show the idle page and the closed port now.
     links->model.RigOpFunc_FormState();
     refreshPortStatus();
+    status->showProgress(links->model.progressNow());
+    // Until the next action the status bar keeps what went wrong, after the box is gone.
+    showLastError(text.substr(0, text.find("\r\n")));
     MsgBoxProduct(text);
 }
 
@@ -405,6 +437,7 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmMain::consoleKey(QKeyEvent& event) {
+    showLastError({});
     clsConsole& items = links->console;
     const int row = w.console->currentRow();
     const bool selected = row >= 0 && row < items.ListCount();

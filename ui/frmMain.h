@@ -1,6 +1,6 @@
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
-// port status, the COM port and auto-release menus, the service job's File entries, the progress
-// of a long exchange in the status bar, and the settings of the port, the release
+// port status, the COM port and auto-release menus, the service job's File entries, the status
+// bar (progress, the last link error, the connected radio), the curves window (View, F6), and the settings of the port, the release
 // time and the test channels. It carries out what the model asks (RigView), shows the console's
 // lines (ConsoleLines), and is the one place where errors become message boxes.
 #pragma once
@@ -13,14 +13,16 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 class QAction;
 class QLabel;
-class QProgressBar;
+class CurvesWindow;
 class ServiceMenu;
+class StatusLine;
 class TestChannels;
 class clsCmcCln3Sequence;
 class clsCmcProfileIO;
@@ -90,7 +92,9 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     QPlainTextEdit& txtDispPara() { return *w.dump; }
     QAction& mnuFileExit() { return *exitAction; }
     ServiceMenu& serviceMenu() { return *jobMenu; }
-    QProgressBar& progressBar() { return *progress; }
+    StatusLine& statusLine() { return *status; }
+    QAction& mnuViewCurves() { return *curvesAction; }
+    CurvesWindow& curvesWindow() { return *curves; }
     QAction& mnuOptSelCom(int index) { return *comActions.at(static_cast<std::size_t>(index - 1)); }
     QAction& mnuOptionSelAutoRelease(int index) {
         return *releaseActions.at(static_cast<std::size_t>(index));
@@ -110,10 +114,12 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
   private:
     void buildControls();
     void buildMenus();
+    void showCurves();
+    // The last link error in the status bar; empty clears it.
+    void showLastError(const std::string& text);
     bool consoleKey(QKeyEvent& event);
     void refreshMenuChecks();
     void refreshPortStatus();
-    void refreshProgress();
 
     std::optional<Links> links;
     std::int16_t comPortNo = 0;
@@ -124,8 +130,9 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     QLabel* comBusy = nullptr;
     QAction* exitAction = nullptr;
     ServiceMenu* jobMenu = nullptr;
-    QLabel* progressLabel = nullptr;
-    QProgressBar* progress = nullptr;
+    std::unique_ptr<StatusLine> status;
+    QAction* curvesAction = nullptr;
+    CurvesWindow* curves = nullptr;
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
     frmEditCh* dialog = nullptr;

@@ -9,6 +9,8 @@
 #include "ui/ServiceMenu.h"
 
 #include <QFile>
+#include <QImage>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QXmlStreamReader>
 
@@ -124,6 +126,18 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
     EXPECT_EQ(Row(sent->begin() + 1, sent->end()), (Row{"Power(Hi)", "200", "202"}));
     EXPECT_NE(rowNamed(tables["Values sent"], "SD S1 Level", 1), nullptr);
     EXPECT_EQ(tables["Readouts"].at(0).at(0).rfind("TEMPS:", 0), 0u);
+
+    // The curves of the runs as pictures inside the page: both sweeps that took readings and
+    // the S-meter.
+    const QString page = QString::fromUtf8(contentOf(c.bench.folder().file("job.html")));
+    const QRegularExpression image("src=\"data:image/png;base64,([^\"]+)\" alt=\"([^\"]+)\"");
+    QStringList titles;
+    for (const QRegularExpressionMatch& m : image.globalMatch(page)) {
+        titles << m.captured(2);
+        EXPECT_FALSE(QImage::fromData(QByteArray::fromBase64(m.captured(1).toLatin1()), "PNG")
+                         .isNull());
+    }
+    EXPECT_EQ(titles, (QStringList{"BPF Low ALL", "BPF High ALL", "S-METER"}));
 }
 
 TEST(ServiceReportTest, AReportThatCannotBeWrittenIsSaidAndLeavesNoFile) {

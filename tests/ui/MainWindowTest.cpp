@@ -4,6 +4,7 @@
 #include "tests/support/Bench.h"
 #include "tests/support/DialogScript.h"
 #include "ui/ServiceMenu.h"
+#include "ui/StatusLine.h"
 
 #include <gtest/gtest.h>
 
@@ -263,13 +264,13 @@ TEST(MainWindowTest, WhileARevertRunsTheItemsTakeNoKeysAndTheStatusBarShowsIt) {
     script.answer(true);
     bench.window().serviceMenu().revert();
     bench.tick();
-    EXPECT_FALSE(bench.window().progressBar().isHidden());
-    EXPECT_EQ(bench.window().progressBar().maximum(), 1); // one value to send
+    EXPECT_FALSE(bench.window().statusLine().progressBar().isHidden());
+    EXPECT_EQ(bench.window().statusLine().progressBar().maximum(), 1); // one value to send
     QListWidget& console = bench.window().lboConsole();
     console.setCurrentRow(2);
     QTest::keyClick(&console, Qt::Key_Right);
     ASSERT_TRUE(bench.runUntil([&] { return !bench.model().RigProp_JobRunning(); }, 400));
     bench.tick(10);
     EXPECT_EQ(bench.console().Value(2), powerLow);
-    EXPECT_TRUE(bench.window().progressBar().isHidden());
+    EXPECT_TRUE(bench.window().statusLine().progressBar().isHidden());
 }
