@@ -14,6 +14,8 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* PageTitles[CurveKindCount] = {"BPF Low ALL", "BPF Mid ALL", "BPF High ALL",
@@ -188,7 +190,17 @@ void CurvesWindow::drawTxf(QChart& c, const TxfCurves& curves) {
 void CurvesWindow::drawSMeter(QChart& c, const SMeterCurve& curve) {
     QValueAxis* x = axis(c, Qt::AlignBottom, "S point", 1, 3);
     x->setTickCount(3);
-    QValueAxis* y = axis(c, Qt::AlignLeft, "Level", 0, ByteTop);
+    x->setLabelFormat("S%d");
+    // The points lie a few counts apart: the scale spans them, not the whole byte.
+    int low = curve.reading;
+    int high = curve.reading;
+    for (const auto* values : {&curve.live, &curve.stored}) {
+        for (const int v : *values) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    QValueAxis* y = axis(c, Qt::AlignLeft, "Level", low - 8, high + 8);
     const auto points = [&](const QString& name, const std::array<int, 3>& values,
                             const QColor& color) {
         auto* s = series<QLineSeries>(c, name, x, y);

@@ -19,7 +19,8 @@ StatusLine::StatusLine(QStatusBar& status) {
     status.setSizeGripEnabled(false);
     what = new QLabel(&status);
     bar = new QProgressBar(&status);
-    bar->setMaximumWidth(Twips(status).toPixels(BarWidth));
+    bar->setFixedWidth(Twips(status).toPixels(BarWidth));
+    bar->setFormat("%v of %m"); // bytes of the memory, values of a write, steps of a sweep
     errorText = new QLabel(&status);
     errorText->setStyleSheet("color: #b00000");
     identityText = new QLabel(&status);
