@@ -55,6 +55,10 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     connect(&mainWindow, &frmMain::closing, this, &Utility::shutDown);
     timer.setInterval(TickIntervalMs);
     connect(&timer, &QTimer::timeout, this, &Utility::tick);
+    dueTimer.setSingleShot(true);
+    dueTimer.setTimerType(Qt::PreciseTimer);
+    connect(&dueTimer, &QTimer::timeout, this, &Utility::tick);
+    connect(&mainWindow, &frmMain::workWaiting, this, &Utility::tick);
 }
 
 Utility::~Utility() {
@@ -83,6 +87,7 @@ void Utility::shutDown() {
     port.setComOpen(false);
     mainWindow.saveData(profile);
     timer.stop();
+    dueTimer.stop();
 }
 
 void Utility::tick() {
@@ -107,4 +112,26 @@ void Utility::tick() {
         port.setComOpen(false); // also resets the driver, clearing its current error
     }
     inTick = false;
+    armDueTimer();
+}
+
+std::int32_t Utility::msUntilDue() {
+    std::int32_t due = 0;
+    for (const std::int32_t ms : {rig.msUntilDue(), port.cln3D.deadlineLeft(),
+                                  sequencer.msUntilRelease()}) {
+        if (ms > 0 && (due == 0 || ms < due)) {
+            due = ms;
+        }
+    }
+    return due;
+}
+
+void Utility::armDueTimer() {
+    const std::int32_t due = msUntilDue();
+    // Only a wait that ends before the next timer tick needs a tick of its own.
+    if (due > 0 && timer.isActive() && due < timer.remainingTime()) {
+        dueTimer.start(due);
+    } else {
+        dueTimer.stop();
+    }
 }

@@ -59,6 +59,9 @@ class Utility : public QObject {
     // One tick of the whole program; skipped inside another tick and while a modal window is
     // open (its nested event loop would re-enter the link and the model mid-step).
     void tick();
+    // Milliseconds until the next wait of the model or the link falls due (the wait after a
+    // live command, an echo or answer deadline, the port's release); 0 when none runs.
+    std::int32_t msUntilDue();
 
     frmMain& window() { return mainWindow; }
     frmCom& com() { return port; }
@@ -71,6 +74,7 @@ class Utility : public QObject {
 
   private:
     static clsCmcProfileIO settingsFile(const Places& places);
+    void armDueTimer();
 
     Places places;
     clsCmcProfileIO profile;
@@ -82,6 +86,9 @@ class Utility : public QObject {
     clsConsole items; // drawn in the window's list
     clsIndOp_RigK5 rig;
     QTimer timer;
+    // Runs the tick when a wait falls due between two timer ticks, so that no wait lasts
+    // longer than it is meant to.
+    QTimer dueTimer;
     bool inTick = false;
     bool closed = false;
 };

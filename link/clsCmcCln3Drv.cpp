@@ -111,6 +111,8 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
         return 1;
     }
     lastBody = body;
+    // 10 bits a byte at 9600 bit/s: the frame is on the line until its last byte is through.
+    lineBusy.setCounter(static_cast<std::int32_t>((frame.size() * 1000 + 959) / 960));
     frameOut = std::move(frame);
     if (mode == WorkMode::Adjust) {
         e8Sub = body.size() >= 6 ? body[5] : 0;

@@ -96,6 +96,9 @@ class clsCmcCln3Drv {
     std::size_t rxBufSize() const { return rxBuf.size(); }
     // The deadline of the echo or answer wait, in milliseconds from now; 0 when none runs.
     std::int32_t deadlineLeft() { return state == WaitState::Idle ? 0 : waitTick.counter(); }
+    // Milliseconds until the last frame sent has crossed the line at 9600 bit/s (its echo is
+    // in); 0 once it has.
+    std::int32_t msUntilLineFree() { return lineBusy.counter(); }
 
     // No cycle open, the port open, and more than 256 bytes free in its output buffer.
     bool SendEnable() const;
@@ -146,6 +149,7 @@ class clsCmcCln3Drv {
     Bytes rxBuf;
     WaitState state = WaitState::Idle;
     clsCmcTick waitTick;
+    clsCmcTick lineBusy;
     bool readyToSend = true;
     bool outsideFrame = true;
     std::int32_t writeAdr = 0;

@@ -88,6 +88,13 @@ void clsCmcCln3Sequence::setComHoldReload(std::int32_t milliseconds) {
     comHoldTick.setCounter(milliseconds);
 }
 
+std::int32_t clsCmcCln3Sequence::msUntilRelease() {
+    if (op != Operation::None || holdReload <= 0 || !com.comOpen()) {
+        return 0;
+    }
+    return comHoldTick.counter();
+}
+
 std::string clsCmcCln3Sequence::ansNameM() const {
     return identityCode(com.cln3D.ansInfo(), frames::PosData);
 }

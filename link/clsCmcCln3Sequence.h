@@ -73,6 +73,8 @@ class clsCmcCln3Sequence : public QObject {
     void setComHoldReload(std::int32_t milliseconds);
 
     bool OpRunning() const { return step != 0; }
+    // Milliseconds until the idle port is released; 0 when no release is pending.
+    std::int32_t msUntilRelease();
     SequencerError error() const { return seqError; }
 
     // The radio's identity answer (EF EE E1 model sub ...) and the codes taken from it as

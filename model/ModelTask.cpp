@@ -50,7 +50,9 @@ void ModelTask::task() {
         return;
     }
     if (waitE8 > 0) {
-        waitTick.setCounter(waitE8);
+        // The wait runs from the moment the command's last byte is through (its echo in),
+        // however early a key's tick comes after the send.
+        waitTick.setCounter(waitE8 + p.driver.msUntilLineFree());
         waitE8 = 0;
     }
     if (waitTick.counter() > 0) {

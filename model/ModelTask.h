@@ -67,6 +67,9 @@ class ModelTask {
     void setDumpWanted(bool wanted) { dispParaRequest = wanted; }
     // Milliseconds to wait after the live command just sent.
     void WaitE8Required(std::int32_t wt) { waitE8 = wt; }
+    // Milliseconds until the wait after a live command is over; 0 when none runs. (A wait
+    // asked for in this tick starts with the next, and runs from the command's echo.)
+    std::int32_t msUntilDue() { return waitTick.counter(); }
 
     // One tick of the task.
     void task();

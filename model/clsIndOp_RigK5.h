@@ -65,6 +65,8 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     // Reads the constants file; true when it was accepted.
     bool RigProp_ReadParametersFromExtFile(const std::string& fileName = "Const.ini");
     void task() { modelTask.task(); }
+    // Milliseconds until the model's own wait is over; 0 when none runs.
+    std::int32_t msUntilDue() { return modelTask.msUntilDue(); }
 
     // --- the service job's safety net ---------------------------------------------------------
     ServiceJob& serviceJob() { return job; }

@@ -438,43 +438,30 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
 
 bool frmMain::consoleKey(QKeyEvent& event) {
     showLastError({});
-    clsConsole& items = links->console;
-    const int row = w.console->currentRow();
-    const bool selected = row >= 0 && row < items.ListCount();
-    const auto index = static_cast<std::int16_t>(row);
-    const std::int16_t step = (event.modifiers() & Qt::ShiftModifier) ? 5 : 1;
-    // While a revert or a write puts the radio back, the items follow it and take no keys.
-    if (links->model.RigProp_JobRunning()) {
-        return event.key() == Qt::Key_Left || event.key() == Qt::Key_Right ||
-               event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter ||
-               event.key() == Qt::Key_Comma;
-    }
-    switch (event.key()) {
-    case Qt::Key_Left:
-        if (selected) {
-            items.UpDown(index, static_cast<std::int16_t>(-step));
-        }
-        return true;
-    case Qt::Key_Right:
-        if (selected) {
-            items.UpDown(index, step);
-        }
-        return true;
-    case Qt::Key_Comma:
-        // The keypad's separator key works as Enter; the comma of the main keys does nothing.
-        if ((event.modifiers() & Qt::KeypadModifier) == 0) {
-            return false;
-        }
-        [[fallthrough]];
-    case Qt::Key_Return:
-    case Qt::Key_Enter: // the keypad's Enter
-        if (selected) {
-            items.EnterPushed(index);
-        }
-        return true;
-    default:
+    const int key = event.key();
+    const bool keypad = (event.modifiers() & Qt::KeypadModifier) != 0;
+    const bool step = key == Qt::Key_Left || key == Qt::Key_Right;
+    // The keypad's separator key works as Enter; the comma of the main keys does nothing.
+    const bool enter =
+        key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Comma && keypad);
+    if (!step && !enter) {
         return false;
     }
+    clsConsole& items = links->console;
+    const int row = w.console->currentRow();
+    // While a revert or a write puts the radio back, the items follow it and take no keys.
+    if (row < 0 || row >= items.ListCount() || links->model.RigProp_JobRunning()) {
+        return true;
+    }
+    const auto index = static_cast<std::int16_t>(row);
+    if (step) {
+        const std::int16_t by = (event.modifiers() & Qt::ShiftModifier) ? 5 : 1;
+        items.UpDown(index, static_cast<std::int16_t>(key == Qt::Key_Left ? -by : by));
+    } else {
+        items.EnterPushed(index);
+    }
+    emit workWaiting();
+    return true;
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

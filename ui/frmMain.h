@@ -104,6 +104,9 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
   signals:
     // The technician closes the window ("E&xit" or the close box): the program ends.
     void closing();
+    // A key stepped an item or pressed Enter: the work the next tick would do may go out now,
+    // so that the frame leaves within milliseconds of the key.
+    void workWaiting();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

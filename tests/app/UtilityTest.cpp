@@ -10,7 +10,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 using testsupport::Bench;
 
@@ -108,4 +110,25 @@ TEST_F(PtyUtilityTest, ConnectAStepAndAPulledCableOverTheRealSerialPath) {
     EXPECT_EQ(model.taskPhaseNow(), TaskPhase::Idle);
     waitFor([] { return false; }, 200);
     EXPECT_EQ(recorder.messages().size(), 1u);
+}
+
+// On a radio paced at the line rate, as over a real cable: a key's frame leaves with the key,
+// and the next value leaves exactly when the wait after the first is over, 200 ms after the
+// first frame's echo is in, not at the timer tick after that.
+TEST(PacedUtilityTest, AKeyGoesOutAtOnceAndTheNextValueWhenItsWaitIsDue) {
+    vxk5sim::SimConfig config;
+    config.pacing = true;
+    testsupport::Bench bench(config);
+    ASSERT_TRUE(bench.connect());
+    bench.tick(6); // past the wait after Connect's last value
+    bench.clearWire();
+    QListWidget& console = bench.window().lboConsole();
+    console.setCurrentRow(1);
+    QTest::keyClick(&console, Qt::Key_Right);
+    ASSERT_EQ(bench.serial().writes().size(), 1u) << "sent with the key, before any tick";
+    QTest::keyClick(&console, Qt::Key_Right); // while the first value's wait runs
+    ASSERT_TRUE(bench.runUntil([&] { return bench.serial().writes().size() == 2; }, 20));
+    const auto& writes = bench.serial().writes();
+    const std::int64_t echoMs = (static_cast<std::int64_t>(writes[0].bytes.size()) * 1000 + 959) / 960;
+    EXPECT_EQ(writes[1].atMs - writes[0].atMs, echoMs + 200);
 }

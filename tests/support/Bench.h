@@ -44,7 +44,8 @@ class Bench {
     MessageRecorder& messages() { return recorder; }
     TempDir& folder() { return dir; }
 
-    // One timer tick: the clock moves 50 ms, then the utility's tick runs.
+    // One timer tick: the clock moves 50 ms, then the utility's tick runs; a wait that falls
+    // due in between gets its own tick at its time, as the due timer gives it.
     void tick(int count = 1);
     // Ticks until done() holds; false when it did not within maxTicks.
     bool runUntil(const std::function<bool()>& done, int maxTicks = 2000);

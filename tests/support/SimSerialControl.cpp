@@ -3,6 +3,8 @@
 
 #include "platform/TickCount.h"
 
+#include <algorithm>
+
 namespace testsupport {
 
 std::int64_t SimSerialControl::nowMs() {
@@ -77,7 +79,9 @@ bool SimSerialControl::output(const Bytes& block) {
         return false;
     }
     written_.insert(written_.end(), block.begin(), block.end());
-    simRadio.receive(block, nowMs());
+    const std::int64_t now = nowMs();
+    writes_.push_back({now, block});
+    simRadio.receive(block, now);
     return true;
 }
 
@@ -87,6 +91,14 @@ void SimSerialControl::unplug() {
         setPortOpen(false);
         raiseEvent(comEvPortLost);
     }
+}
+
+std::int64_t SimSerialControl::msUntilArrival() {
+    const std::int64_t next = simRadio.nextTransmitMs();
+    if (!open_ || !simRadio.config().pacing || next < 0) {
+        return 0;
+    }
+    return std::max<std::int64_t>(next - nowMs(), 0);
 }
 
 void SimSerialControl::notifyReceived() {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -38,7 +39,19 @@ class SimSerialControl : public SerialControl {
     const std::string& settings() const { return settings_; }
     // Every byte handed to output() while open, in order.
     const Bytes& written() const { return written_; }
-    void clearWritten() { written_.clear(); }
+    void clearWritten() {
+        written_.clear();
+        writes_.clear();
+    }
+    // Each block handed to output() with the milliseconds (nowMs) it was handed over at.
+    struct Write {
+        std::int64_t atMs;
+        Bytes bytes;
+    };
+    const std::vector<Write>& writes() const { return writes_; }
+    // Milliseconds until the radio's next byte reaches the receive line, when it paces the
+    // line and a byte is on its way; 0 otherwise.
+    std::int64_t msUntilArrival();
 
     // Opening is refused, as for a port that does not exist or is in use.
     void setOpenFails(bool fails) { openFails_ = fails; }
@@ -70,6 +83,7 @@ class SimSerialControl : public SerialControl {
     bool writeFails_ = false;
     Bytes rx_;
     Bytes written_;
+    std::vector<Write> writes_;
     bool clockStarted_ = false;
     std::int32_t lastTick_ = 0;
     std::int64_t monotonic_ = 0;
