@@ -1,7 +1,9 @@
 // The composition root.
 #include "app/Utility.h"
 
+#include "app/ConstantsSearch.h"
 #include "common/Product.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SerialControl.h"
 #include "ui/UiHooks.h"
@@ -65,10 +67,15 @@ bool Utility::startUp(bool runTimer) {
     if (runTimer) {
         timer.start();
     }
-    if (mainWindow.Form_Load(places.constantsFile)) {
+    const ConstantsSearch constants(places.constantsFile,
+                                    {profile.UserPath(), places.dataFolder.empty()
+                                                             ? platform::installedDataFolder()
+                                                             : places.dataFolder});
+    const auto file = constants.find();
+    if (file && mainWindow.Form_Load(*file)) {
         return true;
     }
-    MsgBoxProduct("Cannot read 'Const.ini'.");
+    MsgBoxProduct(file ? constants.refusedText(*file) : constants.notFoundText());
     shutDown();
     return false;
 }
