@@ -47,7 +47,7 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
       identity(thisModel()),
       sequencer(port, identity, &clsIndOp_RigK5::RigOpFunc_CheckSubNameLegal), items(&mainWindow),
       rig({sequencer, port.cln3D, identity}, items, testChannels, mainWindow) {
-    mainWindow.attach({rig, items, port, sequencer, testChannels});
+    mainWindow.attach({rig, items, port, sequencer, testChannels, profile});
     connect(&port, &frmCom::dataArrived, this, &Utility::tick);
     connect(&port, &frmCom::portLost, this,
             [this] { QTimer::singleShot(0, this, &Utility::tick); });

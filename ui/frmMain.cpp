@@ -12,6 +12,7 @@
 #include "ui/Twips.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
+#include "ui/frmPortDevice.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -142,6 +143,10 @@ void frmMain::buildMenus() {
                 [this, i] { setComPortNo(static_cast<std::int16_t>(i)); });
         comActions[static_cast<std::size_t>(i - 1)] = action;
     }
+    port->addSeparator();
+    deviceAction = port->addAction(frmPortDevice::menuCaption(1));
+    connect(deviceAction, &QAction::triggered, this,
+            [this] { choosePortDevice(*this, links->settings, comPortNo); });
     QMenu* release = option->addMenu("&Auto port release");
     auto* releaseGroup = new QActionGroup(this);
     const char* const captions[ReleaseMenuCount] = {"&OFF",   "&1 sec", "&2 sec",
@@ -168,6 +173,7 @@ bool frmMain::Form_Load(const std::string& constantsFile) {
 
 void frmMain::setComPortNo(std::int16_t value) {
     comPortNo = value;
+    deviceAction->setText(frmPortDevice::menuCaption(value));
     links->model.RigOpFunc_SetComPortNo(value);
 }
 

@@ -1,7 +1,7 @@
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
-// port status, the COM port and auto-release menus, and the settings of the port, the release
-// time and the test channels. It carries out what the model asks (RigView), shows the console's
-// lines (ConsoleLines), and is the one place where errors become message boxes.
+// port status, the COM port (and its device) and auto-release menus, and the settings of the
+// port, the release time and the test channels. It carries out what the model asks (RigView),
+// shows the console's lines (ConsoleLines), and is the one place where errors become message boxes.
 #pragma once
 
 #include "console/ConsoleLines.h"
@@ -37,6 +37,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
         frmCom& com;
         clsCmcCln3Sequence& seq;
         TestChannels& channels;
+        clsCmcProfileIO& settings; // where "Device for COM n…" writes its mapping
     };
 
     // Builds the controls; the window works once attached.
@@ -90,6 +91,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     QAction& mnuOptionSelAutoRelease(int index) {
         return *releaseActions.at(static_cast<std::size_t>(index));
     }
+    QAction& mnuOptPortDevice() { return *deviceAction; }
     frmEditCh& editDialog();
 
   signals:
@@ -119,5 +121,6 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     QAction* exitAction = nullptr;
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
+    QAction* deviceAction = nullptr;
     frmEditCh* dialog = nullptr;
 };
