@@ -9,6 +9,7 @@
 #include "link/frmCom.h"
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
+#include "ui/AboutBox.h"
 #include "ui/Twips.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
@@ -159,6 +160,10 @@ void frmMain::buildMenus() {
                 [this, i] { setComAutoRelease(static_cast<std::int16_t>(i)); });
         releaseActions[static_cast<std::size_t>(i)] = action;
     }
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    aboutAction = help->addAction("&About");
+    connect(aboutAction, &QAction::triggered, this, [this] { showAbout(*this); });
 }
 
 bool frmMain::Form_Load(const std::string& constantsFile) {

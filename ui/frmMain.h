@@ -1,6 +1,6 @@
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
-// port status, the COM port (and its device) and auto-release menus, and the settings of the
-// port, the release time and the test channels. It carries out what the model asks (RigView),
+// port status, the COM port (and its device), auto-release and Help menus, and the settings of
+// the port, the release time and the test channels. It carries out what the model asks (RigView),
 // shows the console's lines (ConsoleLines), and is the one place where errors become message boxes.
 #pragma once
 
@@ -92,6 +92,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
         return *releaseActions.at(static_cast<std::size_t>(index));
     }
     QAction& mnuOptPortDevice() { return *deviceAction; }
+    QAction& mnuHelpAbout() { return *aboutAction; }
     frmEditCh& editDialog();
 
   signals:
@@ -122,5 +123,6 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
     QAction* deviceAction = nullptr;
+    QAction* aboutAction = nullptr;
     frmEditCh* dialog = nullptr;
 };

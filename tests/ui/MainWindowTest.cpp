@@ -2,6 +2,7 @@
 // status, the layout at several sizes, and the settings it saves and loads.
 #include "common/CommonRoutines.h"
 #include "tests/support/Bench.h"
+#include "ui/UiHooks.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -109,6 +112,25 @@ TEST(MainWindowTest, PortMenuChecksOnlyTheChosenPortAndTheLabelFollows) {
     ASSERT_TRUE(bench.connect());
     EXPECT_EQ(window.lblComBusy().text().toStdString(), "COM 3: OPEN");
     EXPECT_EQ(bench.com().comPortNum(), 3);
+}
+
+TEST(MainWindowTest, HelpAboutNamesTheProgramItsVersionLicenceAndQt) {
+    Bench bench;
+    QStringList menus;
+    for (const QAction* menu : bench.window().menuBar()->actions()) {
+        menus << menu->text();
+    }
+    EXPECT_EQ(menus, QStringList({"&File", "&Option", "&Help"}));
+    std::string shown;
+    ui::setModalDialogHook([&shown](QDialog& box) {
+        shown = dynamic_cast<QMessageBox&>(box).text().toStdString();
+        return int(QMessageBox::Ok);
+    });
+    bench.window().mnuHelpAbout().trigger();
+    ui::setModalDialogHook({});
+    EXPECT_EQ(shown, "VS-K5 ALN Rev.1.0\nAdjust Utility for VX-K5\nVersion " VSK5_VERSION
+                     "\nLicence: GPL-3.0-or-later\nQt " +
+                         std::string(qVersion()));
 }
 
 TEST(MainWindowTest, AutoReleaseMenuSetsTheHoldTimeAndReleasesThePort) {
