@@ -48,16 +48,19 @@ frmPortDevice::frmPortDevice(std::int16_t comNumber, std::vector<platform::Seria
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(lstPorts, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
-    connect(lstPorts, &QTreeWidget::currentItemChanged, this,
-            [this] { cmdOk->setEnabled(lstPorts->currentItem() != nullptr); });
+    // A selected row, not the current one: the list makes its first row current when it gets
+    // the focus, and Enter must not map the COM number to a port nobody chose.
+    connect(lstPorts, &QTreeWidget::itemSelectionChanged, this,
+            [this] { cmdOk->setEnabled(!lstPorts->selectedItems().isEmpty()); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblPorts);
     layout->addWidget(lstPorts);
     layout->addWidget(buttons);
-    lblPorts->setText(ports.empty() ? QStringLiteral("No serial ports found.")
-                                    : QStringLiteral("Choose the device ") + comText(comNumber) +
-                                          QStringLiteral(" opens:"));
+    lblPorts->setText(comText(comNumber) + QStringLiteral(" now opens ") +
+                      QString::fromStdString(currentDevice) + QStringLiteral(".\n") +
+                      (ports.empty() ? QStringLiteral("No serial ports found.")
+                                     : QStringLiteral("Choose the port it is to open:")));
     fillList(currentDevice);
 }
 
@@ -77,7 +80,7 @@ void frmPortDevice::fillList(const std::string& currentDevice) {
         lstPorts->resizeColumnToContents(column);
     }
     lstPorts->setMinimumWidth(lstPorts->header()->length() + 8);
-    cmdOk->setEnabled(lstPorts->currentItem() != nullptr);
+    cmdOk->setEnabled(!lstPorts->selectedItems().isEmpty());
 }
 
 QString frmPortDevice::menuCaption(std::int16_t comNumber) {
@@ -85,7 +88,8 @@ QString frmPortDevice::menuCaption(std::int16_t comNumber) {
 }
 
 std::string frmPortDevice::chosenPath() const {
-    const int row = lstPorts->indexOfTopLevelItem(lstPorts->currentItem());
+    const QList<QTreeWidgetItem*> selected = lstPorts->selectedItems();
+    const int row = selected.isEmpty() ? -1 : lstPorts->indexOfTopLevelItem(selected.front());
     return row < 0 ? std::string() : ports[static_cast<std::size_t>(row)].mappingPath();
 }
 

@@ -1,6 +1,7 @@
 // The dialog behind "Option → Port → Device for COM n…": the serial ports the system has (device,
 // description, manufacturer, serial number, and the /dev/serial/by-id name where there is one),
-// with the one the COM number opens today selected. OK maps the COM number to the chosen port
+// with the one the COM number opens now selected (and that device named above the list, also
+// when it is not among them). OK maps the COM number to the chosen port
 // in the [PORTS] section of the settings file in use, by its by-id name where it has one, so the
 // mapping survives replugging; every other line of the file stays as it was.
 //

@@ -9,6 +9,7 @@
 #include "ui/UiHooks.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -24,7 +25,8 @@ std::vector<platform::SerialPortEntry> ports() {
 }
 
 int selectedRow(const frmPortDevice& dialog) {
-    return dialog.lstPorts->indexOfTopLevelItem(dialog.lstPorts->currentItem());
+    const auto selected = dialog.lstPorts->selectedItems();
+    return selected.isEmpty() ? -1 : dialog.lstPorts->indexOfTopLevelItem(selected.front());
 }
 
 } // namespace
@@ -37,8 +39,15 @@ TEST(frmPortDeviceTest, ThePortTheComNumberOpensNowIsSelected) {
         EXPECT_EQ(selectedRow(dialog), row) << current;
         EXPECT_EQ(dialog.cmdOk->isEnabled(), row >= 0) << current;
     }
-    frmPortDevice dialog(2, ports(), "");
+    frmPortDevice dialog(2, ports(), "/dev/pts/4");
     EXPECT_EQ(dialog.windowTitle().toStdString(), "Device for COM 2");
+    EXPECT_EQ(dialog.lblPorts->text().toStdString(),
+              "COM 2 now opens /dev/pts/4.\nChoose the port it is to open:");
+    // Made current by the focus, not chosen: OK stays off and nothing would be mapped.
+    dialog.lstPorts->setCurrentItem(dialog.lstPorts->topLevelItem(0), 0,
+                                    QItemSelectionModel::NoUpdate);
+    EXPECT_FALSE(dialog.cmdOk->isEnabled());
+    EXPECT_EQ(dialog.chosenPath(), "");
     EXPECT_EQ(dialog.lstPorts->topLevelItem(0)->text(4).toStdString(), FtdiById);
     EXPECT_EQ(dialog.lstPorts->topLevelItem(0)->text(2).toStdString(), "FTDI");
 }
