@@ -123,13 +123,14 @@ TEST(MainWindowTest, HelpAboutNamesTheProgramItsVersionLicenceAndQt) {
     EXPECT_EQ(menus, QStringList({"&File", "&Option", "&Help"}));
     std::string shown;
     ui::setModalDialogHook([&shown](QDialog& box) {
-        shown = dynamic_cast<QMessageBox&>(box).text().toStdString();
+        shown = box.windowTitle().toStdString() + ": " +
+                dynamic_cast<QMessageBox&>(box).text().toStdString();
         return int(QMessageBox::Ok);
     });
     bench.window().mnuHelpAbout().trigger();
     ui::setModalDialogHook({});
-    EXPECT_EQ(shown, "VS-K5 ALN Rev.1.0\nAdjust Utility for VX-K5\nVersion " VSK5_VERSION
-                     "\nLicence: GPL-3.0-or-later\nQt " +
+    EXPECT_EQ(shown, "About VS-K5 ALN Rev.1.0: VS-K5 ALN Rev.1.0\nAdjust Utility for "
+                     "VX-K5\nVersion " VSK5_VERSION "\nLicence: GPL-3.0-or-later\nQt " +
                          std::string(qVersion()));
 }
 

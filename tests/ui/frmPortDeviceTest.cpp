@@ -49,7 +49,10 @@ TEST(frmPortDeviceTest, ThePortTheComNumberOpensNowIsSelected) {
     EXPECT_FALSE(dialog.cmdOk->isEnabled());
     EXPECT_EQ(dialog.chosenPath(), "");
     EXPECT_EQ(dialog.lstPorts->topLevelItem(0)->text(4).toStdString(), FtdiById);
-    EXPECT_EQ(dialog.lstPorts->topLevelItem(0)->text(2).toStdString(), "FTDI");
+    frmPortDevice none(1, {}, "/dev/ttyS0");
+    EXPECT_EQ(none.lblPorts->text().toStdString(),
+              "COM 1 now opens /dev/ttyS0.\nNo serial ports found.");
+    EXPECT_FALSE(none.cmdOk->isEnabled());
 }
 
 TEST(frmPortDeviceTest, OkMapsTheComNumberByItsByIdNameAndKeepsTheRestOfTheFile) {
