@@ -1,11 +1,12 @@
 # The two everyday commands: `make demo` starts the utility against the simulated radio,
-# `make test` runs the whole suite. Both install what they need first.
+# `make test` runs the whole suite. Both install what they need first. `make package` makes the
+# Debian package, `make install-check` installs it into a scratch folder and connects from there.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build demo test test-sanitize clean
+.PHONY: all deps configure build demo test test-sanitize package install-check clean
 
 all: build
 
@@ -33,6 +34,13 @@ test-sanitize: deps
 	@cmake --build $(ASAN_DIR) -j$(JOBS)
 	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j$(JOBS)
+
+# vsk5-aln_<version>_<arch>.deb in the build folder.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+install-check: package
+	@scripts/install-check.sh $(BUILD_DIR) $(wildcard $(BUILD_DIR)/vsk5-aln_*.deb)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,7 +1,9 @@
 // The composition root.
 #include "app/Utility.h"
 
+#include "app/ConstantsSearch.h"
 #include "common/Product.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SerialControl.h"
 #include "ui/UiHooks.h"
@@ -46,7 +48,7 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
       sequencer(port, identity, &clsIndOp_RigK5::RigOpFunc_CheckSubNameLegal), items(&mainWindow),
       rig({sequencer, port.cln3D, identity}, items, testChannels, mainWindow) {
     rig.serviceJob().setBackupFolder(places.backupFolder);
-    mainWindow.attach({rig, items, port, sequencer, testChannels});
+    mainWindow.attach({rig, items, port, sequencer, testChannels, profile});
     connect(&port, &frmCom::dataArrived, this, &Utility::tick);
     connect(&port, &frmCom::portLost, this,
             [this] { QTimer::singleShot(0, this, &Utility::tick); });
@@ -70,10 +72,15 @@ bool Utility::startUp(bool runTimer) {
     if (runTimer) {
         timer.start();
     }
-    if (mainWindow.Form_Load(places.constantsFile)) {
+    const ConstantsSearch constants(places.constantsFile,
+                                    {profile.UserPath(), places.dataFolder.empty()
+                                                             ? platform::installedDataFolder()
+                                                             : places.dataFolder});
+    const auto file = constants.find();
+    if (file && mainWindow.Form_Load(*file)) {
         return true;
     }
-    MsgBoxProduct("Cannot read 'Const.ini'.");
+    MsgBoxProduct(file ? constants.refusedText(*file) : constants.notFoundText());
     shutDown();
     return false;
 }

@@ -35,10 +35,14 @@ class Utility : public QObject {
     // Where the utility finds its files.
     struct Places {
         std::string settingsFolder; // empty: the program's own folder
-        // Where the settings go when settingsFolder may not be written; empty: the per-user
-        // configuration folder Qt names for the application.
+        // Where the settings go when settingsFolder may not be written, and the second place
+        // the constants are looked for; empty: the per-user configuration folder Qt names for
+        // the application.
         std::string userSettingsFolder;
-        std::string constantsFile = "Const.ini"; // the model constants
+        // The model constants: this file first (relative: in the current folder), then
+        // "Const.ini" in the user's folder above, then in dataFolder.
+        std::string constantsFile = "Const.ini";
+        std::string dataFolder; // empty: the installed data folder beside the program
         // The backups of every Connect; empty: "backups" in the per-user data folder.
         std::string backupFolder;
     };
@@ -50,9 +54,9 @@ class Utility : public QObject {
     Utility(const Utility&) = delete;
     Utility& operator=(const Utility&) = delete;
 
-    // The saved settings, the tick (unless a test drives it), then the window's load. False
-    // when the constants file cannot be read: the technician has been told and the settings
-    // are saved.
+    // The saved settings, the tick (unless a test drives it), then the window's load with the
+    // constants file found first. False when none is found or the one found cannot be read:
+    // the technician has been told and the settings are saved.
     bool startUp(bool runTimer = true);
     // The end, once: a running procedure put back, the port closed, the settings saved.
     void shutDown();

@@ -1,4 +1,5 @@
-// The program's own folder, found also before the Qt application object exists.
+// The program's own folder, found also before the Qt application object exists, and the
+// installed data folder relative to it.
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,13 @@ std::string programFolder() {
         return std::filesystem::current_path(error).string();
     }
     return exe.parent_path().string();
+}
+
+std::string installedDataFolder() {
+    // Relative to the program, not the prefix it was built for: a tree installed into a
+    // staging folder, or moved, keeps finding its own data.
+    const auto folder = std::filesystem::path(programFolder()) / VSK5_DATA_FROM_PROGRAM;
+    return folder.lexically_normal().string();
 }
 
 } // namespace platform

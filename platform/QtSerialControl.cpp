@@ -99,8 +99,12 @@ QtSerialControl::parseSettings(const std::string& text) {
 }
 
 std::string QtSerialControl::deviceName(std::int16_t number) const {
+    return deviceFor(portsFiles ? portsFiles() : std::vector<std::string>{}, number);
+}
+
+std::string QtSerialControl::deviceFor(const std::vector<std::string>& files, std::int16_t number) {
     const std::string key = "COM" + std::to_string(number);
-    for (const std::string& file : portsFiles ? portsFiles() : std::vector<std::string>{}) {
+    for (const std::string& file : files) {
         const std::string mapped = platform::IniFile(file).read("PORTS", key, "");
         if (!mapped.empty()) {
             return mapped;

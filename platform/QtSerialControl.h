@@ -45,6 +45,9 @@ class QtSerialControl : public SerialControl {
     static std::optional<LineSettings> parseSettings(const std::string& text);
     // The device for a COM number, as described above.
     std::string deviceName(std::int16_t port) const;
+    // The same for the PORTS sections of the files given (the first mapping wins), so that
+    // whoever shows or changes a mapping names the device the port would open.
+    static std::string deviceFor(const std::vector<std::string>& portsFiles, std::int16_t port);
 
     void setCommPort(std::int16_t port) override { comPort = port; }
     std::int16_t commPort() const override { return comPort; }

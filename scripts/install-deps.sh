@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev
     googletest libgtest-dev libgmock-dev
     xvfb xauth fonts-dejavu-core
+    dpkg-dev file desktop-file-utils
 )
 
 missing=()

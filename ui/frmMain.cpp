@@ -9,12 +9,14 @@
 #include "link/frmCom.h"
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
+#include "ui/AboutBox.h"
 #include "ui/Twips.h"
 #include "ui/CurvesWindow.h"
 #include "ui/ServiceMenu.h"
 #include "ui/StatusLine.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
+#include "ui/frmPortDevice.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -165,10 +167,6 @@ void frmMain::buildMenus() {
     connect(curvesAction, &QAction::triggered, this, &frmMain::showCurves);
 
     QMenu* option = menuBar()->addMenu("&Option");
-    // Any menu entry is the technician's next action: the last error has been read.
-    for (QMenu* menu : {file, view, option}) {
-        connect(menu, &QMenu::triggered, this, [this] { showLastError({}); });
-    }
     QMenu* port = option->addMenu("&Port");
     auto* portGroup = new QActionGroup(this); // one check mark at a time, also between ticks
     for (int i = 1; i <= PortMenuCount; ++i) {
@@ -179,6 +177,10 @@ void frmMain::buildMenus() {
                 [this, i] { setComPortNo(static_cast<std::int16_t>(i)); });
         comActions[static_cast<std::size_t>(i - 1)] = action;
     }
+    port->addSeparator();
+    deviceAction = port->addAction(frmPortDevice::menuCaption(1));
+    connect(deviceAction, &QAction::triggered, this,
+            [this] { choosePortDevice(*this, links->settings, comPortNo); });
     QMenu* release = option->addMenu("&Auto port release");
     auto* releaseGroup = new QActionGroup(this);
     const char* const captions[ReleaseMenuCount] = {"&OFF",   "&1 sec", "&2 sec",
@@ -190,6 +192,15 @@ void frmMain::buildMenus() {
         connect(action, &QAction::triggered, this,
                 [this, i] { setComAutoRelease(static_cast<std::int16_t>(i)); });
         releaseActions[static_cast<std::size_t>(i)] = action;
+    }
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    aboutAction = help->addAction("&About");
+    connect(aboutAction, &QAction::triggered, this, [this] { showAbout(*this); });
+
+    // Any menu entry is the technician's next action: the last error has been read.
+    for (QMenu* menu : {file, view, option, help}) {
+        connect(menu, &QMenu::triggered, this, [this] { showLastError({}); });
     }
 }
 
@@ -205,6 +216,7 @@ bool frmMain::Form_Load(const std::string& constantsFile) {
 
 void frmMain::setComPortNo(std::int16_t value) {
     comPortNo = value;
+    deviceAction->setText(frmPortDevice::menuCaption(value));
     links->model.RigOpFunc_SetComPortNo(value);
 }
 

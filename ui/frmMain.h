@@ -1,8 +1,9 @@
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
-// port status, the COM port and auto-release menus, the service job's File entries, the status
-// bar (progress, the last link error, the connected radio), the curves window (View, F6), and the settings of the port, the release
-// time and the test channels. It carries out what the model asks (RigView), shows the console's
-// lines (ConsoleLines), and is the one place where errors become message boxes.
+// port status, the service job's File entries, the curves window (View, F6), the COM port (and
+// its device), auto-release and Help menus, the status bar (progress, the last link error, the
+// connected radio), and the settings of the port, the release time and the test channels. It
+// carries out what the model asks (RigView), shows the console's lines (ConsoleLines), and is
+// the one place where errors become message boxes.
 #pragma once
 
 #include "console/ConsoleLines.h"
@@ -42,6 +43,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
         frmCom& com;
         clsCmcCln3Sequence& seq;
         TestChannels& channels;
+        clsCmcProfileIO& settings; // where "Device for COM n…" writes its mapping
     };
 
     // Builds the controls; the window works once attached.
@@ -99,6 +101,8 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     QAction& mnuOptionSelAutoRelease(int index) {
         return *releaseActions.at(static_cast<std::size_t>(index));
     }
+    QAction& mnuOptPortDevice() { return *deviceAction; }
+    QAction& mnuHelpAbout() { return *aboutAction; }
     frmEditCh& editDialog();
 
   signals:
@@ -138,5 +142,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     CurvesWindow* curves = nullptr;
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
+    QAction* deviceAction = nullptr;
+    QAction* aboutAction = nullptr;
     frmEditCh* dialog = nullptr;
 };

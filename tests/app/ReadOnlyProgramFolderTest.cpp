@@ -107,7 +107,7 @@ TEST_F(ReadOnlyProgramFolderTest, NowhereToSaveTellsTheTechnicianOnce) {
     places.utility.userSettingsFolder = dir.file("user/");
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 2u);
-    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+    EXPECT_EQ(recorder.messages()[0].text, notFoundText("user"));
     EXPECT_EQ(recorder.messages()[1].text,
               "Cannot save the settings to '" + dir.file("user/") + "VSK5ALN.ini'.");
     EXPECT_EQ(dir.readFile("prog/VSK5ALN.ini"), HandWritten);

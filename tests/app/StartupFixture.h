@@ -1,6 +1,7 @@
 // The start-up run through runUtility in a scratch folder that is also the current directory
-// (where "Const.ini" is looked for): the lock, the settings beside the "program" and the
-// user's settings folder all point into it, and message boxes are recorded.
+// (where "Const.ini" is looked for first): the lock, the settings beside the "program", the
+// user's settings folder and the installed data folder all point into it, and message boxes
+// are recorded.
 #pragma once
 
 #include "app/start.h"
@@ -27,6 +28,7 @@ class StartupFixture : public ::testing::Test {
         places.lockFolder = dir.file("run");
         places.utility.settingsFolder = dir.path();
         places.utility.userSettingsFolder = dir.file("user/VSK5ALN/");
+        places.utility.dataFolder = dir.file("share");
     }
     ~StartupFixture() override { QDir::setCurrent(previous); }
 
@@ -57,6 +59,19 @@ class StartupFixture : public ::testing::Test {
             text += (i == 7 ? constant : "1.5") + "\n";
         }
         return text;
+    }
+
+    // What the technician is told when no place has "Const.ini", and when the one found was
+    // refused.
+    std::string notFoundText(const std::string& userFolder = "user/VSK5ALN") const {
+        return "Cannot read 'Const.ini'.\r\nNot found in " + QDir::currentPath().toStdString() +
+               ", " + dir.file(userFolder) + " or " + dir.file("share") + ".";
+    }
+    static std::string refusedText(const std::string& file) {
+        return "Cannot read 'Const.ini'.\r\n'" + file + "' is not a valid constants file.";
+    }
+    std::string refusedHere() const {
+        return refusedText(QDir::currentPath().toStdString() + "/Const.ini");
     }
 
     TempDir dir;

@@ -1,6 +1,7 @@
 // The start-up through runUtility: another copy running ends it at once, a lock that cannot be
-// taken does not; a constants file that cannot be read (or holds a constant that is no number)
-// ends it after the settings are saved; a readable one shows the window.
+// taken does not; the constants file is taken from the first of its places that has one; none,
+// or one that cannot be read (or holds a constant that is no number), ends it after the settings
+// are saved; a readable one shows the window.
 #include "tests/app/StartupFixture.h"
 
 #include "ui/frmMain.h"
@@ -22,6 +23,18 @@ struct LockFault {
 };
 
 class LockUnavailableTest : public StartupTest, public ::testing::WithParamInterface<LockFault> {};
+
+// What each place holds: "good" a file the model takes, "bad" one of another revision, "" none.
+struct ConstantsPlaces {
+    const char* name;
+    const char* here;
+    const char* user;
+    const char* data;
+    const char* refused; // the place named in the message: "here", "user", or "" (no message)
+};
+
+class ConstantsPlacesTest : public StartupTest,
+                            public ::testing::WithParamInterface<ConstantsPlaces> {};
 
 class ConstantNotANumberTest : public StartupTest,
                                public ::testing::WithParamInterface<const char*> {};
@@ -48,7 +61,7 @@ TEST_P(LockUnavailableTest, LetsTheStartGoOn) {
     GetParam().arrange(dir, places);
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+    EXPECT_EQ(recorder.messages()[0].text, notFoundText());
     EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("VSK5ALN.ini"))));
 }
 
@@ -70,7 +83,7 @@ TEST_F(StartupTest, MissingConstantsFileEndsAfterSavingTheSettings) {
     dir.writeFile("VSK5ALN.ini", "[OPTION]\nComPort=2\n");
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+    EXPECT_EQ(recorder.messages()[0].text, notFoundText());
     const std::string saved = dir.readFile("VSK5ALN.ini");
     EXPECT_NE(saved.find("ComPort=2\n"), std::string::npos);
     EXPECT_NE(saved.find("MR-30(RF Power)=0\n"), std::string::npos);
@@ -80,7 +93,7 @@ TEST_F(StartupTest, ConstantsFileOfAnotherRevisionEndsTheSameWay) {
     dir.writeFile("Const.ini", "VS-K5 ALN Rev.1.1\n" + std::string(21, '\n'));
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+    EXPECT_EQ(recorder.messages()[0].text, refusedHere());
     EXPECT_NE(dir.readFile("VSK5ALN.ini").find("ComPort=1\n"), std::string::npos);
 }
 
@@ -100,8 +113,43 @@ TEST_P(ConstantNotANumberTest, EndsTheStartLikeAnUnreadableFile) {
     dir.writeFile("Const.ini", constantsFile(GetParam()));
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.");
+    EXPECT_EQ(recorder.messages()[0].text, refusedHere());
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, ConstantNotANumberTest,
                          ::testing::Values("1e40", "nan", "-3.5e38", "Infinity"));
+
+TEST_P(ConstantsPlacesTest, TheFirstPlaceWithAFileDecides) {
+    const ConstantsPlaces& p = GetParam();
+    dir.makeFolder("user/VSK5ALN");
+    dir.makeFolder("share");
+    const std::pair<const char*, const char*> files[] = {
+        {p.here, "Const.ini"}, {p.user, "user/VSK5ALN/Const.ini"}, {p.data, "share/Const.ini"}};
+    for (const auto& [what, file] : files) {
+        if (*what != '\0') {
+            dir.writeFile(file, std::string(what) == "good"
+                                    ? constantsFile()
+                                    : "VS-K5 ALN Rev.1.1\n" + std::string(21, '\n'));
+        }
+    }
+    const std::string refused = p.refused;
+    EXPECT_EQ(run(), refused.empty() ? 0 : 1);
+    if (refused.empty()) {
+        EXPECT_TRUE(recorder.messages().empty());
+    } else {
+        ASSERT_EQ(recorder.messages().size(), 1u);
+        EXPECT_EQ(recorder.messages()[0].text,
+                  refused == "here" ? refusedHere()
+                                    : refusedText(dir.file("user/VSK5ALN/Const.ini")));
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Places, ConstantsPlacesTest, ::testing::Values(
+    ConstantsPlaces{"CurrentFolderWins",       "good", "bad",  "bad",  ""},
+    ConstantsPlaces{"UserFolderNext",          "",     "good", "bad",  ""},
+    ConstantsPlaces{"InstalledDataFolderLast", "",     "",     "good", ""},
+    ConstantsPlaces{"RefusedHereIsNamed",      "bad",  "good", "good", "here"},
+    ConstantsPlaces{"RefusedInUserFolderStops", "",    "bad",  "good", "user"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on

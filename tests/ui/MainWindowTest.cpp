@@ -5,6 +5,7 @@
 #include "tests/support/DialogScript.h"
 #include "ui/ServiceMenu.h"
 #include "ui/StatusLine.h"
+#include "ui/UiHooks.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -117,6 +119,26 @@ TEST(MainWindowTest, PortMenuChecksOnlyTheChosenPortAndTheLabelFollows) {
     ASSERT_TRUE(bench.connect());
     EXPECT_EQ(window.lblComBusy().text().toStdString(), "COM 3: OPEN");
     EXPECT_EQ(bench.com().comPortNum(), 3);
+}
+
+TEST(MainWindowTest, HelpAboutNamesTheProgramItsVersionLicenceAndQt) {
+    Bench bench;
+    QStringList menus;
+    for (const QAction* menu : bench.window().menuBar()->actions()) {
+        menus << menu->text();
+    }
+    EXPECT_EQ(menus, QStringList({"&File", "&View", "&Option", "&Help"}));
+    std::string shown;
+    ui::setModalDialogHook([&shown](QDialog& box) {
+        shown = box.windowTitle().toStdString() + ": " +
+                dynamic_cast<QMessageBox&>(box).text().toStdString();
+        return int(QMessageBox::Ok);
+    });
+    bench.window().mnuHelpAbout().trigger();
+    ui::setModalDialogHook({});
+    EXPECT_EQ(shown, "About VS-K5 ALN Rev.1.0: VS-K5 ALN Rev.1.0\nAdjust Utility for "
+                     "VX-K5\nVersion " VSK5_VERSION "\nLicence: GPL-3.0-or-later\nQt " +
+                         std::string(qVersion()));
 }
 
 TEST(MainWindowTest, AutoReleaseMenuSetsTheHoldTimeAndReleasesThePort) {
