@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two everyday commands: `make demo` starts the utility against the simulated radio,
 # `make test` runs the whole suite. Both install what they need first. `make package` makes the
 # Debian package, `make install-check` installs it into a scratch folder and connects from there.

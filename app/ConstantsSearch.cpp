@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places "Const.ini" is looked for, in order, and the texts that name them.
 #include "app/ConstantsSearch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the model constants ("Const.ini") are found at start: the current folder first, as the
 // program always did, then the technician's own configuration folder, then the data folder
 // that the installation put beside the program. The first place that has the file decides: a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition root: the one object that builds the utility, in the order the parts need
 // each other, owns every part (teardown by destruction, in reverse), wires the upward news
 // (bytes arrived, a port lost, an operation failed, the window closing) and runs the 50 ms

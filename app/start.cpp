@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up: one copy only, then the utility built by its composition root, shown until
 // the window closes.
 #include "app/start.h"

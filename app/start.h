@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up of the utility and its three ways to end.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hexadecimal conversions, the fixed-width fields and the one rounding rule.
 #include "common/CommonRoutines.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between hexadecimal text, ASCII-hexadecimal text and byte sequences that the
 // clone frames and the E8 commands are built from, the fixed-width fields of the texts the
 // technician reads, and the one rounding rule of the program. None of them holds state.

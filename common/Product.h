@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The product's own names: the title of the main window and of every message box, and the
 // short name that names the settings file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings values to and from their text form, and the reads and writes of one section.
 #include "common/clsCmcProfileIO.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed access to one section of the program's settings file. Values are stored as text:
 // numbers in decimal, booleans as "1"/"0", dates as "yyyy.mm.dd-hh:mm:ss", texts as they are.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The events that the adjustment console hands to the model object. The console calls them by
 // their fixed names; an item takes part only when its event number is 0 or more (drawing,
 // sending, Enter), and every live command the console sends itself asks for a wait afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the console's lines are shown: one line per item, line i always belonging to item i.
 // The main window shows them in its list; the console never sees a widget.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adjustment console: the list of adjustment items the technician steps through in the
 // main window's list box, one line per item (line i always belongs to item i). An item has a
 // title, a value kept within its limits, an optional bar graph, the address of its byte in the

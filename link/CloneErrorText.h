@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of the link's error message, chosen from the port's state, its number, the driver's
 // last error and the sequencer's error (the first matching condition wins):
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building and checking the clone protocol's frames and records.
 #include "link/CloneFrames.h"
 

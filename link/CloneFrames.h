@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone protocol's frames as bytes: a command body framed for the line, the checks a
 // received frame must pass for its command, and the ASCII-hexadecimal memory records of the
 // clone read and write. Pure functions: bytes in, decisions out.

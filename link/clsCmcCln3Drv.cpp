@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone frame driver: sending, the echo and answer receiver, answer checks, record
 // storage, deadlines and the clone-write continuation.
 #include "link/clsCmcCln3Drv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone frame driver: frames a command body, writes it to the port, finds its echo on the
 // receive line, waits for the radio's answer, checks and stores what comes back, resends on
 // silence and reports the outcome as an error code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone operation sequencer: phase choice per tick, identity check, phase bodies and the
 // automatic port release.
 #include "link/clsCmcCln3Sequence.h"

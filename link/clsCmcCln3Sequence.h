@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole operations on the radio, each a short run of clone-protocol commands: identity query,
 // identity check plus clone read, identity check plus clone write, and one adjustment (E8)
 // command with or without an answer. A caller starts one with a single call and then watches

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory image: single bytes and blocks, every access checked against the image's size.
 #include "link/clsCmcEeprom.h"
 

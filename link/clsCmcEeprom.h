@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer's copy of the radio's memory (2048 bytes, addresses 0x000 to 0x7FF). A clone
 // read fills it record by record; the console and the model read and write single bytes.
 // Nothing outside the image is ever read or written: out-of-range reads give 0, out-of-range

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone-write address list, built from four-digit hexadecimal ranges.
 #include "link/clsCmcRadio.h"
 

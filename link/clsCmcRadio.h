@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's identity as the clone protocol carries it (model code and sub code, each four
 // hexadecimal digits that travel as two raw bytes), the address ranges of a clone write and
 // the one memory image of the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The countdown, including the reading across the wrap of the 32-bit tick count.
 #include "link/clsCmcTick.h"
 

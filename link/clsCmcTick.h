@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Millisecond countdown on the wrapping 32-bit tick count. Every deadline of the link (echo,
 // answer, record gap, port release) and the model's wait after an E8 command is one of these.
 // A read below 1 means the time is up; a countdown never set reads 0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port manager: port opening in its fixed order, the line service, the events.
 #include "link/frmCom.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port manager: owns the serial control and the clone frame driver (cln3D). It
 // opens and closes the port with its fixed line settings (9600,N,8,1, DTR and RTS on), hands
 // the received bytes to the driver, and keeps the port's error state: a port that could not be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band-pass filter sweep of one band (low, middle or high): it tunes the band's three
 // filter stages T1, T2 and T3 for the highest signal detector reading. A coarse pass sets all
 // three stages together to 63, 127 and 191; the best point and its neighbours bound the search

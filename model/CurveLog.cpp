@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured curves of the procedures.
 #include "model/CurveLog.h"
 

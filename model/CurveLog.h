@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the adjustment procedures measured, kept for the curves window and the report: the
 // detector readings of the last band-pass sweep of each band against the settings they were
 // taken at, the REF values of TXF over the temperature areas before and after its write, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two memory images side by side, line by line as the adjustment dump shows them: the label,
 // the value in each image, and whether they differ.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory images on disk: the radio's 2048 bytes, raw, the form other clone tools read and
 // write; the names of the backups the utility makes at every Connect; and the rule that ties an
 // image to a radio. A raw image carries no identity of its own, so its name does: "VX-K5_",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item table of the VX-K5.
 #include "model/ItemTable.h"
 

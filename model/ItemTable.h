@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VX-K5's 23 adjustment items as the console lists them: titles (exact, blanks included),
 // the memory byte and live command of each value item, and the procedure behind each
 // procedure item.

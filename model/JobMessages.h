@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the technician is told about the safety net of a service job: image files that cannot
 // be read or written, a backup that failed, an action that has to wait, and what a revert or a
 // full write asks before it starts and found when it verified the radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live commands of the VX-K5 and the bytes of its adjustment area they set.
 #include "model/MemoryMap.h"
 

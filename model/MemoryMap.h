@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the VX-K5 keeps its adjustments and how the utility talks to it: every byte of the
 // adjustment area (0x7A8 to 0x7E7 of its memory) the utility reads or writes, and every live
 // (E8) command number and readout parameter it sends. The simulated radio keeps a map of its

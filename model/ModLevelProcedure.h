@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modulation level: the technician steps the "MOD Level" item while the procedure sends
 // each change at once (E8 14) and the measured level input (E8 13), reading the input between
 // the changes, until Enter is pressed again; it then ends after the next completed reading.

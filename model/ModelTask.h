@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model's periodic task: a state machine of 26 phases that connects to the radio (unlock,
 // clone read, every item loaded and sent once) and then cycles while the technician works:
 // readouts when a reload was asked for, the changed items to the radio, the Enter key, one step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers printed by a picture: fixed decimals, a minimum of integer digits, no "-0".
 #include "model/NumberPicture.h"
 

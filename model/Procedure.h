@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common face of an adjustment procedure: a small state machine that the runner drives one
 // step per tick while the step number lies in the procedure's range (ProcedureTable).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The procedures' access to the radio and the console.
 #include "model/ProcedureContext.h"
 

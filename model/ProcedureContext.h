@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an adjustment procedure may use, and nothing more: the live commands (each one noted in
 // the journal of the run, so that a run left early can be put back), the memory image, the
 // console's items, the A/D readings, the test channels, the TXF table and the window's intents.

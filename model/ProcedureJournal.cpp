@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal of a running procedure's changes.
 #include "model/ProcedureJournal.h"
 

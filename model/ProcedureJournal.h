@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a running adjustment procedure has changed in the radio, so that a procedure left
 // before its end can put every byte back as it found it. The journal keeps the adjustment area
 // of the memory image as it stood when the procedure started and the live commands the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the procedures' messages. Line breaks are CR LF, as in every message box of the
 // program; a check list follows a blank line, as in the link's messages.
 #include "model/ProcedureMessages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the technician is told when an adjustment procedure cannot give a sound result: no
 // signal at the detector, a level outside the S-meter's range, a temperature sensor error, a
 // test channel that is not set up. Each says what was left unchanged and what to check.

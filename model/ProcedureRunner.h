@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the adjustment procedures: starts the one an Enter asks for (after leaving the one that
 // runs), takes one step of the running one per tick, and prepares the console when one ends.
 // A procedure left before its end puts back what it changed; one that reached its end keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VX-K5's adjustment procedures in one table: the console events that reach each (Enter
 // and drawing), the steps it runs on, its line while idle, the test channel it needs. The item
 // table, the Enter key, the line texts and the dispatcher all read this one table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout lines and the conversions behind them.
 #include "model/ReadoutText.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the A/D and D/A readout lists: the raw value in decimal and hexadecimal, then
 // the reading it stands for (a temperature, a voltage, a percentage), right-aligned.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout exchanges and the judging of their answers.
 #include "model/Readouts.h"
 

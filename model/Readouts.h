@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's A/D and D/A readouts: one value at a time, asked for with the readout command
 // (E8 3 and the parameter number, with an answer) and judged when the answer is in. A changed
 // value rewrites its line in the readout list; the raw values stay for the procedures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The revert and the full write of a radio's memory, each verified by a clone read.
 #include "model/RestoreJob.h"
 

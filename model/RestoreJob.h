@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts a radio's memory back: a revert sends every adjustment byte that differs from the
 // target with its live command, one per turn of the model's task, each followed by the wait
 // the console keeps after a live command; a full write sends the whole image with the clone

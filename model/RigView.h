@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the model asks of the window: the intents a screen must carry out, not its widgets.
 // The main window implements it; the model never sees a widget.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safety net of a service job. At every Connect the radio's memory goes to a backup file
 // before any value is sent; every value that changes and every procedure run goes into the
 // service record; an image file may be opened to compare the radio with and to revert it to;

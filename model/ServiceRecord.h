@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of one service job, from the Connect that read the radio to the report: where and
 // when the radio was read and backed up, its memory at that moment, every value that changed
 // in it since (item, old, new, when), and every adjustment procedure run with its outcome.

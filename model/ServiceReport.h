@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service report a workshop keeps with the job: a well-formed XHTML page (any browser
 // opens it, a parser reads it, Qt turns it into a PDF) with the program, the time, the port,
 // the radio and its backup; every adjustment at Connect and now, changed ones marked; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel select and the DTCS tone.
 #include "model/SimpleProcedures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two-step procedures: the channel select (the channel dialog, then the chosen channel
 // sent) and the DTCS test tone on and off (one live command each).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The technician's 31 test channels (0 to 30): channel 0 serves TXF, channels 1, 2 and 3 the
 // low, middle and high band-pass sweeps, the rest whatever the bench needs.
 #pragma once

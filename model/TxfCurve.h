@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic of the TXF full write, in single precision as the radio's table was designed
 // around: from the setting at the first Enter (start) and at the second (second), a reference
 // curve over the 21 temperature borders, spread by the model constants; the slopes of the 20

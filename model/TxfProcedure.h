@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TXF, the temperature compensation of the reference oscillator. The radio keeps for each of
 // 20 temperature areas an initial reference value (REF Initial) and a slope (REF Slant). The
 // technician sets the "TXF" item twice: at the current temperature (first Enter), then once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The temperature borders and the constants file.
 #include "model/TxfTable.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table behind the reference oscillator's temperature compensation (TXF): the 21
 // temperature borders that bound its 20 areas, on the scale of the temperature sensor's raw
 // reading (0 to 255), and the 21 model constants read from "Const.ini", one per border.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adjustment dump of the VX-K5's memory image.
 #include "model/clsIndEep_RigK5.h"
 

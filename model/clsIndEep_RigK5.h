@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adjustment dump: every field of the VX-K5's adjustment area (0x7A8 to 0x7E7 of the
 // memory image) and the temperature borders of the TXF table, one labelled line each. Every
 // line is a 25-character label, a 4-character value and CR LF, 79 lines in all:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model object: reset, buttons, port, window state and the console events.
 #include "model/clsIndOp_RigK5.h"
 

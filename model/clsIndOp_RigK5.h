@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VX-K5 model object: what the window's buttons and the console reach, and the task the
 // tick runs. It builds the console's 23 items, hands their events to the procedures, keeps the
 // readouts and the TXF table, and tells the window what to show through RigView.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test channel record and the frequency conversions of the channel editor.
 #include "model/clsRig_Ch.h"
 

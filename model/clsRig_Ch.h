@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One test channel: whether it is in use, its operating frequency (units of 10 Hz, so
 // 14500000 is 145 MHz), its reference selector and its RF power. The class also owns the
 // conversion between what the technician types (megahertz with decimals) and the stored

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one byte-sequence type of the program: clone frames, records and E8 payloads.
 #pragma once
 

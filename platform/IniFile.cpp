@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reader and writer of the sectioned settings file. The file is small (a few dozen lines), so
 // every call reads it whole; a write goes to a new file that is then renamed over the old one,
 // so that a failed write never leaves a half-written settings file behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sectioned settings file in the classic initialisation format:
 //
 //   [OPTION]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-copy check on a QLockFile in the user's runtime folder.
 #include "platform/InstanceLock.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Is another copy of the program running?" answered with a lock file that the system frees
 // when the owning process ends, even by a crash. The lock lives in the user's own runtime
 // folder, so a copy run by someone else, or a lock file left behind by it, is never in the way.

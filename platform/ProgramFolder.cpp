@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own folder, found also before the Qt application object exists, and the
 // installed data folder relative to it.
 #include "platform/ProgramFolder.h"

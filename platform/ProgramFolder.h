@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder of the program's own executable, where the settings file lives, and the data
 // folder an installation puts beside it (<prefix>/bin and <prefix>/share/vsk5-aln).
 #pragma once

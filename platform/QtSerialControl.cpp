@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QSerialPort behind the serial control: naming, line settings, the one error handler.
 #include "platform/QtSerialControl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial control over QSerialPort. A COM number becomes a device name in one place
 // (deviceName): the settings file's section PORTS may map it ("COM1=/dev/ttyUSB0"), the first
 // of the files handed in that does wins; without a mapping Linux takes /dev/ttyUSB<n-1> when it

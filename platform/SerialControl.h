@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial communications control as the port manager and the frame driver use it: a port
 // number, a line settings text, open and close, the modem lines, buffer sizes and counts,
 // binary input and output, and communication events. The program backs it with QSerialPort;

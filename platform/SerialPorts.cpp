@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's serial ports through QSerialPortInfo, and their by-id names.
 #include "platform/SerialPorts.h"
 

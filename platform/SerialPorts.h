@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial ports the system has, as the technician chooses among them: each with what the
 // system says of it and, on Linux, its stable name under /dev/serial/by-id.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choice between the settings file beside the program and the user's own copy.
 #include "platform/SettingsPlaces.h"
 

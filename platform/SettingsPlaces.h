@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the settings file is read and written. Its place is beside the program; when the
 // technician may not write there (a read-only folder or file), the settings go to the user's
 // own configuration folder instead, into a file that starts as a copy of the one beside the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tick count backed by std::chrono::steady_clock, or by the test clock.
 #include "platform/TickCount.h"
 

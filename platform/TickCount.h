@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Millisecond tick count: a signed 32-bit value that wraps, like the system tick count the
 // link's deadlines were designed around. Tests switch to a test clock that only moves when
 // they move it, so deadlines are exercised without sleeping.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user folders the system names for the program: where its settings go when the
 // program's own folder is read-only, and where its one-copy lock lives.
 #pragma once

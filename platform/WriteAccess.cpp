@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The permission bits of a folder or file, read for the current user.
 #include "platform/WriteAccess.h"
 

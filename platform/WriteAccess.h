@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // May this program write here? Judged by the permission bits that apply to the current user
 // (the owner's, the group's or everyone else's, in that order), and by the system as well.
 // access() alone is not enough: for root it calls everything writable, and a settings file the

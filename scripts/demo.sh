@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the utility against the simulated radio: the simulator serves a pseudo-terminal, the
 # COM port the utility has selected is pointed at it in the settings file's [PORTS] section
 # (nothing else in the file changes, and the old mapping comes back afterwards), and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installation check. The utility is installed into a staging folder (by `cmake --install`,
 # and again from the Debian package when one is named), the staged tree is made read-only, and
 # the installed utility is started offscreen from an empty folder against the installed
@@ -41,7 +42,7 @@ installed_files=(
     share/applications/vsk5-aln.desktop
     share/icons/hicolor/scalable/apps/vsk5-aln.svg
     share/vsk5-aln/Const.ini
-    share/doc/vsk5-aln/README.md
+    share/doc/vsk5-aln/README.md share/doc/vsk5-aln/copyright
 )
 
 # start_simulator LABEL HOME: the installed simulator on a pseudo-terminal, its path in device.

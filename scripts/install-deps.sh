@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running the utility need, and only
 # those that are missing. Runs non-interactively; needs root (or sudo) when something is missing.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Circuit model and factory memory of the simulated radio.
 #include "sim/SimCircuits.h"
 

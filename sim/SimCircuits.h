@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lies behind the line of the simulated radio: the layout of its adjustment memory, the
 // factory contents of that memory, and the circuits the adjustments act on (temperature
 // compensation of the reference, signal detector behind the band-pass filter and its noise,

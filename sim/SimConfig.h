@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings of the simulated VX-K5: line behaviour, fault knobs and the circuit inputs a bench
 // technician would set (sensor temperature, audio level, generator level). Every field defaults
 // to a healthy radio at room temperature; tests and the command-line tool change them, even

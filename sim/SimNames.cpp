@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace names of the simulated radio.
 #include "sim/SimNames.h"
 

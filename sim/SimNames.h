@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names the simulated radio's trace lines give its adjustment commands and readout
 // parameters, and the printf-style formatter of those lines.
 //

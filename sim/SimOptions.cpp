@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Option parsing of the vxk5-sim tool.
 #include "sim/SimOptions.h"
 

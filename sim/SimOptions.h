@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command line of the vxk5-sim tool: every fault knob and circuit setting of SimConfig, the
 // pacing switch and the optional link path. Parsing is kept apart from the tool so that the
 // option table can be tested without a pseudo-terminal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame and record coding of the simulated radio.
 #include "sim/SimProtocol.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone protocol as the radio sees it: frame bytes, the answer frame builder and the ASCII
 // hexadecimal memory records of the clone read and write. Pure functions, no state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated radio: its receiver, the exchanges it answers and the line timing.
 #include "sim/SimRadio.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated VX-K5 on the end of the cloning cable. SimRadio.cpp holds the line, the receiver
 // and the clone exchanges; SimRadioAdjust.cpp the adjustment state and the readouts.
 //

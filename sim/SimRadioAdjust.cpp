@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated radio's adjustment state: the E8 commands it takes once unlocked, the channel,
 // the bytes each command stores, and the readouts it answers from its circuits.
 #include "sim/SimRadio.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help → About: the program's name, its version, its licence and the Qt it runs on.
 //
 //   VS-K5 ALN Rev.1.0

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio beside an image: the adjustment dump's lines in rows, the image's value and the
 // radio's, the rows that differ marked. Read-only; Esc or Close shuts it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A question before an action that changes the radio: the question, the full list of what will
 // change (as long as it is, in a scrolling list), and Yes or No. No is the default: Enter
 // pressed out of habit changes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curves window.
 #include "ui/CurvesWindow.h"
 

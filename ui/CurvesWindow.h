@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Curves" window: what the adjustment procedures measured, drawn as it comes in. One page
 // per kind: the band-pass sweep of each band (the detector reading against the setting of T1,
 // T2 and T3, the coarse points, where each stage was before and where it settled), TXF (REF

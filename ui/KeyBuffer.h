@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key buffer behind the main window's cmd00 buttons and the channel dialog's OK button.
 // Characters typed on such a button are collected (each shifted up by one character code and
 // upper-cased, so the code never stands in the program as typed); when the last 13 of them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arrangement of the main window, worked out in twips (1/1440 inch) as the window was
 // designed and turned into pixels with the screen's logical resolution. The first layout
 // sizes and places the window itself; every layout arranges the controls in its client area.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service report on disk: the HTML page always, and when the technician chose a name
 // ending in ".pdf", the page printed to that PDF with the HTML beside it (same name, ".html").
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's entries of the service job's safety net, above "E&xit": open an image, save
 // the radio's image, compare the radio with an image, revert the adjustments, write an image
 // to the radio, save the service report. Each asks for what it needs (a file, a Yes), tells

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar at the foot of the main window: what the utility is busy with in words and, where
 // it can be counted, a bar ("Reading memory", 1024 of 2048 bytes); the last link error in words
 // until the technician's next action; and the connected radio with its port.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sizes of the window are worked out in twips (1/1440 inch); the widgets take logical pixels.
 // One converter, for the model's layout and the main window alike.
 #pragma once

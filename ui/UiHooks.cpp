@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hooks for warning boxes, beeps and modal dialogs, the Qt behaviour used when no hook is
 // installed, and the count of open modal windows that lets the periodic tick stand aside.
 #include "ui/UiHooks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The few places where the program waits on the technician or makes a sound. Each is a hook:
 // the program installs nothing and gets the real Qt behaviour; a test installs a recorder so
 // that no modal window ever opens during a test run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel edit dialog: the operating frequency of one test channel as typed in megahertz
 // and its RF power. The main window positions it, hands it a channel with setCurCh and shows it
 // modally; when it is first shown for that channel it loads its controls from the channel and

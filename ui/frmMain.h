@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
 // port status, the service job's File entries, the curves window (View, F6), the COM port (and
 // its device), auto-release and Help menus, the status bar (progress, the last link error, the

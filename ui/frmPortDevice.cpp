@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog that maps a COM number to one of the system's serial ports.
 #include "ui/frmPortDevice.h"
 

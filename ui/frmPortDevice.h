@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog behind "Option → Port → Device for COM n…": the serial ports the system has (device,
 // description, manufacturer, serial number, and the /dev/serial/by-id name where there is one),
 // with the one the COM number opens now selected (and that device named above the list, also

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vxk5-sim: serves the simulated VX-K5 on a pseudo-terminal, so the utility (or a technician
 // practising without a radio) can open it like the serial port of a cloning cable.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings through whole runs of the utility when the program's own folder or settings file
 // is read-only: they go to the user's folder and come back from there, the PORTS mapping and
 // the comments go with them, the read-only file stays as it was, and when no place takes them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up run through runUtility in a scratch folder that is also the current directory
 // (where "Const.ini" is looked for first): the lock, the settings beside the "program", the
 // user's settings folder and the installed data folder all point into it, and message boxes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up through runUtility: another copy running ends it at once, a lock that cannot be
 // taken does not; the constants file is taken from the first of its places that has one; none,
 // or one that cannot be read (or holds a constant that is no number), ends it after the settings

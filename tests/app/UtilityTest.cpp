@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition root: the tick that stands aside while a modal window is open or a tick is
 // already running, and the whole utility over the real serial path (QSerialPort on a
 // pseudo-terminal) against the simulated radio: Connect, a step, and a cable pulled.

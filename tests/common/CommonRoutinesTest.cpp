@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversions that every clone frame and E8 text is built from, the fixed fields and the
 // rounding rule.
 #include "common/CommonRoutines.h"

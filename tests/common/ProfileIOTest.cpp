@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed settings values: round trips, defaults, empty values, trailing blanks, values that do
 // not convert and the length limit; and the user's folder taking them when the program's
 // folder is read-only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adjustment console: limits, stepping, line texts and bars, redraws, the memory binding,
 // the Enter mark and the live command's hand-over.
 #include "console/clsConsole.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden traces: a dozen sessions at the bench, each recorded tick by tick (the frames on the
 // line, the console and readout lines, the dump, the port label, the page, the messages and the
 // beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every row of the link error message table against its whole text, one line per row:
 // cloneErrorText(port unavailable, port number, the driver's last error, the sequencer's error).
 #include "link/CloneErrorText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone frame driver with bytes fed straight into its receiver: every kind of answer in one
 // chunk and cut anywhere, echo search through garbage, record storage, deadlines and resends,
 // refused sends, and whole clone reads cut at random or drowned in noise.

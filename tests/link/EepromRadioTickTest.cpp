@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory image bounds, the clone-write address list and the countdown across the wrap of the
 // tick count, all on the test clock.
 #include "link/clsCmcRadio.h"

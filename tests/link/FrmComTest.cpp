@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port manager and the sequencer's hold on the port: the port number range, a port that
 // cannot be opened, one that went away, and the automatic release.
 #include "tests/link/LinkFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link tests' common ground: frames written out byte by byte from their layout (so a test
 // states the bytes on the wire instead of asking the code under test to make them), and a
 // link wired as the program wires it, over the in-process simulated radio on the test clock.

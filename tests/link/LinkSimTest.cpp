@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequencer over the port manager and the driver, end to end against the simulated radio
 // on the test clock: an E8 command within the call, clone read with the identity check, clone
 // write, and every fault the radio or the port can show, each ending in the right error with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole link over a real pseudo-terminal, through QSerialPort, against the simulated radio
 // answering on the master side: identity check, clone read, readout, commands in one go, and a
 // device that goes away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model's bench tests' common ground: a bench connected to the simulated radio with test
 // channels 1 to 3 set up in the low, middle and high band, and short ways to press Enter, run
 // a procedure to its end and read what went out.

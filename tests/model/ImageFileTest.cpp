@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image files: the backup names, a name that is never taken twice, and the name rule that ties
 // an image to a radio.
 #include "model/ImageFile.h"

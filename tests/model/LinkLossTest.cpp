@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session when the link fails under it: a port that goes away (a cable pulled, a device
 // gone, a write that fails) ends the session at once with one message and nothing more sent or
 // written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory map read both ways: the command that sets a byte is the one whose byte it is.
 #include "model/MemoryMap.h"
 

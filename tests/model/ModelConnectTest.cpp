@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Connect" end to end against the simulated radio: the unlock, the identity check and the
 // clone read, then every item loaded from the radio's memory and sent back to it unchanged.
 #include "tests/model/ConnectedBench.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The procedures where they are left before their end, or a sensor error ends TXF after its
 // first writes: every byte they changed is back in the radio and the image, byte for byte.
 #include "tests/model/ConnectedBench.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adjustment procedures end to end against the simulated radio, for what the golden traces
 // cannot say alone: that a sweep lands on the detector's peak in every band, how a fine scan
 // settles between equal readings, the edges of TXF's local write, and what a procedure does with

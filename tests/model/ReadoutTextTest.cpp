@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout lines: the raw value in decimal and hexadecimal, and the reading behind it.
 #include "model/ReadoutText.h"
 

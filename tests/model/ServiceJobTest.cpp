@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service job's safety net end to end against the simulated radio: the backup at Connect,
 // compare, revert, the full write, and the refusals, each through the File menu's entries as a
 // technician uses them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service record across Connects: the same radio, as the utility last knew it, continues
 // the job (its first backup stays the way back); another radio starts a new one.
 #include "model/ServiceRecord.h"

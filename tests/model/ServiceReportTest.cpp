@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service report of a scripted session, read back as a parser reads it: the radio and its
 // backup, the adjustments at Connect and now, every procedure run with its outcome, and every
 // value that changed. And a report path that cannot be written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TXF table and curve: the constants file (its product line, its length, the number rule
 // of its lines, the values that refuse it), the temperature borders and areas, and the curve of
 // the full write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The adjustment dump: exact labels, values and line layout, and the field behind each line.
 #include "model/clsIndEep_RigK5.h"
 #include "link/clsCmcEeprom.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test channel record: what a typed frequency becomes, how a stored one is shown, the grid
 // snapping, the reference selector and the power of a channel not in use.
 #include "model/clsRig_Ch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vsk5-aln-check: the utility's start-up and Connect without a person, for the installation
 // check. It starts the utility exactly as vsk5-aln does (runUtility: the one-copy lock, the
 // settings, the constants search, the window), clicks "Connect" once the window shows, waits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file reader and writer: case-insensitive names, blanks around '=', creation of
 // file and section, and every other line kept as it was.
 #include "platform/IniFile.h"

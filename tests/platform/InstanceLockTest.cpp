@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-copy lock: taken, held by another copy, left behind by a crashed copy, and the
 // faults that are no other copy at all.
 #include "platform/InstanceLock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial control over QSerialPort: line settings texts, and a COM number to its device
 // name, from the settings file's [PORTS] section or the system's default names.
 #include "platform/QtSerialControl.h"

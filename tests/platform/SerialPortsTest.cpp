@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The by-id name of a serial port, found through the links in a by-id folder made for the test,
 // and the name a [PORTS] mapping uses.
 #include "platform/SerialPorts.h"

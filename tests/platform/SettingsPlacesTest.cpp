@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the settings are read and written as the place beside the program and the user's
 // folder allow: one table of situations, each followed through read, write and read again.
 #include "platform/SettingsPlaces.h"

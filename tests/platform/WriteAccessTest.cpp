@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a folder or file may be written, by the bits that apply to this user: the owner's,
 // else the group's, else everyone else's. The rows with another owner need root (which CI is)
 // to hand the file over; for root they are exactly the cases access() gets wrong.

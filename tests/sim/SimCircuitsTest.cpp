@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lies behind the simulated radio's line: the band edges, the temperature areas, the
 // reference D/A along an area's slant, the signal detector's resonance around the band-pass
 // optima (what the utility's sweeps look for) and the detector's noise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the vxk5-sim command line: every option reaches its own knob (values all differ, so
 // two options swapped would show), and bad or out-of-range values are refused with a reason.
 #include "sim/SimOptions.h"

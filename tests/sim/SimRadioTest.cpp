@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame-level tests of the simulated radio: the bytes it puts on the line for the identity
 // query, a clone read, readouts and a clone write, the adjustment state, and the line pacing.
 // Its fault knobs are exercised end to end by the link's tests against it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-process serial control that joins the link to the simulated radio (and carries every
 // link test against it): the radio's time is taken from the wrapping tick count.
 #include "tests/support/SimSerialControl.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the simulated-radio tests: frames written out byte by byte as the computer sends
 // them and as the radio must answer, and one exchange with a radio that is not paced.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vxk5-sim tool as its own process: its first output line names the pseudo-terminal (which
 // it has set to raw mode), a frame written there is echoed and answered, and SIGTERM ends it
 // cleanly. Every wait is bounded (5 s); nothing sleeps.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test bench: the whole utility built against the in-process simulated radio.
 #include "tests/support/Bench.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole utility on a test bench: built by its composition root exactly as the program
 // builds it, its serial control joined to the simulated radio in the same process, and driven
 // tick by tick on the test clock. The settings file and "Const.ini" live in a scratch folder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripted answers of file choosers and dialogs.
 #include "tests/support/DialogScript.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers the file choosers and confirmations of a test in advance, and records what each
 // showed, for the lifetime of the object: no modal window opens. A compare dialog is read row
 // by row and closed with Esc, as a technician would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Installs the recording hooks for warning boxes and beeps, and removes them again.
 #include "tests/support/MessageRecorder.h"
 

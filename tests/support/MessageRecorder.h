@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records every warning box and beep instead of showing it, for the lifetime of the object.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated radio on the master side of a pseudo-terminal, moved along by pump(): the real
 // serial path (QSerialPort on the slave side) against the radio, in the same process. The
 // slave side is held open too, so the master sees no hang-up between two openings by the port

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-process serial control joined to the simulated radio.
 #include "tests/support/SimSerialControl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A serial control whose far end is the simulated radio in the same process, so the link,
 // the model and the main window can be tested end to end without a port. Time comes from the
 // program's tick count (the test clock in tests): the radio's pacing, when switched on, is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scratch folder and its file helpers.
 #include "tests/support/TempDir.h"
 

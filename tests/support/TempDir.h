@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch folder that is removed with everything in it when the object goes, also when a test
 // made parts of it read-only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: the program on the test clock, so no test ever waits on the real time;
 // for the windows an offscreen Qt application (widgets work, nothing appears on a screen).
 #include "platform/TickCount.h"

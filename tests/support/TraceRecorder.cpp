@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace recorder: it looks at the wire, the window and the message recorder after every
 // tick and writes down what changed.
 #include "tests/support/TraceRecorder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records what the utility on the bench does, tick by tick, as the technician and the radio
 // would see it: the frames it writes on the line, the console lines, the readout lines, the
 // dump, the port label, which page is shown, the messages and the beeps. Each line of the

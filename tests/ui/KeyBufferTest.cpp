@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key buffer of the cmd00 buttons and the channel dialog's OK button.
 #include "ui/KeyBuffer.h"
 

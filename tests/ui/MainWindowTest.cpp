@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the technician uses it: real key presses and clicks, menus, the port
 // status, the layout at several sizes, and the settings it saves and loads.
 #include "common/CommonRoutines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the technician sees while the utility works: the status bar through a Connect and after
 // a failed one, and the curves window, whose series must hold exactly the readings each
 // procedure took.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel edit dialog, driven as the technician would: shown for a channel, typed into,
 // OK or Cancel clicked. No modal loop runs; accept() and reject() are seen in result().
 #include "ui/frmEditCh.h"

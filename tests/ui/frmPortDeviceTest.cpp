@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port device dialog, fed with ports that need not exist: the port the COM number opens
 // now is selected whichever name the mapping uses; OK maps the COM number to the chosen port by
 // its by-id name where it has one, every other line of the settings file kept; the menu entry
