@@ -142,6 +142,13 @@ void RestoreJob::finish() {
     if (kind == Kind::Revert) {
         message = count == 0 ? text::revertVerified(source, static_cast<int>(plan.sends.size()))
                              : text::revertDiffers(source, lines);
+        // What no command reaches stays as it is; the technician read it before, and again here.
+        if (!plan.notReverted.empty()) {
+            message += "\r\n\r\n" + text::notRevertedHeading();
+            for (const CellResult& cell : plan.notReverted) {
+                message += "\r\n" + text::changeLine(cell.address, cell.from, cell.to);
+            }
+        }
     } else {
         message = count == 0 ? text::writeVerified(source) : text::writeDiffers(source, lines);
     }

@@ -161,6 +161,33 @@ TEST(ServiceJobTest, ARevertTheRadioDoesNotTakeNamesTheValueThatDiffers) {
     EXPECT_EQ(c.imageByte(BpfLowT1), swept); // the console follows the radio, not the wish
 }
 
+TEST(ServiceJobTest, ARevertToAnOpenedImageNamesTheBytesNoCommandReaches) {
+    JobBench c;
+    Bytes target = memoryOf(c.bench);
+    target[PowerHigh] = 150;
+    target[0x7AD] = 1; // a byte of the area that no live command sets
+    const std::string path = c.bench.folder().file("VX-K5_0001_target.img");
+    writeBytes(path, target);
+    c.script.choose(path);
+    c.menu().openImage();
+    c.script.answer(true);
+    c.menu().revert();
+    ASSERT_TRUE(c.jobEnds());
+    ASSERT_EQ(c.script.confirmations().size(), 1u);
+    EXPECT_EQ(c.script.confirmations()[0],
+              (std::vector<std::string>{
+                  "Revert the VX-K5 to 'VX-K5_0001_target.img'?\n\nThese values are sent to the "
+                  "radio, one at a time, then its memory is read back and compared:",
+                  "Power(Hi): 200 \u2192 150", "",
+                  "Not reverted (no adjustment command reaches these bytes):",
+                  "Address 7ADh: 255 \u2192 1"}));
+    EXPECT_EQ(c.message(), "The VX-K5 is back at 'VX-K5_0001_target.img': all 1 values verified."
+                           "\r\n\r\nNot reverted (no adjustment command reaches these bytes):"
+                           "\r\nAddress 7ADh: 255 \u2192 1");
+    EXPECT_EQ(c.bench.radio().memory()[PowerHigh], 150);
+    EXPECT_EQ(c.bench.radio().memory()[0x7AD], 255);
+}
+
 TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
     JobBench c;
     Bytes edited = fileBytes(c.backupFile());

@@ -6,6 +6,7 @@
 #include "tests/support/DialogScript.h"
 #include "ui/ServiceMenu.h"
 #include "ui/StatusLine.h"
+#include "ui/Twips.h"
 #include "ui/UiHooks.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 
 #include <set>
@@ -296,4 +299,16 @@ TEST(MainWindowTest, WhileARevertRunsTheItemsTakeNoKeysAndTheStatusBarShowsIt) {
     bench.tick(10);
     EXPECT_EQ(bench.console().Value(2), powerLow);
     EXPECT_TRUE(bench.window().statusLine().progressBar().isHidden());
+}
+
+// The window's size rules hold for the area above the status bar, which comes on top.
+TEST(MainWindowTest, TheStatusBarAddsToTheHeightTheLayoutGives) {
+    Bench bench;
+    frmMain& window = bench.window();
+    window.show();
+    QApplication::processEvents();
+    const Twips twips(window);
+    const int screenHeight = twips.fromPixels(window.screen()->geometry().height());
+    EXPECT_EQ(window.height() - window.statusBar()->sizeHint().height(),
+              twips.toPixels(MainLayout::windowHeightFor(screenHeight)));
 }
