@@ -16,10 +16,16 @@
 namespace platform {
 namespace {
 
+// A line and the end it had: "\r\n", "\n", or "" for a last line without one. Each line keeps
+// its own, so a file whose line ends are mixed comes back byte for byte.
+struct Line {
+    std::string text;
+    std::string end;
+};
+
 struct FileText {
-    std::vector<std::string> lines; // without their line ends
-    std::string newline = "\n";     // the file's own line end, kept for lines we add
-    bool endsWithNewline = true;
+    std::vector<Line> lines;
+    std::string newline = "\n"; // the file's own line end, for lines we add
 };
 
 std::string trim(const std::string& text) {
@@ -54,19 +60,16 @@ FileText load(const std::string& path) {
     if (text.find("\r\n") != std::string::npos) {
         file.newline = "\r\n";
     }
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-            file.endsWithNewline = false;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t lf = text.find('\n', start);
+        if (lf == std::string::npos) {
+            file.lines.push_back({text.substr(start), ""});
+            break;
         }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        file.lines.push_back(line);
-        start = end + 1;
+        const bool crlf = lf > start && text[lf - 1] == '\r';
+        file.lines.push_back(
+            {text.substr(start, lf - start - (crlf ? 1 : 0)), crlf ? "\r\n" : "\n"});
+        start = lf + 1;
     }
     return file;
 }
@@ -118,7 +121,7 @@ Location locate(const FileText& file, const std::string& section, const std::str
     Location where;
     bool inSection = false;
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        const std::string& line = file.lines[i];
+        const std::string& line = file.lines[i].text;
         if (const auto name = sectionName(line)) {
             if (where.sectionLine && inSection) {
                 break; // a later section of the same name is not searched, as by the system
@@ -155,7 +158,7 @@ std::string IniFile::read(const std::string& section, const std::string& key,
     if (!where.keyLine) {
         return defaultValue;
     }
-    return valueOf(file.lines[*where.keyLine]);
+    return valueOf(file.lines[*where.keyLine].text);
 }
 
 bool IniFile::write(const std::string& section, const std::string& key,
@@ -167,24 +170,33 @@ bool IniFile::write(const std::string& section, const std::string& key,
     }
     FileText file = load(filePath);
     const Location where = locate(file, section, key);
+    if (where.keyLine && valueOf(file.lines[*where.keyLine].text) == value) {
+        return true; // the line stays as the technician wrote it
+    }
     const std::string entry = key + "=" + value;
+    // A line added behind a last line without a line end gives that line the file's one.
+    const auto behindLast = [&file] {
+        if (!file.lines.empty() && file.lines.back().end.empty()) {
+            file.lines.back().end = file.newline;
+            return std::string();
+        }
+        return file.newline;
+    };
     if (where.keyLine) {
-        file.lines[*where.keyLine] = entry;
+        file.lines[*where.keyLine].text = entry;
     } else if (where.sectionLine) {
-        file.lines.insert(
-            file.lines.begin() + static_cast<std::ptrdiff_t>(where.lastContentLine) + 1, entry);
+        const std::size_t at = where.lastContentLine + 1;
+        const std::string end = at == file.lines.size() ? behindLast() : file.newline;
+        file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at), {entry, end});
     } else {
-        file.lines.push_back("[" + section + "]");
-        file.lines.push_back(entry);
-        file.endsWithNewline = true;
+        behindLast();
+        file.lines.push_back({"[" + section + "]", file.newline});
+        file.lines.push_back({entry, file.newline});
     }
 
     std::string text;
-    for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        text += file.lines[i];
-        if (i + 1 < file.lines.size() || file.endsWithNewline) {
-            text += file.newline;
-        }
+    for (const Line& line : file.lines) {
+        text += line.text + line.end;
     }
     // Written beside the file, then renamed over it: a failed write leaves the old file whole.
     const std::string temporary = filePath + ".new";
