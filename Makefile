@@ -5,7 +5,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build demo test test-sanitize clean
+.PHONY: all deps configure build demo test test-sanitize fuzz fuzz-coverage clean
 
 all: build
 
@@ -33,5 +33,14 @@ test-sanitize: deps
 	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j$(JOBS)
 
+# The fuzz targets (clang, libFuzzer, ASan and UBSan), FUZZ_SECONDS each; CI gives them 60 s.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Coverage of the receive path by the link target's corpus (the seeds and what `make fuzz` found).
+fuzz-coverage: deps
+	@scripts/fuzz.sh coverage
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz build-fuzz-coverage

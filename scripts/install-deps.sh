@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
     googletest libgtest-dev libgmock-dev
     xvfb xauth fonts-dejavu-core
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()
