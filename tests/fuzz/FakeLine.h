@@ -21,6 +21,8 @@ class FakeLine : public SerialControl {
     bool setPortOpen(bool open) override {
         if (!open) {
             rx.clear(); // what was on its way is lost with the closed port
+        } else if (openFails) {
+            return false; // a port that is missing or taken
         }
         isOpen = open;
         return true;
@@ -70,6 +72,7 @@ class FakeLine : public SerialControl {
     Bytes written;   // every byte the driver wrote, in order
     Bytes lastBlock; // the last block written (a whole frame)
     bool writeFails = false;
+    bool openFails = false;
 
   private:
     std::int16_t comPort = 1;

@@ -289,8 +289,8 @@ bool LinkHarness::step(ScriptReader& script) {
     case Op::Lose:
         lose();
         break;
-    case Op::WriteFails:
-        setWriteFails(script.u8() % 2 == 1);
+    case Op::LineFaults:
+        setLineFaults(script.u8());
         break;
     case Op::Close:
         close();
@@ -336,6 +336,10 @@ void ScriptWriter::deliver(const Bytes& bytes) {
         out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
                    bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
     }
+}
+
+void ScriptWriter::lineFaults(std::uint8_t flags) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(Op::LineFaults), flags});
 }
 
 void ScriptWriter::tick(std::uint8_t twentieths) {

@@ -32,7 +32,7 @@ enum class Op : std::uint8_t {
     Tick,       // n: the clock moves n x 20 ms, then the link's part of the tick
     Quiet,      // length (2 bytes), bytes: they arrive without an event (the next tick reads)
     Lose,       // the device goes away under the port
-    WriteFails, // flag: from now on writes fail (and lose the port)
+    LineFaults, // flags: from now on writes fail (and lose the port), opening fails
     Close,      // the port is closed (a new port chosen, the release timer)
     Echo,       // the frame written last comes back
     Count
@@ -102,7 +102,10 @@ class LinkHarness {
     void deliver(const Bytes& bytes, bool event);
     void tick(int milliseconds);
     void lose();
-    void setWriteFails(bool fails) { line->writeFails = fails; }
+    void setLineFaults(std::uint8_t flags) {
+        line->writeFails = (flags & 1) != 0;
+        line->openFails = (flags & 2) != 0;
+    }
     void close() { com.setComOpen(false); }
     void echo() { deliver(line->lastBlock, true); }
     // Ticks until the driver rests, which its deadlines must bring about.
@@ -147,6 +150,7 @@ class ScriptWriter {
     void send(SendKind kind, std::uint8_t option, const Bytes& payload);
     void deliver(const Bytes& bytes);
     void tick(std::uint8_t twentieths);
+    void lineFaults(std::uint8_t flags);
     const Bytes& script() const { return out; }
 
   private:

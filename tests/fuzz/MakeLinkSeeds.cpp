@@ -57,6 +57,25 @@ struct Session {
     }
 };
 
+// An E4 record frame of the radio: address, count, data and the checksum that makes them 0.
+Bytes recordFrame(int address, const Bytes& data) {
+    Bytes raw{static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
+              static_cast<std::uint8_t>(data.size())};
+    raw.insert(raw.end(), data.begin(), data.end());
+    unsigned sum = 0;
+    for (std::uint8_t b : raw) {
+        sum += b;
+    }
+    raw.push_back(static_cast<std::uint8_t>(256 - sum % 256));
+    Bytes frame{0xFE, 0xFE, 0xEF, 0xEE, 0xE4};
+    for (std::uint8_t b : raw) {
+        frame.push_back(static_cast<std::uint8_t>("0123456789ABCDEF"[b >> 4]));
+        frame.push_back(static_cast<std::uint8_t>("0123456789ABCDEF"[b & 15]));
+    }
+    frame.push_back(0xFD);
+    return frame;
+}
+
 void write(const std::string& folder, const std::string& name, const vxk5sim::SimConfig& config,
            const std::function<void(Session&)>& play) {
     Session session(config);
@@ -99,5 +118,30 @@ int main(int argc, char** argv) {
     write(to, "identity-no-echo", {.noEcho = true}, read);
     write(to, "write-refused", {.refuseWrite = true}, cloneWrite);
     write(to, "readout-answer-lost", {.loseAnswers = 1}, adjust);
+    // A record that runs past the image's end, and a clone write whose port fails half way.
+    write(to, "read-record-outside-image", {}, [](Session& s) {
+        s.exchange(SendKind::Identity, 0);
+        s.radio.config().noAnswer = true;
+        s.script.send(SendKind::CloneRead, 0, {});
+        s.harness.send(SendKind::CloneRead, 0, {});
+        s.carry(); // the echo
+        const Bytes bytes = recordFrame(0x07F8, Bytes(16, 0x5A));
+        s.script.deliver(bytes);
+        s.harness.deliver(bytes, true);
+    });
+    write(to, "write-port-fails", {}, [](Session& s) {
+        s.script.send(SendKind::CloneWrite, 32, {});
+        s.harness.send(SendKind::CloneWrite, 32, {});
+        for (int i = 0; i < 6; ++i) {
+            s.carry();
+        }
+        s.script.lineFaults(1);
+        s.harness.setLineFaults(1);
+        s.carry();
+        s.script.lineFaults(2);
+        s.harness.setLineFaults(2);
+        s.script.send(SendKind::Identity, 0, {});
+        s.harness.send(SendKind::Identity, 0, {});
+    });
     return 0;
 }
