@@ -28,6 +28,10 @@ struct Line {
 };
 
 struct FileText {
+    FileText() = default;
+    FileText(const FileText&) = delete; // its lines look into its own text
+    FileText& operator=(const FileText&) = delete;
+
     std::string text;
     std::vector<Line> lines;
     std::string_view newline = "\n"; // the file's own line end, for lines we add

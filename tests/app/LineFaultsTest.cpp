@@ -3,7 +3,8 @@
 // and a device that goes away during a clone read, a step or a procedure and comes back at once
 // or after a pause. For each: the exact message, the frames the radio heard before it and none
 // after, the port closed, the memory image untouched after it, and then Connect to a healthy
-// radio succeeds.
+// radio succeeds. A fault the link rides out (garbage between frames, rare noise, a lost answer
+// asked again) ends in a healthy session without a message instead.
 //
 // The program's clock moves 50 ms a tick, and only while the line is quiet (nothing on its way
 // in either direction), so every deadline is the program's own and no case waits on real time.
@@ -21,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -230,6 +232,17 @@ void unplugAndConnectMeanwhile(LineFaultTest& t) {
     clickConnect(t);
 }
 
+// Reload with an answer lost on the line: its readout is asked again, and all 16 come in.
+void reloadWithAnAnswerLost(LineFaultTest& t) {
+    const auto readouts = [&t] {
+        const auto& log = t.pty->radio.e8Log();
+        return std::count_if(log.begin(), log.end(), [](const auto& e) { return e.command == 3; });
+    };
+    const auto before = readouts();
+    t.utility->window().cmd00(clsIndOp_RigK5::Reload).click();
+    ASSERT_TRUE(t.run([&] { return readouts() == before + 17; }));
+}
+
 void cloneWrite(LineFaultTest& t) {
     t.utility->seq().easyCloneWrite();
 }
@@ -259,6 +272,7 @@ const LineFault lineFaults[] = {
     {"NoiseOnePercent", {.noiseRate = 0.01, .noiseSeed = 3}, false, clickConnect, BadData,
      "E8 E0 E2"},
     {"NoiseTenPercent", {.noiseRate = 0.1, .noiseSeed = 3}, false, clickConnect, NoEcho, "E8 E0"},
+    {"LostReadoutAnswer", {.loseAnswers = 1}, true, reloadWithAnAnswerLost, "", ""},
     {"RefusedCloneWrite", {.refuseWrite = true}, true, cloneWrite, WriteRefused, cloneWriteFrames()},
     {"UnpluggedDuringCloneRead", {}, false, unplugDuringCloneRead, PortGone, "E8 E0 E2"},
     {"UnpluggedWhileStepping", {}, true, unplugWhileStepping, PortGone, "E8"},

@@ -113,7 +113,9 @@ void LinkHarness::send(SendKind kind, std::uint8_t option, const Bytes& payload)
         break;
     case SendKind::CloneRead:
         drv.setWorkMode(WorkMode::CloneRead);
-        drv.setRequiredReadRange(option % 3 == 1 ? 0x7A8 : 0, option % 3 == 0 ? -1 : 0x7E7);
+        // Nothing, the adjustment area, or the whole image must have been read.
+        drv.setRequiredReadRange(option % 3 == 1 ? 0x7A8 : 0,
+                                 option % 3 == 0 ? -1 : (option % 3 == 1 ? 0x7E7 : 0x7FF));
         body = {0xE2, 0x73, 0x51, 0x00, 0x01};
         break;
     case SendKind::CloneWrite:
