@@ -139,6 +139,7 @@ void LinkHarness::send(SendKind kind, std::uint8_t option, const Bytes& payload)
     }
     std::ignore = drv.Send(body);
     checkDriver();
+    report(); // a command goes out within a tick, whose end reports a port that did not open
 }
 
 void LinkHarness::deliver(const Bytes& bytes, bool event) {
@@ -173,8 +174,7 @@ void LinkHarness::lose() {
     line->lose();
 }
 
-// The link's part of the program's tick: nothing runs on a lost port, and an error (or the
-// loss) is reported and resets the link, as the window's report does.
+// The link's part of the program's tick: nothing runs on a lost port.
 void LinkHarness::service() {
     if (!com.errPortLost()) {
         com.serviceLine();
@@ -184,6 +184,12 @@ void LinkHarness::service() {
         checkImage();
         frameEndHeard = false;
     }
+    report();
+}
+
+// The end of the program's tick: an error (or a port that could not be opened or was lost) is
+// reported, and the report resets the link.
+void LinkHarness::report() {
     if (com.totalError()) {
         errorsSeen |= 1u << static_cast<unsigned>(com.cln3D.nowError());
         com.Reset();

@@ -121,6 +121,7 @@ class LinkHarness {
 
   private:
     void service();
+    void report();
     void checkDriver();
     void checkImage();
     void collectRecords();
