@@ -7,7 +7,8 @@ ASAN_DIR ?= build-asan
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build demo test test-sanitize package install-check clean
+.PHONY: all deps configure build demo test test-sanitize package install-check fuzz \
+	fuzz-coverage clean
 
 all: build
 
@@ -43,5 +44,14 @@ package: build
 install-check: package
 	@scripts/install-check.sh $(BUILD_DIR) $(wildcard $(BUILD_DIR)/vsk5-aln_*.deb)
 
+# The fuzz targets (clang, libFuzzer, ASan and UBSan), FUZZ_SECONDS each; CI gives them 60 s.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Coverage of the receive path by the link target's corpus (the seeds and what `make fuzz` found).
+fuzz-coverage: deps
+	@scripts/fuzz.sh coverage
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz build-fuzz-coverage

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reader and writer of the sectioned settings file. The file is small (a few dozen lines), so
-// every call reads it whole; a write goes to a new file that is then renamed over the old one,
+// every call reads it whole (and looks at it through views, so that even a file of megabytes
+// costs one copy per call); a write goes to a new file that is then renamed over the old one,
 // so that a failed write never leaves a half-written settings file behind.
 #include "platform/IniFile.h"
 
@@ -9,104 +10,116 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 namespace platform {
 namespace {
 
-struct FileText {
-    std::vector<std::string> lines; // without their line ends
-    std::string newline = "\n";     // the file's own line end, kept for lines we add
-    bool endsWithNewline = true;
+// A line and the end it had: "\r\n", "\n", or "" for a last line without one. Each line keeps
+// its own, so a file whose line ends are mixed comes back byte for byte. The lines are views
+// into the text read (a file of megabytes is not copied line by line for every key); a line
+// a write adds or replaces lives in `added`.
+struct Line {
+    std::string_view text;
+    std::string_view end;
 };
 
-std::string trim(const std::string& text) {
-    const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isBlank(static_cast<unsigned char>(text[first]))) {
-        ++first;
+struct FileText {
+    FileText() = default;
+    FileText(const FileText&) = delete; // its lines look into its own text
+    FileText& operator=(const FileText&) = delete;
+
+    std::string text;
+    std::vector<Line> lines;
+    std::string_view newline = "\n"; // the file's own line end, for lines we add
+    std::deque<std::string> added;
+};
+
+std::string_view trim(std::string_view text) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
     }
-    while (last > first && isBlank(static_cast<unsigned char>(text[last - 1]))) {
-        --last;
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
     }
-    return text.substr(first, last - first);
+    return text;
 }
 
-bool sameName(const std::string& a, const std::string& b) {
+bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
            });
 }
 
-FileText load(const std::string& path) {
-    FileText file;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return file;
+void load(const std::string& path, FileText& file) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size <= 0) {
+        return;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
-    if (text.find("\r\n") != std::string::npos) {
+    file.text.resize(static_cast<std::size_t>(size));
+    in.seekg(0);
+    in.read(file.text.data(), size);
+    file.text.resize(static_cast<std::size_t>(in.gcount()));
+    const std::string_view text = file.text;
+    if (text.find("\r\n") != std::string_view::npos) {
         file.newline = "\r\n";
     }
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-            file.endsWithNewline = false;
+    file.lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            file.lines.push_back({text.substr(start), ""});
+            break;
         }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        file.lines.push_back(line);
-        start = end + 1;
+        const bool crlf = lf > start && text[lf - 1] == '\r';
+        file.lines.push_back(
+            {text.substr(start, lf - start - (crlf ? 1 : 0)), crlf ? "\r\n" : "\n"});
+        start = lf + 1;
     }
-    return file;
 }
 
-bool isComment(const std::string& trimmed) {
+bool isComment(std::string_view trimmed) {
     return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
 }
 
 // The section name of a header line such as "[OPTION]", or nothing for any other line.
-std::optional<std::string> sectionName(const std::string& line) {
-    const std::string trimmed = trim(line);
+std::optional<std::string_view> sectionName(std::string_view line) {
+    const std::string_view trimmed = trim(line);
     if (trimmed.size() < 2 || trimmed.front() != '[') {
         return std::nullopt;
     }
     const auto close = trimmed.find(']');
-    if (close == std::string::npos) {
+    if (close == std::string_view::npos) {
         return std::nullopt;
     }
     return trim(trimmed.substr(1, close - 1));
 }
 
 // The key of a "key = value" line, or nothing for a comment or a line without '='.
-std::optional<std::string> keyName(const std::string& line) {
-    const std::string trimmed = trim(line);
+std::optional<std::string_view> keyName(std::string_view line) {
+    const std::string_view trimmed = trim(line);
     const auto equals = trimmed.find('=');
-    if (isComment(trimmed) || equals == std::string::npos) {
+    if (isComment(trimmed) || equals == std::string_view::npos) {
         return std::nullopt;
     }
     return trim(trimmed.substr(0, equals));
 }
 
-std::string valueOf(const std::string& line) {
-    std::string value = trim(line.substr(line.find('=') + 1));
+std::string valueOf(std::string_view line) {
+    std::string_view value = trim(line.substr(line.find('=') + 1));
     // A value written in matching quotes is read without them, as the system's reader does.
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
-    return value;
+    return std::string(value);
 }
 
 struct Location {
@@ -119,7 +132,7 @@ Location locate(const FileText& file, const std::string& section, const std::str
     Location where;
     bool inSection = false;
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        const std::string& line = file.lines[i];
+        const std::string_view line = file.lines[i].text;
         if (const auto name = sectionName(line)) {
             if (where.sectionLine && inSection) {
                 break; // a later section of the same name is not searched, as by the system
@@ -145,18 +158,45 @@ Location locate(const FileText& file, const std::string& section, const std::str
     return where;
 }
 
+// key=value written into the file's lines: in place of the key's line, behind the last line
+// of its section, or in a new section at the end.
+void setEntry(FileText& file, const Location& where, const std::string& section,
+              const std::string& entry) {
+    const std::string_view line = file.added.emplace_back(entry);
+    // A line added behind a last line without a line end gives that line the file's one.
+    const auto behindLast = [&file]() -> std::string_view {
+        if (!file.lines.empty() && file.lines.back().end.empty()) {
+            file.lines.back().end = file.newline;
+            return "";
+        }
+        return file.newline;
+    };
+    if (where.keyLine) {
+        file.lines[*where.keyLine].text = line;
+    } else if (where.sectionLine) {
+        const std::size_t at = where.lastContentLine + 1;
+        const std::string_view end = at == file.lines.size() ? behindLast() : file.newline;
+        file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at), {line, end});
+    } else {
+        behindLast();
+        file.lines.push_back({file.added.emplace_back("[" + section + "]"), file.newline});
+        file.lines.push_back({line, file.newline});
+    }
+}
+
 } // namespace
 
 IniFile::IniFile(std::string path) : filePath(std::move(path)) {}
 
 std::string IniFile::read(const std::string& section, const std::string& key,
                           const std::string& defaultValue) const {
-    const FileText file = load(filePath);
+    FileText file;
+    load(filePath, file);
     const Location where = locate(file, section, key);
     if (!where.keyLine) {
         return defaultValue;
     }
-    return valueOf(file.lines[*where.keyLine]);
+    return valueOf(file.lines[*where.keyLine].text);
 }
 
 bool IniFile::write(const std::string& section, const std::string& key,
@@ -166,26 +206,17 @@ bool IniFile::write(const std::string& section, const std::string& key,
     if (!mayReplaceFile(filePath)) {
         return false;
     }
-    FileText file = load(filePath);
+    FileText file;
+    load(filePath, file);
     const Location where = locate(file, section, key);
-    const std::string entry = key + "=" + value;
-    if (where.keyLine) {
-        file.lines[*where.keyLine] = entry;
-    } else if (where.sectionLine) {
-        file.lines.insert(
-            file.lines.begin() + static_cast<std::ptrdiff_t>(where.lastContentLine) + 1, entry);
-    } else {
-        file.lines.push_back("[" + section + "]");
-        file.lines.push_back(entry);
-        file.endsWithNewline = true;
+    if (where.keyLine && valueOf(file.lines[*where.keyLine].text) == value) {
+        return true; // the line stays as the technician wrote it
     }
-
+    setEntry(file, where, section, key + "=" + value);
     std::string text;
-    for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        text += file.lines[i];
-        if (i + 1 < file.lines.size() || file.endsWithNewline) {
-            text += file.newline;
-        }
+    text.reserve(file.text.size() + key.size() + value.size() + section.size() + 8);
+    for (const Line& line : file.lines) {
+        text.append(line.text).append(line.end);
     }
     // Written beside the file, then renamed over it: a failed write leaves the old file whole.
     const std::string temporary = filePath + ".new";

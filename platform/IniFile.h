@@ -8,7 +8,8 @@
 // Reading behaves like the system's profile-string reader: section and key names are compared
 // without regard to case, blanks around names and values are ignored, a missing file, section
 // or key yields the default. Writing replaces or adds one key and keeps every other line of
-// the file exactly as it was (comments, blank lines, other sections, their order). Keys are
+// the file exactly as it was (comments, blank lines, other sections, their order, each line's
+// own line end); a key that already holds the value is left as it was written. Keys are
 // stored literally; nothing is escaped.
 #pragma once
 

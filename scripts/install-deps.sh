@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     xvfb xauth fonts-dejavu-core
     dpkg-dev file desktop-file-utils
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Damaged, odd and unwritable files through whole runs of the utility, built as the program
+// builds itself: a settings file with binary junk, very long lines, 10 MB of text, mixed line
+// ends or hand formatting, read-only or in a folder that is read-only or missing; a constants
+// file that is empty, short, binary, UTF-16, behind a byte-order mark, or holds huge or
+// non-numeric values. Each run gets the documented value or default, the documented message,
+// or the per-user place, and whatever the technician wrote stays as it was, line ends included.
+#include "model/TestChannels.h"
+#include "tests/app/StartupFixture.h"
+#include "ui/frmMain.h"
+
+#include <QAction>
+
+#include <random>
+
+using testsupport::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Bytes of every kind, line ends of every kind among them, a broken section header, NULs; its
+// first line ends in LF and a CR LF follows, so a file holding it has CR LF as its own.
+std::string junk() {
+    std::mt19937 random(7);
+    std::string text = "\x01\x02\n[OPT\r\n";
+    for (int i = 0; i < 4000; ++i) {
+        text += static_cast<char>(random() % 256);
+    }
+    return text + "\n";
+}
+
+// What a run saves besides "ComPort" (every key, in the order saved), each line ended as given.
+std::string otherKeys(const std::string& newline) {
+    std::string text = "ComAutoRelease=0" + newline;
+    for (int c = 0; c < TestChannels::Count; ++c) {
+        const std::string ch = "MR-" + std::to_string(c);
+        text += ch + "(Appear)=" + (c == 0 ? "1" : "0") + newline + ch + "(Frequency)=14500000" +
+                newline + ch + "(Ref)=0" + newline + ch + "(RF Power)=0" + newline;
+    }
+    return text;
+}
+
+enum class Saved { Beside, User };
+
+struct SettingsCase {
+    const char* name;
+    std::string before; // the settings file beside the program
+    int comPort;        // what the run reads
+    std::string after;  // the file that takes the settings after COM 2 was chosen
+    Saved savedTo = Saved::Beside;
+    unsigned folderMode = 0755; // 0: the program's folder does not exist
+    unsigned fileMode = 0644;
+};
+
+const std::string LongValue = "4" + std::string(300, ' ') + "; the rest is past the buffer";
+// Notes of 1000 characters a line: the sanitizer build reads a file of 10 MB some 250 times
+// in a run (once per key) in seconds; in 60-character lines it takes it most of a minute
+// (the program itself, optimised, about three seconds).
+const std::string TenMegabytes = [] {
+    std::string text;
+    while (text.size() < 10'000'000) {
+        text += "; a technician's notes kept beside the settings" + std::string(952, '.') + "\n";
+    }
+    return text;
+}();
+
+// clang-format off
+const SettingsCase settingsCases[] = {
+    {"BinaryJunk", junk() + "[OPTION]\nComPort=3\n", 3,
+     junk() + "[OPTION]\nComPort=2\n" + otherKeys("\r\n")},
+    {"VeryLongLines", std::string(1'000'000, ';') + "\n[OPTION]\nComPort=" + LongValue + "\n", 4,
+     std::string(1'000'000, ';') + "\n[OPTION]\nComPort=2\n" + otherKeys("\n")},
+    {"TenMegabytes", TenMegabytes + "[OPTION]\nComPort=3\n", 3,
+     TenMegabytes + "[OPTION]\nComPort=2\n" + otherKeys("\n")},
+    {"MixedLineEnds", "; by hand\r\n[OPTION]\nComPort=3\r\n\n[PORTS]\r\nCOM1=/dev/ttyUSB0\n", 3,
+     "; by hand\r\n[OPTION]\nComPort=2\r\n" + otherKeys("\r\n") + "\n[PORTS]\r\nCOM1=/dev/ttyUSB0\n"},
+    {"LoneCarriageReturnAtTheEnd", "[OPTION]\nComPort=3\n[Notes]\n; end\r", 3,
+     "[OPTION]\nComPort=2\n" + otherKeys("\n") + "[Notes]\n; end\r"},
+    {"ReadOnlyFile", "[OPTION]\nComPort=3\n", 3, "[OPTION]\nComPort=2\n" + otherKeys("\n"),
+     Saved::User, 0755, 0444},
+    {"ReadOnlyFolder", "[OPTION]\nComPort=3\n", 3, "[OPTION]\nComPort=2\n" + otherKeys("\n"),
+     Saved::User, 0555},
+    {"MissingFolder", "", 1, "[OPTION]\nComPort=2\n" + otherKeys("\n"), Saved::User, 0},
+};
+// clang-format on
+
+class SettingsFileTest : public testsupport::StartupFixture,
+                         public ::testing::WithParamInterface<SettingsCase> {};
+
+} // namespace
+
+TEST_P(SettingsFileTest, ReadsWhatItCanAndKeepsEveryOtherByte) {
+    const SettingsCase& c = GetParam();
+    if (c.folderMode != 0) {
+        dir.makeFolder("prog");
+        dir.writeFile("prog/VSK5ALN.ini", c.before);
+        dir.setMode("prog/VSK5ALN.ini", fs::perms(c.fileMode));
+        dir.setMode("prog", fs::perms(c.folderMode));
+    }
+    places.utility.settingsFolder = dir.file("prog/");
+    dir.writeFile("Const.ini", constantsFile());
+    {
+        Utility utility(places.utility);
+        ASSERT_TRUE(utility.startUp(false));
+        EXPECT_EQ(utility.window().ComPortNo(), c.comPort);
+        utility.window().mnuOptSelCom(2).trigger();
+    } // shut down: the settings are saved
+    EXPECT_TRUE(recorder.messages().empty());
+    const std::string saved =
+        dir.readFile(c.savedTo == Saved::Beside ? "prog/VSK5ALN.ini" : "user/VSK5ALN/VSK5ALN.ini");
+    EXPECT_TRUE(saved == c.after) << saved.substr(0, 200);
+    if (c.savedTo == Saved::User && c.folderMode != 0) {
+        EXPECT_TRUE(dir.readFile("prog/VSK5ALN.ini") == c.before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsFileTest, ::testing::ValuesIn(settingsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A value written by hand and not changed in the run stays as the technician wrote it.
+TEST_F(SettingsFileTest, AnUnchangedValueKeepsItsHandWrittenLine) {
+    dir.writeFile("VSK5ALN.ini", "[OPTION]\n  ComPort =  3 \nComAutoRelease=\"2\"\n");
+    dir.writeFile("Const.ini", constantsFile());
+    {
+        Utility utility(places.utility);
+        ASSERT_TRUE(utility.startUp(false));
+        EXPECT_EQ(utility.window().ComAutoRelease(), 2);
+    }
+    EXPECT_EQ(
+        dir.readFile("VSK5ALN.ini").rfind("[OPTION]\n  ComPort =  3 \nComAutoRelease=\"2\"\n", 0),
+        0u);
+}
+
+namespace {
+
+struct ConstantsCase {
+    const char* name;
+    std::string text;
+    bool accepted;
+    float constant7 = 0; // when accepted
+};
+
+std::string constantsWith(const std::string& line7, const std::string& newline = "\n") {
+    std::string text = "VS-K5 ALN Rev.1.0" + newline;
+    for (int i = 0; i <= 20; ++i) {
+        text += (i == 7 ? line7 : "1.5") + newline;
+    }
+    return text;
+}
+
+std::string utf16(const std::string& text) {
+    std::string wide = "\xFF\xFE";
+    for (char c : text) {
+        wide += c;
+        wide += '\0';
+    }
+    return wide;
+}
+
+// clang-format off
+const ConstantsCase constantsCases[] = {
+    {"Empty", "", false},
+    {"Short", "VS-K5 ALN Rev.1.0\n1\n2\n3\n", false},
+    {"TitleOnlyWithoutLineEnd", "VS-K5 ALN Rev.1.0", false},
+    {"Binary", junk(), false},
+    {"Utf16", utf16(constantsWith("2.5")), false},
+    {"ByteOrderMark", "\xEF\xBB\xBF" + constantsWith("2.5"), false},
+    {"HugeNumber", constantsWith("1" + std::string(400, '0')), false},
+    {"HugeHexadecimal", constantsWith("&HFFFFFFFF"), true, 4294967296.0f},
+    {"NonNumeric", constantsWith("ppm"), true, 0.0f},
+    {"CrLfAndUnit", constantsWith("1.5e-2 ppm", "\r\n"), true, 0.015f},
+};
+// clang-format on
+
+class ConstantsFileTest : public testsupport::StartupFixture,
+                          public ::testing::WithParamInterface<ConstantsCase> {};
+
+} // namespace
+
+TEST_P(ConstantsFileTest, IsTakenOrRefusedWithTheMessageAndTheSettingsAreKept) {
+    const ConstantsCase& c = GetParam();
+    dir.writeFile("VSK5ALN.ini", "[OPTION]\nComPort=3\n");
+    dir.writeFile("Const.ini", c.text);
+    {
+        Utility utility(places.utility);
+        EXPECT_EQ(utility.startUp(false), c.accepted);
+        if (c.accepted) {
+            EXPECT_FLOAT_EQ(utility.model().txfTable().constant(7), c.constant7);
+        }
+    }
+    if (c.accepted) {
+        EXPECT_TRUE(recorder.messages().empty());
+    } else {
+        ASSERT_EQ(recorder.messages().size(), 1u);
+        EXPECT_EQ(recorder.messages()[0].text, "Cannot read 'Const.ini'.\r\n'" +
+                                                   dir.file("Const.ini") +
+                                                   "' is not a valid constants file.");
+    }
+    EXPECT_EQ(dir.readFile("VSK5ALN.ini"), "[OPTION]\nComPort=3\n" + otherKeys("\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ConstantsFileTest, ::testing::ValuesIn(constantsCases),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,289 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Line faults end to end: the whole utility as the program builds it (its QSerialPort control,
+// its window) over a pseudo-terminal, against the simulated radio with each of its fault knobs,
+// and a device that goes away during a clone read, a step or a procedure and comes back at once
+// or after a pause. For each: the exact message, the frames the radio heard before it and none
+// after, the port closed, the memory image untouched after it, and then Connect to a healthy
+// radio succeeds. A fault the link rides out (garbage between frames, rare noise, a lost answer
+// asked again) ends in a healthy session without a message instead.
+//
+// The program's clock moves 50 ms a tick, and only while the line is quiet (nothing on its way
+// in either direction), so every deadline is the program's own and no case waits on real time.
+#include "platform/TickCount.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/PtyRadio.h"
+#include "tests/support/TempDir.h"
+
+#include "app/Utility.h"
+#include "common/CommonRoutines.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+// Radios are configured with designated initializers that leave every other knob at its
+// default; GCC 12 still warns about the knobs without a default member initializer.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+using testsupport::PtyRadio;
+
+namespace {
+
+std::string checkList(const std::string& first, bool withPort = true) {
+    return first + "\r\n\r\nCheck the following:\r\n\r\n" +
+           (withPort ? "- The COM port settings.\r\n" : "") +
+           "- Cloning cable connections.\r\n- The VX-K5 power is ON.";
+}
+
+const std::string PortGone = checkList("Cannot access COM 1.");
+const std::string NoEcho = checkList("Cannot access COM port");
+const std::string NoAnswer = checkList("No answer from VX-K5.");
+const std::string BadData = checkList("Illegal data.");
+const std::string OtherModel = checkList("Cannot Clone.");
+const std::string OtherVersion = "Version number does not match\r\nfor this VX-K5.";
+const std::string WriteRefused = checkList("Cannot write cloning data.", false);
+
+constexpr std::int16_t ItemPowerHigh = 1, ItemModLevel = 6;
+
+class LineFaultTest;
+
+struct LineFault {
+    const char* name;
+    vxk5sim::SimConfig radio;
+    // From a connected utility (when `connected`) or from Connect clicked, to the fault.
+    bool connected;
+    std::function<void(LineFaultTest&)> act;
+    std::string message; // empty: the link rides the fault out and Connect succeeds
+    // The commands the radio heard from the start of act to the message; "*" where they are
+    // whatever a procedure had sent when the device went.
+    std::string frames;
+};
+
+class LineFaultTest : public ::testing::TestWithParam<LineFault> {
+  public:
+    void SetUp() override {
+        plugIn();
+        if (pty->slave < 0) {
+            GTEST_SKIP() << "pseudo-terminals are not available here";
+        }
+        dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + dir.file("radio") + "\n");
+        dir.writeFile("Const.ini", constants());
+        places.settingsFolder = dir.path();
+        places.constantsFile = dir.file("Const.ini");
+        utility = std::make_unique<Utility>(places);
+        ASSERT_TRUE(utility->startUp(false)); // the test ticks it
+    }
+
+    // A radio on a new pseudo-terminal, where the settings' COM 1 points.
+    void plugIn() {
+        pty = std::make_unique<PtyRadio>();
+        std::filesystem::remove(dir.file("radio"));
+        std::filesystem::create_symlink(pty->path, dir.file("radio"));
+    }
+    // The device goes, and its node with it (a new terminal may take the old number).
+    void unplug() {
+        pty->hangUp();
+        std::filesystem::remove(dir.file("radio"));
+    }
+
+    // Moves the line along; ticks (50 ms of the program's clock) only while the line is
+    // quiet. False when done() did not come within maxTicks.
+    bool run(const std::function<bool()>& done, int maxTicks = 2000) {
+        QElapsedTimer guard;
+        guard.start();
+        for (int ticks = 0; ticks < maxTicks && guard.elapsed() < 20000;) {
+            if (done()) {
+                return true;
+            }
+            pty->pump(utility->com().comOpen());
+            QCoreApplication::processEvents();
+            if (pty->settled() && utility->com().MsCom().outBufferCount() == 0) {
+                platform::TickCount::advanceTestClock(Utility::TickIntervalMs);
+                utility->tick();
+                ++ticks;
+            }
+        }
+        return done();
+    }
+    bool connect() {
+        const std::size_t shown = recorder.messages().size();
+        utility->window().cmd00(0).click();
+        return run([&] { return connected() || recorder.messages().size() > shown; }) &&
+               connected();
+    }
+    // Loaded, every value out once, the image what the radio holds.
+    bool connected() {
+        clsIndOp_RigK5& model = utility->model();
+        const auto& memory = pty->radio.memory();
+        return model.RigProp_EditEnabled() && !utility->seq().OpRunning() &&
+               pty->radio.e8Value(0x10) >= 0 && image() == Bytes(memory.begin(), memory.end());
+    }
+    Bytes image() { return utility->radio().objEep().ReadBlock(0, 2048); }
+    // The command bytes of the frames the radio heard since `from`, as "E8 E0 E2".
+    std::string framesHeard(std::size_t from = 0) const {
+        std::string commands;
+        const Bytes& heard = pty->heard;
+        for (std::size_t at = from; at + 4 < heard.size(); ++at) {
+            if (heard[at] == 0xFE && heard[at + 1] == 0xFE && heard[at + 2] == 0xEE) {
+                commands += (commands.empty() ? "" : " ") + ByteStrToHex({heard[at + 4]});
+                at += 4;
+            }
+        }
+        return commands;
+    }
+    static std::string constants() {
+        std::string text = "VS-K5 ALN Rev.1.0\n";
+        for (int i = 0; i <= 20; ++i) {
+            text += "0\n";
+        }
+        return text;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::MessageRecorder recorder;
+    std::unique_ptr<PtyRadio> pty;
+    Utility::Places places;
+    std::unique_ptr<Utility> utility;
+};
+
+} // namespace
+
+TEST_P(LineFaultTest, EndsInItsMessageSendsNothingMoreAndConnectsAgain) {
+    const LineFault& c = GetParam();
+    if (c.connected) {
+        ASSERT_TRUE(connect());
+    }
+    pty->radio.config() = c.radio;
+    const std::size_t mark = pty->heard.size();
+    c.act(*this);
+    if (c.message.empty()) { // a fault the link rides out
+        EXPECT_TRUE(run([this] { return connected(); }));
+        EXPECT_TRUE(recorder.messages().empty());
+        return;
+    }
+    ASSERT_TRUE(run([this] { return !recorder.messages().empty(); }));
+    ASSERT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text, c.message);
+    if (c.frames != "*") {
+        EXPECT_EQ(framesHeard(mark), c.frames);
+    }
+    EXPECT_FALSE(utility->com().comOpen());
+    const std::size_t heard = pty->heard.size();
+    const Bytes imageAtMessage = image();
+    run([] { return false; }, 40); // two seconds more: nothing goes out, nothing comes in
+    EXPECT_EQ(pty->heard.size(), heard);
+    EXPECT_EQ(image(), imageAtMessage);
+    EXPECT_EQ(recorder.messages().size(), 1u);
+
+    if (pty->master < 0) {
+        plugIn();
+    }
+    pty->radio.config() = {};
+    EXPECT_TRUE(connect());
+    EXPECT_EQ(recorder.messages().size(), 1u);
+}
+
+namespace {
+
+void clickConnect(LineFaultTest& t) {
+    t.utility->window().cmd00(0).click();
+}
+
+// Connect clicked; the device goes away once the clone read has stored some records (the
+// radio's answer is let through slowly, so the read is still under way).
+void unplugDuringCloneRead(LineFaultTest& t) {
+    t.pty->linePerPump = 64;
+    clickConnect(t);
+    ASSERT_TRUE(t.run([&] { return t.utility->com().cln3D.lastEeAdr() >= 0x100; }));
+    t.unplug();
+}
+
+void unplugWhileStepping(LineFaultTest& t) {
+    const int power = t.utility->console().Value(ItemPowerHigh);
+    t.utility->console().UpDown(ItemPowerHigh, 1);
+    ASSERT_TRUE(t.run([&] { return t.pty->radio.e8Value(0x0C) == power + 1; }, 20));
+    t.unplug();
+    t.utility->console().UpDown(ItemPowerHigh, 1); // the next step meets a lost port
+}
+
+void unplugDuringProcedure(LineFaultTest& t) {
+    t.utility->console().EnterPushed(ItemModLevel);
+    ASSERT_TRUE(t.run([&] { return t.utility->model().adjStepNow() >= 9; }, 400));
+    t.unplug();
+}
+
+// Back on the same device before the utility has looked at the line again.
+void unplugAndBackAtOnce(LineFaultTest& t) {
+    t.unplug();
+    t.plugIn();
+}
+
+// Connect while the device is away: it cannot be opened.
+void unplugAndConnectMeanwhile(LineFaultTest& t) {
+    t.unplug();
+    ASSERT_TRUE(t.run([&] { return !t.recorder.messages().empty(); }));
+    t.recorder.clear();
+    clickConnect(t);
+}
+
+// Reload with an answer lost on the line: its readout is asked again, and all 16 come in.
+void reloadWithAnAnswerLost(LineFaultTest& t) {
+    const auto readouts = [&t] {
+        const auto& log = t.pty->radio.e8Log();
+        return std::count_if(log.begin(), log.end(), [](const auto& e) { return e.command == 3; });
+    };
+    const auto before = readouts();
+    t.utility->window().cmd00(clsIndOp_RigK5::Reload).click();
+    ASSERT_TRUE(t.run([&] { return readouts() == before + 17; }));
+}
+
+void cloneWrite(LineFaultTest& t) {
+    t.utility->seq().easyCloneWrite();
+}
+
+std::string cloneWriteFrames() {
+    std::string frames = "E0 E3";
+    for (int i = 0; i < 128; ++i) {
+        frames += " E4";
+    }
+    return frames + " E5";
+}
+
+// clang-format off
+const LineFault lineFaults[] = {
+    {"WrongModel", {.wrongModel = true}, false, clickConnect, OtherModel, "E8 E0"},
+    {"WrongSubCode", {.badSubCode = true}, false, clickConnect, OtherVersion, "E8 E0"},
+    {"NoEcho", {.noEcho = true}, false, clickConnect, NoEcho, "E8 E0"},
+    {"NoAnswer", {.noAnswer = true}, false, clickConnect, NoAnswer, "E8 E0"},
+    {"BadFirstRecord", {.badChecksumRecord = 0}, false, clickConnect, BadData, "E8 E0 E2"},
+    {"BadRecordNearTheEnd", {.badChecksumRecord = 126}, false, clickConnect, BadData, "E8 E0 E2"},
+    {"SilenceInTheRead", {.silenceAfterRecords = 40}, false, clickConnect, NoAnswer, "E8 E0 E2"},
+    {"LostRecord", {.dropRecord = 122}, false, clickConnect, BadData, "E8 E0 E2"},
+    {"Garbage", {.garbage = true}, false, clickConnect, "", ""},
+    {"NoiseOnePerTenThousand", {.noiseRate = 0.0001, .noiseSeed = 3}, false, clickConnect, "", ""},
+    {"NoiseOnePerMille", {.noiseRate = 0.001, .noiseSeed = 3}, false, clickConnect, BadData,
+     "E8 E0 E2"},
+    {"NoiseOnePercent", {.noiseRate = 0.01, .noiseSeed = 3}, false, clickConnect, BadData,
+     "E8 E0 E2"},
+    {"NoiseTenPercent", {.noiseRate = 0.1, .noiseSeed = 3}, false, clickConnect, NoEcho, "E8 E0"},
+    {"LostReadoutAnswer", {.loseAnswers = 1}, true, reloadWithAnAnswerLost, "", ""},
+    {"RefusedCloneWrite", {.refuseWrite = true}, true, cloneWrite, WriteRefused, cloneWriteFrames()},
+    {"UnpluggedDuringCloneRead", {}, false, unplugDuringCloneRead, PortGone, "E8 E0 E2"},
+    {"UnpluggedWhileStepping", {}, true, unplugWhileStepping, PortGone, "E8"},
+    {"UnpluggedDuringProcedure", {}, true, unplugDuringProcedure, PortGone, "*"},
+    {"UnpluggedAndBackAtOnce", {}, true, unplugAndBackAtOnce, PortGone, ""},
+    {"UnpluggedAndConnectMeanwhile", {}, true, unplugAndConnectMeanwhile, PortGone, ""},
+};
+// clang-format on
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Faults, LineFaultTest, ::testing::ValuesIn(lineFaults),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,358 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The scripted receive path and its checks.
+#include "tests/fuzz/LinkHarness.h"
+
+#include "platform/TickCount.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace fuzzline {
+namespace {
+
+// A broken promise: said on stderr, then the fuzzer's crash.
+void require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "link invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Clock starts that matter: zero, just before the wrap of the 32-bit count, negative.
+std::int32_t clockStartOf(std::uint8_t choice) {
+    switch (choice % 4) {
+    case 0:
+        return 0;
+    case 1:
+        return 0x7FFFFFFF - 20 * choice;
+    case 2:
+        return -0x7FFFFFFF + 3 * choice;
+    default:
+        return 100000 + choice;
+    }
+}
+
+int hexValue(std::uint8_t c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// The record frame FE .. EF EE E4 <address count data checksum as hex text> FD, checked here
+// on its own terms (not with the driver's code): whole hex pairs, a sum of 0 modulo 256, the
+// count that the length says, and every byte inside the 2048-byte image.
+bool recordOf(const Bytes& f, HeardRecord& record) {
+    if (f.size() < 13 || f.size() % 2 == 0 || f[0] != 0xEF || f[1] != 0xEE || f[2] != 0xE4) {
+        return false;
+    }
+    Bytes raw;
+    for (std::size_t i = 3; i + 1 < f.size(); i += 2) {
+        const int high = hexValue(f[i]);
+        const int low = hexValue(f[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        raw.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    unsigned sum = 0;
+    for (std::uint8_t b : raw) {
+        sum += b;
+    }
+    const std::size_t count = raw[2];
+    record.address = raw[0] * 256 + raw[1];
+    if (sum % 256 != 0 || count != raw.size() - 4 || record.address + count > 2048) {
+        return false;
+    }
+    record.data.assign(raw.begin() + 3, raw.end() - 1);
+    return true;
+}
+
+} // namespace
+
+Bytes ScriptReader::bytes(std::size_t n) {
+    const std::size_t take = std::min(n, size - std::min(at, size));
+    Bytes out(data + at, data + at + take);
+    at += take;
+    return out;
+}
+
+LinkHarness::LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart)
+    : cut(cut), cutState(cutSeed * 2654435761u + 1), line(new FakeLine),
+      com(std::unique_ptr<SerialControl>(line)) {
+    platform::TickCount::useTestClock(clockStartOf(clockStart));
+    for (std::int32_t adr = 0; adr < eep.eeSize(); ++adr) {
+        std::ignore = eep.WriteByte(adr, adr * 7 + clockStart);
+    }
+    imageBefore = eep.ReadBlock(0, eep.eeSize());
+    com.cln3D.setMyEep(&eep);
+    // As the composition root wires it: arriving bytes run the tick at once.
+    QObject::connect(&com, &frmCom::dataArrived, [this] { service(); });
+    QObject::connect(&com, &frmCom::portLost, [this] { writtenAtLoss = line->written.size(); });
+}
+
+LinkHarness::~LinkHarness() = default;
+
+void LinkHarness::send(SendKind kind, std::uint8_t option, const Bytes& payload) {
+    if (com.errPortLost()) {
+        com.Reset(); // the technician's next Connect starts the link afresh
+    }
+    clsCmcCln3Drv& drv = com.cln3D;
+    drv.clearLastError();
+    com.setComOpen(true);
+    heard.clear();
+    records.clear();
+    scanned = 0;
+    Bytes body{0xE0, 0x73, 0x51, 0x00, 0x00};
+    switch (kind) {
+    case SendKind::Identity:
+        drv.setWorkMode(WorkMode::Identity);
+        break;
+    case SendKind::CloneRead:
+        drv.setWorkMode(WorkMode::CloneRead);
+        // Nothing, the adjustment area, or the whole image must have been read.
+        drv.setRequiredReadRange(option % 3 == 1 ? 0x7A8 : 0,
+                                 option % 3 == 0 ? -1 : (option % 3 == 1 ? 0x7E7 : 0x7FF));
+        body = {0xE2, 0x73, 0x51, 0x00, 0x01};
+        break;
+    case SendKind::CloneWrite:
+        drv.setWorkMode(WorkMode::CloneWriteStart);
+        drv.setSizDataOfPacket(option / 2);
+        drv.setCloneWriteAdrList(option % 2 == 0 ? "0000-07FF," : "07A8-07E7,0000-000F,");
+        body = {0xE3, 0x73, 0x51, 0x00, 0x01};
+        break;
+    case SendKind::AdjustAnswer:
+    case SendKind::AdjustNoAnswer:
+        drv.setWorkMode(WorkMode::Adjust);
+        drv.setWaitAnswer(kind == SendKind::AdjustAnswer);
+        drv.setRetryCount(option % 3);
+        body = {0xE8, 0x73, 0x51, 0x00, 0x01};
+        body.insert(body.end(), payload.begin(), payload.end());
+        break;
+    default:
+        drv.setWorkMode(WorkMode::CloneWriteEnd);
+        body = {0xE5, 'V', 'e', 'x', 'o', ' ', 'I', 'n', 'c', '.'};
+        break;
+    }
+    std::ignore = drv.Send(body);
+    checkDriver();
+    report(); // a command goes out within a tick, whose end reports a port that did not open
+}
+
+void LinkHarness::deliver(const Bytes& bytes, bool event) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t n = bytes.size() - at;
+        if (cut == Cut::Bytewise) {
+            n = 1;
+        } else if (cut == Cut::Pieces) {
+            cutState = cutState * 1103515245u + 12345u;
+            n = std::min<std::size_t>(n, 1 + (cutState >> 16) % 23);
+        }
+        const Bytes piece(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                          bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
+        if (line->portOpen()) {
+            heard.insert(heard.end(), piece.begin(), piece.end());
+            // Only a record's end byte can let the driver store one: the image is compared
+            // then (and at the end of every step), not after every byte.
+            frameEndHeard = frameEndHeard || std::count(piece.begin(), piece.end(), 0xFD) > 0;
+        }
+        line->arrive(piece, event);
+        at += n;
+    }
+}
+
+void LinkHarness::tick(int milliseconds) {
+    platform::TickCount::advanceTestClock(milliseconds);
+    service();
+}
+
+void LinkHarness::lose() {
+    line->lose();
+}
+
+// The link's part of the program's tick: nothing runs on a lost port.
+void LinkHarness::service() {
+    if (!com.errPortLost()) {
+        com.serviceLine();
+    }
+    checkDriver();
+    if (frameEndHeard) {
+        checkImage();
+        frameEndHeard = false;
+    }
+    report();
+}
+
+// The end of the program's tick: an error (or a port that could not be opened or was lost) is
+// reported, and the report resets the link.
+void LinkHarness::report() {
+    if (com.totalError()) {
+        errorsSeen |= 1u << static_cast<unsigned>(com.cln3D.nowError());
+        com.Reset();
+    }
+}
+
+void LinkHarness::checkDriver() {
+    const clsCmcCln3Drv& drv = com.cln3D;
+    require(drv.rxBufSize() <= clsCmcCln3Drv::RxBufMax, "receive buffer over 256 bytes");
+    if (drv.nowError() != DriverError::None) {
+        require(!drv.Running() && drv.waitState() == WaitState::Idle, "an error left a cycle open");
+    }
+    // A lost port is not serviced: its driver waits on until the report resets the link.
+    if (drv.waitState() != WaitState::Idle && !com.errPortLost()) {
+        const std::int32_t left = com.cln3D.deadlineLeft();
+        require(left >= 1 && left <= std::max(drv.echoTimeout(), drv.answerTimeout()),
+                "a wait without a deadline in reach");
+    }
+    if (com.errPortLost()) {
+        require(line->written.size() == writtenAtLoss, "written to a lost port");
+    }
+}
+
+void LinkHarness::checkImage() {
+    const Bytes image = eep.ReadBlock(0, eep.eeSize());
+    if (image == imageBefore) {
+        return;
+    }
+    require(com.cln3D.workMode() == WorkMode::CloneRead, "the image changed outside a clone read");
+    collectRecords();
+    for (std::size_t adr = 0; adr < image.size(); ++adr) {
+        if (image[adr] == imageBefore[adr]) {
+            continue;
+        }
+        const bool carried = std::any_of(records.begin(), records.end(), [&](const auto& r) {
+            const auto a = static_cast<int>(adr);
+            return a >= r.address && a < r.address + static_cast<int>(r.data.size()) &&
+                   r.data[adr - static_cast<std::size_t>(r.address)] == image[adr];
+        });
+        require(carried, "an image byte changed that no valid record carried");
+    }
+    imageBefore = image;
+}
+
+// The valid records among the bytes heard: the bytes after a preamble up to the next FD. Each
+// frame is read once; one still open is looked at again when more has been heard.
+void LinkHarness::collectRecords() {
+    const auto isMark = [](std::uint8_t b) { return b == 0xFD || b == 0xFE; };
+    for (;;) {
+        const auto fe = std::find(heard.begin() + static_cast<std::ptrdiff_t>(scanned), heard.end(),
+                                  std::uint8_t{0xFE});
+        if (fe == heard.end()) {
+            scanned = heard.size();
+            return;
+        }
+        const auto end = std::find_if(fe + 1, heard.end(), isMark);
+        if (end == heard.end()) {
+            scanned = static_cast<std::size_t>(fe - heard.begin());
+            return;
+        }
+        HeardRecord record;
+        if (*end == 0xFD && recordOf(Bytes(fe + 1, end), record)) {
+            records.push_back(std::move(record));
+        }
+        scanned = static_cast<std::size_t>(end - heard.begin());
+    }
+}
+
+void LinkHarness::settle() {
+    for (int i = 0; i < 400 && running(); ++i) {
+        tick(50);
+    }
+    require(!running(), "the driver did not come to rest by its deadlines");
+    endStep();
+}
+
+void LinkHarness::endStep() {
+    checkImage();
+    const clsCmcCln3Drv& drv = com.cln3D;
+    kept.steps.push_back({errorsSeen, drv.lastError(), drv.Running(), drv.waitState(),
+                          drv.lastEeAdr(), line->written.size()});
+    errorsSeen = 0;
+}
+
+bool LinkHarness::step(ScriptReader& script) {
+    if (script.done()) {
+        return false;
+    }
+    switch (static_cast<Op>(script.u8() % static_cast<std::uint8_t>(Op::Count))) {
+    case Op::Send: {
+        const auto kind = static_cast<SendKind>(script.u8() % static_cast<int>(SendKind::Count));
+        const std::uint8_t option = script.u8();
+        send(kind, option, script.bytes(script.u8() % 17));
+        break;
+    }
+    case Op::Deliver:
+        deliver(script.bytes(script.u16()), true);
+        break;
+    case Op::Tick:
+        tick(script.u8() * 20);
+        break;
+    case Op::Quiet:
+        deliver(script.bytes(script.u16()), false);
+        break;
+    case Op::Lose:
+        lose();
+        break;
+    case Op::LineFaults:
+        setLineFaults(script.u8());
+        break;
+    case Op::Close:
+        close();
+        break;
+    default:
+        echo();
+        break;
+    }
+    endStep();
+    return true;
+}
+
+Outcome LinkHarness::outcome() const {
+    Outcome result = kept;
+    result.image = eep.ReadBlock(0, eep.eeSize());
+    result.written = line->written;
+    result.identity = com.cln3D.ansInfo();
+    result.lastAnswer = com.cln3D.varLastE8Answer();
+    return result;
+}
+
+Outcome runScript(const std::uint8_t* data, std::size_t size, Cut cut) {
+    ScriptReader script(data, size);
+    const std::uint8_t clockStart = script.u8();
+    LinkHarness harness(cut, script.u8(), clockStart);
+    while (harness.step(script)) {
+    }
+    harness.settle();
+    return harness.outcome();
+}
+
+void ScriptWriter::send(SendKind kind, std::uint8_t option, const Bytes& payload) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(Op::Send), static_cast<std::uint8_t>(kind),
+                           option, static_cast<std::uint8_t>(payload.size())});
+    out.insert(out.end(), payload.begin(), payload.end());
+}
+
+void ScriptWriter::deliver(const Bytes& bytes) {
+    for (std::size_t at = 0; at < bytes.size(); at += 0xFFFF) {
+        const std::size_t n = std::min<std::size_t>(bytes.size() - at, 0xFFFF);
+        out.insert(out.end(), {static_cast<std::uint8_t>(Op::Deliver),
+                               static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)});
+        out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                   bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
+    }
+}
+
+void ScriptWriter::lineFaults(std::uint8_t flags) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(Op::LineFaults), flags});
+}
+
+void ScriptWriter::tick(std::uint8_t twentieths) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(Op::Tick), twentieths});
+}
+
+} // namespace fuzzline
