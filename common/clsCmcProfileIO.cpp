@@ -184,7 +184,24 @@ std::string clsCmcProfileIO::StripTerminator(const std::string& StrString) {
 }
 
 bool clsCmcProfileIO::write(const std::string& key, const std::string& text) const {
+    if (pendingSaves) {
+        pendingSaves->push_back({section, key, text});
+        return true;
+    }
     return places().write(section, key, text);
+}
+
+void clsCmcProfileIO::beginSaving() const {
+    pendingSaves.emplace();
+}
+
+bool clsCmcProfileIO::commitSaving() const {
+    if (!pendingSaves) {
+        return true;
+    }
+    const std::vector<platform::IniFile::Entry> entries = std::move(*pendingSaves);
+    pendingSaves.reset();
+    return places().write(entries);
 }
 
 std::optional<std::string> clsCmcProfileIO::readText(const std::string& key,

@@ -77,6 +77,12 @@ class clsCmcProfileIO {
     bool loadData(const std::string& sKey, std::string& sData,
                   std::optional<std::string> sDefaultData = std::nullopt) const;
 
+    // The saves between beginSaving() and commitSaving() reach the file in one write, at the
+    // commit: a large settings file is read and written once, not once per key. Each save
+    // returns true meanwhile; the commit tells whether the file was written.
+    void beginSaving() const;
+    bool commitSaving() const;
+
     // The text up to its first NUL character.
     static std::string StripTerminator(const std::string& StrString);
 
@@ -94,4 +100,5 @@ class clsCmcProfileIO {
     std::string path;
     std::string section;
     std::string userPath;
+    mutable std::optional<std::vector<platform::IniFile::Entry>> pendingSaves;
 };

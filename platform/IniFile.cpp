@@ -201,6 +201,10 @@ std::string IniFile::read(const std::string& section, const std::string& key,
 
 bool IniFile::write(const std::string& section, const std::string& key,
                     const std::string& value) const {
+    return write({{section, key, value}});
+}
+
+bool IniFile::write(const std::vector<Entry>& entries) const {
     // The rename below would replace a read-only file without a word, and root may write
     // anywhere: the bits decide first.
     if (!mayReplaceFile(filePath)) {
@@ -208,15 +212,25 @@ bool IniFile::write(const std::string& section, const std::string& key,
     }
     FileText file;
     load(filePath, file);
-    const Location where = locate(file, section, key);
-    if (where.keyLine && valueOf(file.lines[*where.keyLine].text) == value) {
-        return true; // the line stays as the technician wrote it
+    bool changed = false;
+    for (const Entry& e : entries) {
+        const Location where = locate(file, e.section, e.key);
+        if (where.keyLine && valueOf(file.lines[*where.keyLine].text) == e.value) {
+            continue; // the line stays as the technician wrote it
+        }
+        setEntry(file, where, e.section, e.key + "=" + e.value);
+        changed = true;
     }
-    setEntry(file, where, section, key + "=" + value);
+    if (!changed) {
+        return true;
+    }
     std::string text;
-    text.reserve(file.text.size() + key.size() + value.size() + section.size() + 8);
+    text.reserve(file.text.size() + 64 * entries.size());
     for (const Line& line : file.lines) {
         text.append(line.text).append(line.end);
+    }
+    if (text == file.text) {
+        return true; // the entries undid each other: the file stays as it is
     }
     // Written beside the file, then renamed over it: a failed write leaves the old file whole.
     const std::string temporary = filePath + ".new";

@@ -14,11 +14,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
 class IniFile {
   public:
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+
     explicit IniFile(std::string path);
 
     const std::string& path() const { return filePath; }
@@ -32,6 +39,9 @@ class IniFile {
     // A file or folder whose permission bits deny this user writing is not written even where
     // the system would let it through (root): a file marked read-only is never replaced.
     bool write(const std::string& section, const std::string& key, const std::string& value) const;
+    // Sets every entry, in order, reading and writing the file once (not at all when every
+    // key already holds its value); the same rules as for one.
+    bool write(const std::vector<Entry>& entries) const;
 
   private:
     std::string filePath;

@@ -71,10 +71,14 @@ std::vector<std::string> SettingsPlaces::portsFiles() const {
 
 bool SettingsPlaces::write(const std::string& section, const std::string& key,
                            const std::string& value) const {
-    if (IniFile(programFile).write(section, key, value)) {
+    return write({{section, key, value}});
+}
+
+bool SettingsPlaces::write(const std::vector<IniFile::Entry>& entries) const {
+    if (IniFile(programFile).write(entries)) {
         return true;
     }
-    return !userFile.empty() && prepareUserFile() && IniFile(userFile).write(section, key, value);
+    return !userFile.empty() && prepareUserFile() && IniFile(userFile).write(entries);
 }
 
 // The user's folder made, and the user's file started from the program's one when there is

@@ -9,6 +9,8 @@
 //   places.fileToRead();                      // from now on the copy in .config
 #pragma once
 
+#include "platform/IniFile.h"
+
 #include <string>
 #include <vector>
 
@@ -30,6 +32,8 @@ class SettingsPlaces {
     // Writes key=value into the program's file, or failing that into the user's file (made
     // from the program's one first). False when neither could be written.
     bool write(const std::string& section, const std::string& key, const std::string& value) const;
+    // Every entry in one write of the file, the same way.
+    bool write(const std::vector<IniFile::Entry>& entries) const;
 
   private:
     bool programPlaceWritable() const;

@@ -8,6 +8,7 @@
 #include "link/CloneErrorText.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/frmCom.h"
+#include "model/TestChannelSettings.h"
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
 #include "ui/AboutBox.h"
@@ -55,10 +56,6 @@ QFont windowFont() {
         font.setPointSize(9);
     }
     return font;
-}
-
-std::string channelKey(int channel, const char* field) {
-    return "MR-" + std::to_string(channel) + field;
 }
 
 // Row `row` of a list shows text (rows up to it are added as needed).
@@ -284,16 +281,13 @@ void frmMain::MsgBoxCloneErr() {
 
 void frmMain::saveData(clsCmcProfileIO& objProf) {
     objProf.setSection("OPTION");
-    // Every key is tried even after one failed; the technician hears of it once, not per key.
+    // One write of the file for all keys; every key is tried even after one failed, and the
+    // technician hears of it once, not per key.
+    objProf.beginSaving();
     bool saved = objProf.saveData("ComPort", ComPortNo());
     saved = objProf.saveData("ComAutoRelease", ComAutoRelease()) && saved;
-    for (int c = 0; c < TestChannels::Count; ++c) {
-        const clsRig_Ch& ch = links->channels.ChUnit(c);
-        saved = objProf.saveData(channelKey(c, "(Appear)"), ch.AppearCh()) && saved;
-        saved = objProf.saveData(channelKey(c, "(Frequency)"), ch.FreqOp_Pure()) && saved;
-        saved = objProf.saveData(channelKey(c, "(Ref)"), ch.FreqOpRef_Pure()) && saved;
-        saved = objProf.saveData(channelKey(c, "(RF Power)"), ch.RFPower_Pure()) && saved;
-    }
+    saved = test_channel_settings::save(objProf, links->channels) && saved;
+    saved = objProf.commitSaving() && saved;
     if (!saved) {
         // Neither beside the program nor in the user's folder: without a word the port and the
         // channels would be lost at every exit.
@@ -311,31 +305,7 @@ void frmMain::loadData(clsCmcProfileIO& objProf) {
     std::int16_t release = 0;
     objProf.loadData("ComAutoRelease", release, std::int16_t{0});
     setComAutoRelease(release >= 0 && release < ReleaseMenuCount ? release : 0);
-
-    for (int c = 0; c < TestChannels::Count; ++c) {
-        bool appear = c == 0;
-        std::int32_t frequency = 14500000;
-        std::int16_t reference = 0;
-        std::int16_t power = 0;
-        objProf.loadData(channelKey(c, "(Appear)"), appear, c == 0);
-        objProf.loadData(channelKey(c, "(Frequency)"), frequency, std::int32_t{14500000});
-        objProf.loadData(channelKey(c, "(Ref)"), reference, std::int16_t{0});
-        objProf.loadData(channelKey(c, "(RF Power)"), power, std::int16_t{0});
-        if (c == 0 && !appear) {
-            // Channel 0 is always shown: the procedures rely on it.
-            appear = true;
-            frequency = 14500000;
-            reference = 0;
-            power = 0;
-        }
-        clsRig_Ch& ch = links->channels.ChUnit(c);
-        ch.setAppearCh(appear);
-        // A hand-edited frequency outside the radio's band would be sent as it stands (and a
-        // negative one as nonsense digits): it is held at the band edge, as typed ones are.
-        ch.setFreqOp_Pure(std::clamp(frequency, clsRig_Ch::FreqLowest, clsRig_Ch::FreqHighest));
-        ch.setFreqOpRef_Pure(reference);
-        ch.setRFPower_Pure(power);
-    }
+    test_channel_settings::load(objProf, links->channels);
 }
 
 frmEditCh& frmMain::editDialog() {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using platform::IniFile;
 using testsupport::TempDir;
 
@@ -60,4 +62,29 @@ TEST(IniFileTest, ReadOnlyFileOrFolderIsNotWritten) {
     EXPECT_EQ(dir.readFile("ro/a.ini"), "[OPTION]\nComPort=2\n");
     EXPECT_FALSE(dir.exists("ro/new.ini"));
     EXPECT_FALSE(dir.exists("a.ini.new"));
+}
+
+// Many keys in one write land as they would one at a time, and the file is replaced once (or
+// not at all when nothing changes): a settings file of megabytes costs one read and one write.
+TEST(IniFileTest, ManyKeysInOneWriteLandAsOneAtATimeAndTheFileIsReplacedOnce) {
+    const std::string start = "[A]\r\nk=1\r\n  same = 2 \r\n[B]\r\nx=y";
+    const std::vector<IniFile::Entry> entries = {
+        {"A", "k", "5"}, {"A", "new", "6"}, {"C", "c", "7"}, {"A", "same", "2"}, {"a", "K", "8"}};
+    TempDir dir;
+    dir.writeFile("one.ini", start);
+    dir.writeFile("all.ini", start);
+    for (const IniFile::Entry& e : entries) {
+        ASSERT_TRUE(IniFile(dir.file("one.ini")).write(e.section, e.key, e.value));
+    }
+    struct stat before {};
+    ::stat(dir.file("all.ini").c_str(), &before);
+    ASSERT_TRUE(IniFile(dir.file("all.ini")).write(entries));
+    struct stat after {};
+    ::stat(dir.file("all.ini").c_str(), &after);
+    EXPECT_EQ(dir.readFile("all.ini"), dir.readFile("one.ini"));
+    EXPECT_NE(after.st_ino, before.st_ino) << "replaced by the rename";
+    ASSERT_TRUE(IniFile(dir.file("all.ini")).write(entries)); // every key holds its value now
+    struct stat unchanged {};
+    ::stat(dir.file("all.ini").c_str(), &unchanged);
+    EXPECT_EQ(unchanged.st_ino, after.st_ino) << "nothing to change: not written";
 }
