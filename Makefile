@@ -2,13 +2,14 @@
 # The two everyday commands: `make demo` starts the utility against the simulated radio,
 # `make test` runs the whole suite. Both install what they need first. `make package` makes the
 # Debian package, `make install-check` installs it into a scratch folder and connects from there.
+# `make bench` measures the utility on this machine (docs/PERFORMANCE.md).
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build demo test test-sanitize package install-check fuzz \
-	fuzz-coverage clean
+.PHONY: all deps configure build demo test test-sanitize bench package install-check \
+	fuzz fuzz-coverage clean
 
 all: build
 
@@ -36,6 +37,15 @@ test-sanitize: deps
 	@cmake --build $(ASAN_DIR) -j$(JOBS)
 	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j$(JOBS)
+
+# The utility's figures on this machine against the paced simulated radio (docs/PERFORMANCE.md);
+# about a minute and a half. The bench is built only here: the option stays on in the build
+# folder, so the suite there runs its smoke test from then on. BENCH_OPTIONS go to the bench
+# ("--quick", "--frames frames.txt").
+bench: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVSK5_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target vsk5-bench
+	@$(BUILD_DIR)/bench/vsk5-bench $(BENCH_OPTIONS)
 
 # vsk5-aln_<version>_<arch>.deb in the build folder.
 package: build
