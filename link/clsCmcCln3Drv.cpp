@@ -112,8 +112,11 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
         return 1;
     }
     lastBody = body;
-    // 10 bits a byte at 9600 bit/s: the frame is on the line until its last byte is through.
-    lineBusy.setCounter(static_cast<std::int32_t>((frame.size() * 1000 + 959) / 960));
+    // 10 bits a byte at 9600 bit/s: the frame is on the line until its last byte is through,
+    // behind the bytes of the frames the port still holds (a command without an answer ends
+    // its cycle as soon as the port has it, so several may queue there).
+    lineBusy.setCounter(lineBusy.counter() +
+                        static_cast<std::int32_t>((frame.size() * 1000 + 959) / 960));
     frameOut = std::move(frame);
     if (mode == WorkMode::Adjust) {
         e8Sub = body.size() >= 6 ? body[5] : 0;

@@ -97,8 +97,8 @@ class clsCmcCln3Drv {
     std::size_t rxBufSize() const { return rxBuf.size(); }
     // The deadline of the echo or answer wait, in milliseconds from now; 0 when none runs.
     std::int32_t deadlineLeft() { return state == WaitState::Idle ? 0 : waitTick.counter(); }
-    // Milliseconds until the last frame sent has crossed the line at 9600 bit/s (its echo is
-    // in); 0 once it has.
+    // Milliseconds until the last frame sent, and every frame before it, has crossed the line at
+    // 9600 bit/s (its echo is in); 0 once it has.
     std::int32_t msUntilLineFree() { return lineBusy.counter(); }
 
     // No cycle open, the port open, and more than 256 bytes free in its output buffer.

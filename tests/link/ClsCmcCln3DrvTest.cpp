@@ -201,3 +201,19 @@ TEST_F(DriverTest, RandomNoiseNeverCrashesNorWritesTheImageNorGrowsTheBuffer) {
         ASSERT_TRUE(drv().nowError() == E::None || drv().nowError() == E::BadFrame) << seed;
     }
 }
+
+// Commands without an answer queue in the port: the line is free only once the last of them
+// is through, at 10 bits a byte and 9600 bit/s (1000/960 ms a byte), counted from each send.
+TEST_F(DriverTest, TheLineIsFreeWhenEveryQueuedFrameIsThrough) {
+    const Bytes value = {0xE8, 0x73, 0x51, 0x00, 0x01, 0x0C, 0x38, 0x30}; // a 13-byte frame
+    drv().setWorkMode(M::Adjust);
+    drv().setWaitAnswer(false);
+    EXPECT_EQ(drv().msUntilLineFree(), 0);
+    ASSERT_EQ(drv().Send(value), 0);
+    EXPECT_EQ(drv().msUntilLineFree(), 14); // 13.5 ms, rounded up
+    TickCount::advanceTestClock(5);
+    ASSERT_EQ(drv().Send(value), 0); // behind the 9 ms still to go of the first
+    EXPECT_EQ(drv().msUntilLineFree(), 23);
+    TickCount::advanceTestClock(23);
+    EXPECT_EQ(drv().msUntilLineFree(), 0);
+}
