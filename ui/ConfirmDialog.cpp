@@ -35,7 +35,8 @@ ConfirmDialog::ConfirmDialog(QWidget* parent, const std::string& question,
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(520, lines.empty() ? 160 : 420);
+    // Wide enough for a backup's name to stand whole on the question's first line.
+    resize(640, lines.empty() ? 160 : 420);
 }
 
 bool ConfirmDialog::ask(QWidget* parent, const std::string& question,

@@ -12,10 +12,10 @@
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
 #include "ui/AboutBox.h"
-#include "ui/Twips.h"
 #include "ui/CurvesWindow.h"
 #include "ui/ServiceMenu.h"
 #include "ui/StatusLine.h"
+#include "ui/Twips.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
 #include "ui/frmPortDevice.h"
@@ -34,8 +34,8 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -244,7 +244,6 @@ void frmMain::showLastError(const std::string& text) {
     status->showError(text);
 }
 
-
 void frmMain::refreshMenuChecks() {
     for (int i = 1; i <= PortMenuCount; ++i) {
         mnuOptSelCom(i).setChecked(i == comPortNo);
@@ -404,6 +403,7 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    curves->close(); // the curves belong to this window and go with it
     emit closing();
     event->accept();
 }

@@ -67,7 +67,8 @@ TEST(StatusBarTest, ConnectShowsTheCloneReadByItsBytesThenTheRadioAndItsPort) {
                 phases.push_back(phase);
             }
             EXPECT_EQ(window.statusLine().progressBar().maximum(), 2048);
-            EXPECT_GE(window.statusLine().progressBar().value(), mostBytes) << "the bar never goes back";
+            EXPECT_GE(window.statusLine().progressBar().value(), mostBytes)
+                << "the bar never goes back";
             mostBytes = window.statusLine().progressBar().value();
         }
         return !bench.model().progressNow().has_value() && bench.model().RigProp_EditEnabled();
@@ -104,7 +105,9 @@ TEST_P(SweepCurveTest, HoldsEveryDetectorReadingWhereAndInTheOrderItWasTaken) {
     c.bench.window().mnuViewCurves().trigger(); // F6: the window follows the procedure live
     const std::deque<int> script = scriptedReadings();
     c.bench.radio().config().detectorScript = script;
-    const std::int16_t item = band == 0 ? ItemBpfLowAll : band == 1 ? ItemBpfMidAll : ItemBpfHighAll;
+    const std::int16_t item = band == 0   ? ItemBpfLowAll
+                              : band == 1 ? ItemBpfMidAll
+                                          : ItemBpfHighAll;
     ASSERT_TRUE(c.enter(item) && c.runToEnd());
     c.bench.tick();
     const std::size_t taken = script.size() - c.bench.radio().config().detectorScript.size();
@@ -167,4 +170,17 @@ TEST(CurvesTest, SMeterShowsItsReadingWithThePointsSentAndKept) {
     EXPECT_EQ(ysOf(pointsOf(chart, "Stored")), (std::vector<int>{120, 128, 136}));
     EXPECT_EQ(ysOf(pointsOf(chart, "Reading")), (std::vector<int>{120, 120}));
     EXPECT_EQ(c.imageByte(0x7BA), 128); // what the chart calls kept is what the radio keeps
+}
+
+// The curves window belongs to the main window: it closes with it, so nothing of the program
+// stays on the screen, and the utility shuts down as on any close.
+TEST(CurvesTest, TheCurvesWindowClosesWithTheMainWindow) {
+    Connected c;
+    frmMain& window = c.bench.window();
+    window.show();
+    window.mnuViewCurves().trigger();
+    ASSERT_TRUE(window.curvesWindow().isVisible());
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.curvesWindow().isVisible());
+    EXPECT_FALSE(c.bench.com().comOpen());
 }
