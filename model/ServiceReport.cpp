@@ -13,9 +13,12 @@ namespace {
 
 using Eep = clsIndEep_RigK5;
 
+// The PDF is drawn by Qt's rich text, which takes a cell's padding only side by side and in
+// pixels: with the padding written so, the page looks the same there as in a browser.
 const char* const Style = "body{font-family:sans-serif;font-size:10pt}"
                           "table{border-collapse:collapse;margin-bottom:12pt}"
-                          "th,td{border:1px solid #999;padding:2pt 6pt;text-align:left}"
+                          "th,td{border:1px solid #999;padding-left:4px;padding-right:4px;"
+                          "text-align:left}"
                           "td.num{text-align:right}tr.changed td{font-weight:bold}"
                           ".mono{font-family:monospace;white-space:pre}";
 
@@ -82,8 +85,8 @@ std::string facts(const ReportInput& in) {
 }
 
 std::string adjustments(const ReportInput& in) {
-    std::string html = "<h2>Adjustments</h2>\n<table>\n" +
-                       row({"Item", "At Connect", "Now", ""}, "th");
+    std::string html =
+        "<h2>Adjustments</h2>\n<table>\n" + row({"Item", "At Connect", "Now", ""}, "th");
     const Bytes& before = in.record.imageAtConnect();
     for (std::int32_t a = MemoryMap::AreaFirst; a <= MemoryMap::AreaLast; ++a) {
         const int was = before.at(static_cast<std::size_t>(a));
@@ -123,19 +126,26 @@ const char* outcomeText(RunOutcome outcome) {
     return "";
 }
 
+// What goes before the next part of a run's details: a blank after a sentence, else "; ".
+const char* separatorAfter(const std::string& text) {
+    if (text.empty()) {
+        return "";
+    }
+    return text.back() == '.' ? " " : "; ";
+}
+
 std::string runDetails(const ProcedureRun& run) {
     std::string text = run.reason;
     for (const CellResult& r : run.results) {
-        text += (text.empty() ? "" : text.back() == '.' ? " " : "; ") +
-                Eep::RigEep_CellName(r.address) + ": " +
+        text += separatorAfter(text) + Eep::RigEep_CellName(r.address) + ": " +
                 value(r.address, r.from).substr(1) + " \u2192 " + value(r.address, r.to).substr(1);
     }
     return text;
 }
 
 std::string procedures(const ReportInput& in) {
-    std::string html = "<h2>Procedures</h2>\n<table>\n" +
-                       row({"Time", "Procedure", "Outcome", "Details"}, "th");
+    std::string html =
+        "<h2>Procedures</h2>\n<table>\n" + row({"Time", "Procedure", "Outcome", "Details"}, "th");
     for (const ProcedureRun& run : in.record.runs()) {
         html += row({timeText(run.at), run.name, outcomeText(run.outcome), runDetails(run)});
     }
