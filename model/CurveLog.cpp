@@ -25,7 +25,7 @@ void readRef(const clsCmcEeprom& image, std::array<int, TxfCurves::Areas>& initi
 
 void CurveLog::changed(CurveKind kind) {
     latestKind = kind;
-    ++changes;
+    ++changes.at(static_cast<std::size_t>(kind));
 }
 
 SweepCurve& CurveLog::sweepOf(int band) {

@@ -66,7 +66,8 @@ class CurveLog {
     const std::optional<SMeterCurve>& sMeter() const { return sMeterCurve; }
     // The kind that changed last, for a viewer that follows the running procedure.
     std::optional<CurveKind> latest() const { return latestKind; }
-    std::uint32_t revision() const { return changes; }
+    // Counts the changes to one kind's curve, so that a viewer redraws only what moved.
+    std::uint32_t revision(CurveKind kind) const { return changes.at(static_cast<std::size_t>(kind)); }
 
   private:
     void changed(CurveKind kind);
@@ -76,5 +77,5 @@ class CurveLog {
     std::optional<TxfCurves> txfCurves;
     std::optional<SMeterCurve> sMeterCurve;
     std::optional<CurveKind> latestKind;
-    std::uint32_t changes = 0;
+    std::array<std::uint32_t, CurveKindCount> changes{};
 };

@@ -4,12 +4,12 @@
 
 #include "common/Product.h"
 #include "model/JobMessages.h"
+#include "platform/WriteAccess.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 ImageFile::ReadResult ImageFile::read(const std::string& path) {
     const QString name = QString::fromStdString(path);
@@ -30,16 +30,8 @@ ImageFile::ReadResult ImageFile::read(const std::string& path) {
 }
 
 bool ImageFile::write(const std::string& path, const Bytes& image) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const auto size = static_cast<qint64>(image.size());
-    if (file.write(reinterpret_cast<const char*>(image.data()), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::replaceFile(
+        path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }
 
 std::string ImageFile::backupName(const std::string& subCode, const QDateTime& at) {

@@ -10,6 +10,7 @@
 //   ImageFile::read("short.img")  -> no bytes, the reason in words
 #pragma once
 
+#include "link/clsCmcEeprom.h"
 #include "platform/Bytes.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@ class QDateTime;
 
 class ImageFile {
   public:
-    static constexpr std::int32_t Size = 2048;
+    static constexpr std::int32_t Size = clsCmcEeprom::DefaultSize;
 
     struct ReadResult {
         Bytes bytes;       // exactly Size bytes when read

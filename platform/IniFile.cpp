@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <deque>
 #include <fstream>
 #include <optional>
@@ -232,20 +231,7 @@ bool IniFile::write(const std::vector<Entry>& entries) const {
     if (text == file.text) {
         return true; // the entries undid each other: the file stays as it is
     }
-    // Written beside the file, then renamed over it: a failed write leaves the old file whole.
-    const std::string temporary = filePath + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << text) || !out.flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), filePath.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return replaceFile(filePath, text);
 }
 
 } // namespace platform

@@ -5,7 +5,6 @@
 #include "platform/IniFile.h"
 #include "platform/WriteAccess.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,9 +17,9 @@ bool exists(const std::string& file) {
     return std::filesystem::exists(file, error);
 }
 
-// The whole file copied byte for byte, through a new file renamed into place, so that a
-// failed copy leaves no half file for the next start to read. A source this user cannot read
-// was read as empty all along: there is nothing to carry over, and that is no failure.
+// The whole file copied byte for byte, replacing the target in one step, so that a failed
+// copy leaves no half file for the next start to read. A source this user cannot read was read
+// as empty all along: there is nothing to carry over, and that is no failure.
 bool copyFile(const std::string& from, const std::string& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in) {
@@ -28,19 +27,7 @@ bool copyFile(const std::string& from, const std::string& to) {
     }
     std::stringstream text;
     text << in.rdbuf();
-    const std::string temporary = to + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << text.str()) || !out.flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), to.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return replaceFile(to, text.view());
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // The permission bits of a folder or file, read for the current user.
 #include "platform/WriteAccess.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #ifdef _WIN32
 #include <QFileInfo>
@@ -85,6 +87,23 @@ bool mayReplaceFile(const std::string& file) {
         return true; // written afresh
     }
     return userMay(file, false);
+}
+
+bool replaceFile(const std::string& file, std::string_view text) {
+    const std::string temporary = file + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) ||
+            !out.flush()) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), file.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -15,5 +16,9 @@ bool mayWriteFolder(const std::string& folder);
 // file may be written or replaced: its folder may be written, and the file, when it exists, is
 // a regular file whose bits grant this user writing.
 bool mayReplaceFile(const std::string& file);
+
+// file's whole content replaced by text: written beside it, then renamed over it, so that a
+// failed write leaves the old file whole and no half file behind. False when it failed.
+bool replaceFile(const std::string& file, std::string_view text);
 
 } // namespace platform

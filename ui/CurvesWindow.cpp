@@ -110,12 +110,18 @@ bool CurvesWindow::holds(const CurveLog& log, CurveKind kind) const {
 }
 
 void CurvesWindow::refresh(const CurveLog& log) {
-    if (log.revision() == shownRevision) {
-        return;
-    }
-    shownRevision = log.revision();
+    bool anyDrawn = false;
     for (int k = 0; k < CurveKindCount; ++k) {
-        draw(log, static_cast<CurveKind>(k));
+        const auto kind = static_cast<CurveKind>(k);
+        std::uint32_t& shown = shownRevisions.at(static_cast<std::size_t>(k));
+        if (log.revision(kind) != shown) {
+            shown = log.revision(kind);
+            draw(log, kind); // a sweep redraws only its own band while it runs
+            anyDrawn = true;
+        }
+    }
+    if (!anyDrawn) {
+        return;
     }
     if (const std::optional<CurveKind> latest = log.latest()) {
         stack->setCurrentWidget(tabs);

@@ -51,5 +51,5 @@ class CurvesWindow : public QWidget {
     QLabel* hint = nullptr;
     QTabWidget* tabs = nullptr;
     std::array<QChartView*, CurveKindCount> views{};
-    std::uint32_t shownRevision = 0;
+    std::array<std::uint32_t, CurveKindCount> shownRevisions{}; // of each kind's curve drawn
 };

@@ -3,6 +3,7 @@
 #include "ui/ReportFiles.h"
 
 #include "model/JobMessages.h"
+#include "platform/WriteAccess.h"
 
 #include <QFileInfo>
 #include <QPageSize>
@@ -12,19 +13,6 @@
 
 namespace report_files {
 namespace {
-
-bool writeHtml(const QString& path, const std::string& html) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const auto size = static_cast<qint64>(html.size());
-    if (file.write(html.data(), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
 
 bool writePdf(const QString& path, const std::string& html) {
     QSaveFile file(path);
@@ -50,7 +38,7 @@ std::string save(const std::string& chosenPath, const std::string& html) {
     const QFileInfo info(chosen);
     const bool pdf = info.suffix().compare("pdf", Qt::CaseInsensitive) == 0;
     const QString htmlPath = pdf ? info.path() + "/" + info.completeBaseName() + ".html" : chosen;
-    if (!writeHtml(htmlPath, html)) {
+    if (!platform::replaceFile(htmlPath.toStdString(), html)) {
         return job_messages::cannotWriteFile(htmlPath.toStdString());
     }
     if (pdf && !writePdf(chosen, html)) {
