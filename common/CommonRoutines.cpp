@@ -89,9 +89,17 @@ std::string IntToAsciiHex2(int n) {
     return ByteStrToHex(StrToByteStr(IntToHex2(n)));
 }
 
+std::string liveCommandText(int command, int value) {
+    return IntToHex2(command) + IntToAsciiHex2(value);
+}
+
 std::string rightField(const std::string& text, std::size_t width) {
     const std::string padded = std::string(width, ' ') + text;
     return padded.substr(padded.size() - width);
+}
+
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find("\r\n"));
 }
 
 std::string trimBlanks(const std::string& text) {

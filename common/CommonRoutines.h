@@ -41,10 +41,17 @@ std::string IntToAsciiHex2(int n);
 // The low byte of n as two upper-case hexadecimal digits.
 std::string IntToHex2(int n);
 
+// The text of a live command to the radio: the command's number as two hexadecimal digits,
+// then its value's two digits as character codes (liveCommandText(0x12, 0xC9) == "124339").
+std::string liveCommandText(int command, int value);
+
 // The last `width` characters of `width` blanks followed by text: the text right-aligned in a
 // fixed field, a longer one cut from the left (rightField("7", 4) == "   7",
 // rightField("-1000", 4) == "1000").
 std::string rightField(const std::string& text, std::size_t width);
+
+// A message's first line: the text up to its first CR LF (all of it when it has none).
+std::string firstLine(const std::string& text);
 
 // The text without the blanks at either end.
 std::string trimBlanks(const std::string& text);

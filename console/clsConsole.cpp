@@ -295,7 +295,7 @@ void clsConsole::SendE8(std::int16_t Index) {
             myEventClass->ConsEv_SendE8(*this, Index, it.Event_SendE8, it.Value);
         }
     } else if (it.E8Command >= 0) {
-        const std::string e8Text = IntToHex2(it.E8Command) + IntToAsciiHex2(it.Value);
+        const std::string e8Text = liveCommandText(it.E8Command, it.Value);
         const std::int32_t wait = it.WaitAfterE8;
         // Why a command did not go out shows in the link's error state, which the task
         // reports; the image keeps what the radio has, so it is not written then.

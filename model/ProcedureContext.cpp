@@ -17,12 +17,11 @@ ProcedureContext::ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image,
                                    TestChannels& channels, const TxfTable& txf, RigView& view,
                                    std::int16_t& curChNo, CurveLog& curves)
     : seq(seq), eep(image), console(items), idx(indexes), readouts(readouts),
-      testChannels(channels), table(txf), rigView(view), channelNumber(curChNo),
-      curveLog(curves) {}
+      testChannels(channels), table(txf), rigView(view), channelNumber(curChNo), curveLog(curves) {}
 
 bool ProcedureContext::sendE8(int command, int value) {
     runJournal.noteSent(command);
-    return seq.easySendE8NoAnswer(IntToHex2(command) + IntToAsciiHex2(value));
+    return seq.easySendE8NoAnswer(liveCommandText(command, value));
 }
 
 void ProcedureContext::sendAndStore(int command, int value, std::int32_t address, int stored) {
@@ -60,9 +59,7 @@ void ProcedureContext::restoreChanges() {
         seq.abandonOperation();
     }
     for (const ProcedureJournal::Restore& r : restores) {
-        if (seq.easySendE8NoAnswer(IntToHex2(r.command) + IntToAsciiHex2(r.liveValue))) {
-            eep.WriteByte(r.address, r.stored);
-        }
+        sendAndStore(r.command, r.liveValue, r.address, r.stored); // the journal is closed now
     }
     // The items of those bytes show them again; nothing is left for the task to resend.
     reloadItems(
@@ -77,7 +74,7 @@ void ProcedureContext::restoreChanges() {
 void ProcedureContext::endWithoutResult(std::int16_t& step, const std::string& message) {
     restoreChanges();
     step = 0;
-    endReason = message.substr(0, message.find("\r\n"));
+    endReason = firstLine(message);
     rigView.showMessage(message);
 }
 

@@ -92,8 +92,7 @@ bool ProcedureRunner::testChannelReady(const ProcedureRow& row) {
     }
     const std::string message =
         procedure_messages::channelNotSetUp(row.name, twoDigits(row.testChannel));
-    record.noteRun({row.name, record.now(), RunOutcome::Refused,
-                    message.substr(0, message.find("\r\n")), {}});
+    record.noteRun({row.name, record.now(), RunOutcome::Refused, firstLine(message), {}});
     ctx.view().showMessage(message);
     return false;
 }
@@ -154,8 +153,8 @@ std::optional<Progress> ProcedureRunner::progress() const {
     if (!row || row->id == ProcedureId::Channel) {
         return std::nullopt;
     }
-    Progress p = units[static_cast<std::size_t>(row->id)]->progress(adjStep, row->firstStep,
-                                                                    row->lastStep);
+    Progress p =
+        units[static_cast<std::size_t>(row->id)]->progress(adjStep, row->firstStep, row->lastStep);
     p.what = row->name;
     return p;
 }

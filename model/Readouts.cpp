@@ -41,14 +41,14 @@ void Readouts::readout(ReadoutPage page, std::int16_t index, bool firstRequest, 
     if (firstRequest) {
         const int parameter =
             page == ReadoutPage::AD ? index : index + MemoryMap::DaParameterOffset;
-        seq.easySendE8ReqAnswer(IntToHex2(MemoryMap::E8Readout) + IntToAsciiHex2(parameter));
+        seq.easySendE8ReqAnswer(liveCommandText(MemoryMap::E8Readout, parameter));
         return;
     }
     if (seq.OpRunning()) {
         return;
     }
     done = true;
-    const Bytes answer = driver.varLastE8Answer();
+    const Bytes& answer = driver.varLastE8Answer();
     if (answerIllegal(answer)) {
         rejected = true;
         return;
@@ -70,9 +70,8 @@ bool Readouts::answerIllegal(const Bytes& answer) const {
     if (answer.size() != AnswerLength) {
         return true;
     }
-    const Bytes& last = driver.varLastE8Answer();
-    if (last.size() < radioNameBytes.size() ||
-        !std::equal(radioNameBytes.begin(), radioNameBytes.end(), last.begin())) {
+    if (answer.size() < radioNameBytes.size() ||
+        !std::equal(radioNameBytes.begin(), radioNameBytes.end(), answer.begin())) {
         return true;
     }
     return hexDigitValue(static_cast<char>(answer[ValueAt])) < 0 ||

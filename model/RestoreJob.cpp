@@ -104,10 +104,10 @@ bool RestoreJob::sendNext() {
     const MemoryMap::Setter setter = *MemoryMap::setterOfCell(cell.address);
     // A command that did not go out leaves the byte as the radio holds it; the link's own
     // report ends the session, and a verification would show the byte.
-    if (p.seq.easySendE8NoAnswer(IntToHex2(setter.command) +
-                                 IntToAsciiHex2(cell.to + setter.liveOffset))) {
+    if (p.seq.easySendE8NoAnswer(liveCommandText(setter.command, cell.to + setter.liveOffset))) {
         p.image.WriteByte(cell.address, cell.to);
-        reloadItems(p.console, [&](std::int32_t a) { return a == cell.address; }, false);
+        reloadItems(
+            p.console, [&](std::int32_t a) { return a == cell.address; }, false);
     }
     p.waitAfterSend(WaitAfterSendMs);
     return true;
@@ -195,7 +195,8 @@ std::string RestoreJob::mismatches(int& count) const {
 }
 
 void RestoreJob::consoleFollows(bool resend) {
-    reloadItems(p.console, [](std::int32_t) { return true; }, resend);
+    reloadItems(
+        p.console, [](std::int32_t) { return true; }, resend);
 }
 
 void RestoreJob::note(RunOutcome outcome, const std::string& reason,

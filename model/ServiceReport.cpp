@@ -3,6 +3,7 @@
 #include "model/ServiceReport.h"
 
 #include "link/clsCmcEeprom.h"
+#include "model/JobMessages.h"
 #include "model/MemoryMap.h"
 #include "model/ServiceRecord.h"
 #include "model/clsIndEep_RigK5.h"
@@ -137,8 +138,7 @@ const char* separatorAfter(const std::string& text) {
 std::string runDetails(const ProcedureRun& run) {
     std::string text = run.reason;
     for (const CellResult& r : run.results) {
-        text += separatorAfter(text) + Eep::RigEep_CellName(r.address) + ": " +
-                value(r.address, r.from).substr(1) + " \u2192 " + value(r.address, r.to).substr(1);
+        text += separatorAfter(text) + job_messages::changeLine(r.address, r.from, r.to);
     }
     return text;
 }

@@ -5,8 +5,8 @@
 #include "common/CommonRoutines.h"
 #include "common/Product.h"
 #include "console/clsConsole.h"
-#include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcCln3Drv.h"
+#include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
 #include "model/JobMessages.h"
 #include "model/MemoryMap.h"
@@ -180,7 +180,7 @@ void clsIndOp_RigK5::ConsEv_Enter(clsConsole& /*objConsole*/, std::int16_t /*Ind
 }
 
 std::string clsIndOp_RigK5::RigOpFunc_JobRefusal() const {
-    if (!RigProp_EditEnabled() && !RigProp_DispPara()) {
+    if (RigProp_Shielding()) {
         return job_messages::connectFirst();
     }
     if (procedures.step() != 0 || job.busy()) {
@@ -206,16 +206,16 @@ std::optional<Progress> clsIndOp_RigK5::progressNow() const {
     if (modelTask.connecting()) {
         // The bar counts the clone read's bytes all through Connect; the words say the phase.
         const TaskPhase phase = modelTask.phase();
-        const char* what = phase <= TaskPhase::CloneRead  ? "Reading memory"
+        const char* what = phase <= TaskPhase::CloneRead    ? "Reading memory"
                            : phase < TaskPhase::SendChanged ? "Reading levels"
-                                                           : "Sending values";
+                                                            : "Sending values";
         return Progress{what, link.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
     }
     return procedures.progress();
 }
 
 std::string clsIndOp_RigK5::identityText() const {
-    if (!RigProp_EditEnabled() && !RigProp_DispPara()) {
+    if (RigProp_Shielding()) {
         return {};
     }
     return std::string(product::RadioName) + " " + link.radio.radionameS() + " on COM " +
@@ -223,8 +223,9 @@ std::string clsIndOp_RigK5::identityText() const {
 }
 
 std::string clsIndOp_RigK5::RigOpFunc_ReportHtml(std::vector<ReportPicture> pictures) const {
-    ReportInput input{product::Title,       job.record().now(), job.record(), link.radio.objEep(),
-                      {},                   {},                 std::move(pictures)};
+    ReportInput input{
+        product::Title,     job.record().now(), job.record(), link.radio.objEep(), {}, {},
+        std::move(pictures)};
     for (int i = 0; i < AdCount; ++i) {
         if (readoutRow(ReadoutPage::AD, i) >= 0 && readings.adLast(i) >= 0) {
             input.adReadouts.push_back(readoutLine(ReadoutPage::AD, i, readings.adLast(i)));

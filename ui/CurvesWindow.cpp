@@ -12,8 +12,8 @@
 #include <QScatterSeries>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 
@@ -24,8 +24,7 @@ constexpr const char* PageTitles[CurveKindCount] = {"BPF Low ALL", "BPF Mid ALL"
 const QColor StageColors[3] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44)};
 constexpr int ByteTop = 255;
 
-QValueAxis* axis(QChart& chart, Qt::Alignment side, const QString& title, double low,
-                 double high) {
+QValueAxis* axis(QChart& chart, Qt::Alignment side, const QString& title, double low, double high) {
     auto* a = new QValueAxis(&chart);
     a->setRange(low, high);
     a->setTitleText(title);

@@ -2,6 +2,7 @@
 // The main window.
 #include "ui/frmMain.h"
 
+#include "common/CommonRoutines.h"
 #include "common/Product.h"
 #include "common/clsCmcProfileIO.h"
 #include "console/clsConsole.h"
@@ -274,7 +275,7 @@ void frmMain::MsgBoxCloneErr() {
     refreshPortStatus();
     status->showProgress(links->model.progressNow());
     // Until the next action the status bar keeps what went wrong, after the box is gone.
-    showLastError(text.substr(0, text.find("\r\n")));
+    showLastError(firstLine(text));
     MsgBoxProduct(text);
 }
 
