@@ -204,9 +204,18 @@ bool clsCmcProfileIO::commitSaving() const {
     return places().write(entries);
 }
 
+void clsCmcProfileIO::beginLoading() const {
+    loading = std::make_shared<const platform::IniFile::Snapshot>(ProfileInUse());
+}
+
+void clsCmcProfileIO::endLoading() const {
+    loading.reset();
+}
+
 std::optional<std::string> clsCmcProfileIO::readText(const std::string& key,
                                                      const std::string& defaultText) const {
-    std::string text = platform::IniFile(ProfileInUse()).read(section, key, defaultText);
+    std::string text = loading ? loading->read(section, key, defaultText)
+                               : platform::IniFile(ProfileInUse()).read(section, key, defaultText);
     if (text.size() > MaxValueLength) {
         text.resize(MaxValueLength);
     }

@@ -21,6 +21,7 @@
 #include <QDateTime>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,6 +84,11 @@ class clsCmcProfileIO {
     void beginSaving() const;
     bool commitSaving() const;
 
+    // The loads between beginLoading() and endLoading() read the file once, at the begin: a
+    // large settings file is not read once per key.
+    void beginLoading() const;
+    void endLoading() const;
+
     // The text up to its first NUL character.
     static std::string StripTerminator(const std::string& StrString);
 
@@ -101,4 +107,5 @@ class clsCmcProfileIO {
     std::string section;
     std::string userPath;
     mutable std::optional<std::vector<platform::IniFile::Entry>> pendingSaves;
+    mutable std::shared_ptr<const platform::IniFile::Snapshot> loading; // a copy shares it
 };

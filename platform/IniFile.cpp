@@ -189,13 +189,26 @@ IniFile::IniFile(std::string path) : filePath(std::move(path)) {}
 
 std::string IniFile::read(const std::string& section, const std::string& key,
                           const std::string& defaultValue) const {
+    return Snapshot(filePath).read(section, key, defaultValue);
+}
+
+struct IniFile::Snapshot::Text {
     FileText file;
-    load(filePath, file);
-    const Location where = locate(file, section, key);
+};
+
+IniFile::Snapshot::Snapshot(const std::string& path) : text(std::make_unique<Text>()) {
+    load(path, text->file);
+}
+
+IniFile::Snapshot::~Snapshot() = default;
+
+std::string IniFile::Snapshot::read(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+    const Location where = locate(text->file, section, key);
     if (!where.keyLine) {
         return defaultValue;
     }
-    return valueOf(file.lines[*where.keyLine].text);
+    return valueOf(text->file.lines[*where.keyLine].text);
 }
 
 bool IniFile::write(const std::string& section, const std::string& key,

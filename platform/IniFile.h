@@ -13,6 +13,7 @@
 // stored literally; nothing is escaped.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,23 @@ class IniFile {
     // Sets every entry, in order, reading and writing the file once (not at all when every
     // key already holds its value); the same rules as for one.
     bool write(const std::vector<Entry>& entries) const;
+
+    // The file as it is now, read once for many reads: a settings load asks for every key of
+    // its section, and a large file must not be read once per key. Reads as IniFile::read.
+    class Snapshot {
+      public:
+        explicit Snapshot(const std::string& path);
+        ~Snapshot();
+        Snapshot(const Snapshot&) = delete;
+        Snapshot& operator=(const Snapshot&) = delete;
+
+        std::string read(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) const;
+
+      private:
+        struct Text;
+        std::unique_ptr<Text> text;
+    };
 
   private:
     std::string filePath;

@@ -297,6 +297,7 @@ void frmMain::saveData(clsCmcProfileIO& objProf) {
 
 void frmMain::loadData(clsCmcProfileIO& objProf) {
     objProf.setSection("OPTION");
+    objProf.beginLoading(); // one read of the file for all keys
     std::int16_t port = 1;
     objProf.loadData("ComPort", port, std::int16_t{1});
     // The menus only ever store 1 to 4 and 0 to 5; a hand-edited value outside what the port
@@ -306,6 +307,7 @@ void frmMain::loadData(clsCmcProfileIO& objProf) {
     objProf.loadData("ComAutoRelease", release, std::int16_t{0});
     setComAutoRelease(release >= 0 && release < ReleaseMenuCount ? release : 0);
     test_channel_settings::load(objProf, links->channels);
+    objProf.endLoading();
 }
 
 frmEditCh& frmMain::editDialog() {
