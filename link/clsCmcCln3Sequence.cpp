@@ -22,6 +22,14 @@ std::string identityCode(const Bytes& answer, std::size_t first) {
     return ByteStrToHex(Bytes(at, at + 2));
 }
 
+// A frame's body: its command byte, then the identity and data given as hexadecimal text.
+Bytes frameBody(std::uint8_t command, const std::string& hex) {
+    Bytes body{command};
+    const Bytes rest = HexToByteStr(hex);
+    body.insert(body.end(), rest.begin(), rest.end());
+    return body;
+}
+
 } // namespace
 
 clsCmcCln3Sequence::clsCmcCln3Sequence(frmCom& com, clsCmcRadio& radio, SubNameRule subNameRule)
@@ -70,16 +78,12 @@ bool clsCmcCln3Sequence::easySendE8NoAnswer(const std::string& text) {
 
 void clsCmcCln3Sequence::easySendE8ReqAnswer(const std::string& text) {
     e8Text = text;
-    ansRequired = true;
-    op = Operation::E8;
-    step = 0;
-    task();
+    start(Operation::E8, true);
 }
 
-// Setting the operation clears the answer request: only easySendE8ReqAnswer sets it after.
-void clsCmcCln3Sequence::start(Operation operation) {
+void clsCmcCln3Sequence::start(Operation operation, bool answerRequired) {
     op = operation;
-    ansRequired = false;
+    ansRequired = answerRequired;
     step = 0;
     task();
 }
@@ -185,41 +189,43 @@ void clsCmcCln3Sequence::prepareOp() {
 }
 
 void clsCmcCln3Sequence::startPhase(Phase phase) {
+    switch (phase) {
+    case Phase::Done:
+        Standby();
+        return;
+    case Phase::None:
+    case Phase::ErrorEnd:
+        return;
+    default:
+        break; // a phase that sends a frame
+    }
     clsCmcCln3Drv& drv = com.cln3D;
     const std::string identity = radio.radioNameM() + radio.radionameS();
+    prepareOp();
     // A refused send counts as sent for the sequence: the next step finds the driver idle
     // without an error (the port manager reports a port that cannot be opened).
     switch (phase) {
     case Phase::Identity:
-        prepareOp();
         drv.setWorkMode(WorkMode::Identity);
-        std::ignore = drv.Send(HexToByteStr("E0" + radio.radioNameM() + "0000"));
+        std::ignore = drv.Send(frameBody(frames::CmdIdentityQuery, radio.radioNameM() + "0000"));
         break;
     case Phase::CloneRead:
-        prepareOp();
         drv.setWorkMode(WorkMode::CloneRead);
         drv.setMyEep(&radio.objEep());
-        std::ignore = drv.Send(HexToByteStr("E2" + identity));
+        std::ignore = drv.Send(frameBody(frames::CmdCloneRead, identity));
         break;
     case Phase::CloneWrite:
-        prepareOp();
         drv.setWorkMode(WorkMode::CloneWriteStart);
         drv.setMyEep(&radio.objEep());
         drv.setSizDataOfPacket(16);
         drv.setCloneWriteAdrList(radio.cloneWriteAdrList());
-        std::ignore = drv.Send(HexToByteStr("E3" + identity));
+        std::ignore = drv.Send(frameBody(frames::CmdCloneWrite, identity));
         break;
-    case Phase::E8:
-        prepareOp();
+    default: // Phase::E8
         drv.setWorkMode(WorkMode::Adjust);
         drv.setWaitAnswer(ansRequired);
         drv.setRetryCount(2);
-        lastSendTaken = drv.Send(HexToByteStr("E8" + identity + e8Text)) == 0;
-        break;
-    case Phase::Done:
-        Standby();
-        break;
-    default:
+        lastSendTaken = drv.Send(frameBody(frames::CmdAdjust, identity + e8Text)) == 0;
         break;
     }
 }

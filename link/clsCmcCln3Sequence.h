@@ -98,7 +98,7 @@ class clsCmcCln3Sequence : public QObject {
         Done,
     };
 
-    void start(Operation operation);
+    void start(Operation operation, bool answerRequired = false);
     Phase nextPhase();
     Phase afterIdentity();
     void startPhase(Phase phase);

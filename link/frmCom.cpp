@@ -43,16 +43,12 @@ void frmCom::setComOpen(bool bo) {
         serial->setCommPort(portNum);
         serial->setSettings(LineSettings);
     }
-    // From here on a platform error does not stop the sequence; it is only remembered.
-    bool platformError = false;
     serial->clearOutBuffer();
-    if (bo && lost) {
-        // Reopening would carry the next commands to a radio that may no longer listen; the
-        // loss is reported first and the session ends.
-    } else if (serial->portOpen() != bo && !serial->setPortOpen(bo)) {
-        platformError = true;
-    }
-    if (platformError && bo) {
+    // A lost port is not opened again: reopening would carry the next commands to a radio that
+    // may no longer listen; the loss is reported first and the session ends. A port that fails
+    // to open does not stop the sequence; it is only remembered.
+    const bool reopenLost = bo && lost;
+    if (!reopenLost && serial->portOpen() != bo && !serial->setPortOpen(bo) && bo) {
         serial->setPortOpen(false);
         cannotOpen = true;
     }
