@@ -48,6 +48,10 @@ class clsCmcProfileIO {
     // when a save fails).
     std::string ProfileInUse() const;
     std::string ProfileToSave() const;
+    // What the technician reads when a save reached neither place.
+    std::string notSavedText() const {
+        return "Cannot save the settings to '" + ProfileToSave() + "'.";
+    }
     // The files that map COM numbers to devices (section PORTS), the one in use first.
     std::vector<std::string> PortsProfiles() const;
 

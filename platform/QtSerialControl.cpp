@@ -104,9 +104,8 @@ std::string QtSerialControl::deviceName(std::int16_t number) const {
 }
 
 std::string QtSerialControl::deviceFor(const std::vector<std::string>& files, std::int16_t number) {
-    const std::string key = "COM" + std::to_string(number);
     for (const std::string& file : files) {
-        const std::string mapped = platform::IniFile(file).read("PORTS", key, "");
+        const std::string mapped = platform::IniFile(file).read(PortsSection, portsKey(number), "");
         if (!mapped.empty()) {
             return mapped;
         }

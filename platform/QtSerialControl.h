@@ -49,6 +49,9 @@ class QtSerialControl : public SerialControl {
     // The same for the PORTS sections of the files given (the first mapping wins), so that
     // whoever shows or changes a mapping names the device the port would open.
     static std::string deviceFor(const std::vector<std::string>& portsFiles, std::int16_t port);
+    // The section and key of a COM number's mapping ("COM3" in [PORTS]), for whoever writes one.
+    static constexpr const char* PortsSection = "PORTS";
+    static std::string portsKey(std::int16_t port) { return "COM" + std::to_string(port); }
 
     void setCommPort(std::int16_t port) override { comPort = port; }
     std::int16_t commPort() const override { return comPort; }

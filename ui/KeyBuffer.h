@@ -29,7 +29,6 @@ class KeyBuffer {
     std::optional<std::string> Feed(const std::string& typed);
 
     const std::string& contents() const { return buffer; }
-    void clear() { buffer.clear(); }
 
     // The shift of one typed character: one code higher, upper-cased.
     static char Encode(char typed);

@@ -31,17 +31,16 @@ std::vector<std::string> changeLines(const std::vector<CellResult>& cells) {
 } // namespace
 
 ServiceMenu::ServiceMenu(QMenu& menu, QWidget& owner) : QObject(&owner), window(owner) {
-    const std::array<std::pair<const char*, void (ServiceMenu::*)()>, EntryCount> entries = {{
+    const std::pair<const char*, void (ServiceMenu::*)()> entries[] = {
         {"&Open image\u2026", &ServiceMenu::openImage},
         {"&Save image as\u2026", &ServiceMenu::saveImage},
         {"&Compare with image\u2026", &ServiceMenu::compare},
         {"&Revert adjustments\u2026", &ServiceMenu::revert},
         {"&Write image to radio\u2026", &ServiceMenu::writeImage},
         {"Save re&port\u2026", &ServiceMenu::saveReport},
-    }};
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        actions[i] = menu.addAction(QString::fromUtf8(entries[i].first));
-        connect(actions[i], &QAction::triggered, this, entries[i].second);
+    };
+    for (const auto& [caption, slot] : entries) {
+        connect(menu.addAction(QString::fromUtf8(caption)), &QAction::triggered, this, slot);
     }
     // The documents folder when there is one, the home folder otherwise.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

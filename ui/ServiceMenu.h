@@ -23,16 +23,12 @@ class ServiceMenu : public QObject {
     Q_OBJECT
 
   public:
-    enum Entry { OpenImage, SaveImage, Compare, Revert, WriteImage, SaveReport, EntryCount };
-
     // Adds the entries to menu; they work once the model is attached.
     ServiceMenu(QMenu& menu, QWidget& window);
     void attach(clsIndOp_RigK5& model) { rig = &model; }
     // Where the report gets its pictures of the curves.
     using PictureSource = std::function<std::vector<ReportPicture>()>;
     void setPictureSource(PictureSource source) { pictures = std::move(source); }
-
-    QAction& action(Entry entry) { return *actions.at(static_cast<std::size_t>(entry)); }
 
     void openImage();
     void saveImage();
@@ -52,7 +48,6 @@ class ServiceMenu : public QObject {
 
     QWidget& window;
     clsIndOp_RigK5* rig = nullptr;
-    std::array<QAction*, EntryCount> actions{};
     std::string saveFolder; // where the last image or report went
     PictureSource pictures;
 };

@@ -35,9 +35,6 @@ class frmEditCh : public QDialog {
     // The channel to edit (not owned); raises the new-channel flag, so the controls are loaded
     // when the dialog is next shown or painted.
     void setCurCh(clsRig_Ch* ch);
-    bool newChannelPending() const { return newChannel; }
-    // What has been typed on the OK button, as the buffer holds it.
-    const KeyBuffer& keyBuffer() const { return okKeys; }
 
     // Loads the controls from the channel.
     void ResetOp();

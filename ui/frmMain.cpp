@@ -256,6 +256,10 @@ void frmMain::refreshMenuChecks() {
 
 void frmMain::refreshPortStatus() {
     const bool open = links->com.comOpen();
+    if (portStatusShown == std::pair(comPortNo, open)) {
+        return; // the label already says so; its palette and size need not be made again
+    }
+    portStatusShown = std::pair(comPortNo, open);
     // A number in a text carries a blank where its sign would stand: "COM 1: OPEN".
     const std::string number = (comPortNo < 0 ? "" : " ") + std::to_string(comPortNo);
     comBusy->setText(QString::fromStdString("COM" + number + (open ? ": OPEN" : ": CLOSE")));
@@ -291,7 +295,7 @@ void frmMain::saveData(clsCmcProfileIO& objProf) {
     if (!saved) {
         // Neither beside the program nor in the user's folder: without a word the port and the
         // channels would be lost at every exit.
-        MsgBoxProduct("Cannot save the settings to '" + objProf.ProfileToSave() + "'.");
+        MsgBoxProduct(objProf.notSavedText());
     }
 }
 
@@ -400,6 +404,7 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     w.separators[0]->setGeometry(0, 0, width, 1);
     w.separators[1]->setGeometry(0, 1, width, 1);
     comBusy->setText("");
+    portStatusShown.reset(); // the next tick writes the label again
     const Twips twips(*this);
     comBusy->move(twips.toPixels(StatusLabelOffset), twips.toPixels(StatusLabelOffset));
     layout.apply(w);

@@ -15,10 +15,11 @@
 #include <QMainWindow>
 
 #include <array>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -132,6 +133,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     std::optional<Links> links;
     std::int16_t comPortNo = 0;
     std::int16_t comAutoRelease = -1;
+    std::optional<std::pair<std::int16_t, bool>> portStatusShown; // COM number, open
     KeyBuffer keyBuffer;
     MainLayout layout;
     MainWidgets w;

@@ -45,7 +45,6 @@ frmPortDevice::frmPortDevice(std::int16_t comNumber, std::vector<platform::Seria
                                QStringLiteral("By-id path")});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     cmdOk = buttons->button(QDialogButtonBox::Ok);
-    cmdCancel = buttons->button(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(lstPorts, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -97,8 +96,8 @@ std::string frmPortDevice::chosenPath() const {
 bool savePortMapping(const clsCmcProfileIO& settings, std::int16_t comNumber,
                      const std::string& path) {
     clsCmcProfileIO ports = settings; // the caller's section stays as it was
-    ports.setSection("PORTS");
-    return ports.saveData("COM" + std::to_string(comNumber), path);
+    ports.setSection(QtSerialControl::PortsSection);
+    return ports.saveData(QtSerialControl::portsKey(comNumber), path);
 }
 
 void choosePortDevice(QWidget& parent, const clsCmcProfileIO& settings, std::int16_t comNumber) {
@@ -108,6 +107,6 @@ void choosePortDevice(QWidget& parent, const clsCmcProfileIO& settings, std::int
         return;
     }
     if (!savePortMapping(settings, comNumber, dialog.chosenPath())) {
-        MsgBoxProduct("Cannot save the settings to '" + settings.ProfileToSave() + "'.");
+        MsgBoxProduct(settings.notSavedText());
     }
 }

@@ -40,7 +40,6 @@ class frmPortDevice : public QDialog {
     QLabel* lblPorts;
     QTreeWidget* lstPorts;
     QPushButton* cmdOk;
-    QPushButton* cmdCancel;
 
   private:
     void fillList(const std::string& currentDevice);
