@@ -11,6 +11,8 @@
 //   log.sweepChosen(0, 0, 92);                 // T1 settles on 92
 #pragma once
 
+#include "model/MemoryMap.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -25,13 +27,13 @@ struct SweepReading {
 };
 
 struct SweepCurve {
-    std::array<int, 3> before{};            // T1..T3 when the sweep started
-    std::array<int, 3> chosen{-1, -1, -1};  // where each stage settled; -1 not yet
-    std::vector<SweepReading> readings;     // in the order they were taken
+    std::array<int, 3> before{};           // T1..T3 when the sweep started
+    std::array<int, 3> chosen{-1, -1, -1}; // where each stage settled; -1 not yet
+    std::vector<SweepReading> readings;    // in the order they were taken
 };
 
 struct TxfCurves {
-    static constexpr int Areas = 20;
+    static constexpr int Areas = MemoryMap::TemperatureAreas;
     std::array<int, Areas> initialBefore{};
     std::array<int, Areas> slantBefore{}; // signed
     std::array<int, Areas> initialNow{};
@@ -67,7 +69,9 @@ class CurveLog {
     // The kind that changed last, for a viewer that follows the running procedure.
     std::optional<CurveKind> latest() const { return latestKind; }
     // Counts the changes to one kind's curve, so that a viewer redraws only what moved.
-    std::uint32_t revision(CurveKind kind) const { return changes.at(static_cast<std::size_t>(kind)); }
+    std::uint32_t revision(CurveKind kind) const {
+        return changes.at(static_cast<std::size_t>(kind));
+    }
 
   private:
     void changed(CurveKind kind);

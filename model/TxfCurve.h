@@ -9,14 +9,14 @@
 //   offset 0: REF Initial 0..19 = 100, REF Slant 0..19 = 0
 #pragma once
 
+#include "model/TxfTable.h"
+
 #include <array>
 #include <cstdint>
 
-class TxfTable;
-
 struct TxfCurve {
-    std::array<float, 21> curve{};
-    std::array<float, 20> slope{};
+    std::array<float, TxfTable::BorderCount> curve{};
+    std::array<float, TxfTable::AreaCount> slope{};
     std::int16_t offset = 0;
 
     // Worked out for the temperature reading t, which lies in `area`.

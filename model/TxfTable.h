@@ -10,6 +10,8 @@
 //   area(15) == 0, area(16) == 1, area(255) == 19
 #pragma once
 
+#include "model/MemoryMap.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,8 +19,8 @@
 
 class TxfTable {
   public:
-    static constexpr int BorderCount = 21; // borders 0 to 20
-    static constexpr int AreaCount = 20;   // area n lies between border n and n + 1
+    static constexpr int BorderCount = 21;                        // borders 0 to 20
+    static constexpr int AreaCount = MemoryMap::TemperatureAreas; // area n: borders n, n + 1
 
     TxfTable();
 

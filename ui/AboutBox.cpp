@@ -11,7 +11,7 @@
 std::string aboutText() {
     // The version is the build's project version; the Qt one is what the program runs on,
     // which may be newer than the one it was built with.
-    return std::string(product::Title) + "\nAdjust Utility for " + product::RadioName +
+    return std::string(product::Title) + "\n" + product::Subtitle +
            "\nVersion " VSK5_VERSION "\nLicence: GPL-3.0-or-later\nQt " + qVersion();
 }
 

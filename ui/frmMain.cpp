@@ -115,7 +115,7 @@ void frmMain::buildControls() {
         frame = new QGroupBox(w.client);
     }
     w.title =
-        new QLabel(QString("%1\n%2").arg(product::Title, "Adjust Utility for VX-K5"), w.frames[0]);
+        new QLabel(QString("%1\n%2").arg(product::Title, product::Subtitle), w.frames[0]);
     w.title->setAlignment(Qt::AlignHCenter);
     w.console = new QListWidget(w.frames[1]);
     w.console->installEventFilter(this);
