@@ -88,10 +88,12 @@ std::string clsIndEep_RigK5::RigEep_FormatSigned(std::int16_t value) {
     return RigEep_FormatUnsigned(static_cast<std::int16_t>(signedValue));
 }
 
-std::string clsIndEep_RigK5::RigEep_Text(const clsCmcEeprom& eep, const TxfTable& table) {
-    std::string text;
-    const auto line = [&text](const std::string& label, const std::string& value) {
-        text += label + value + "\r\n";
+std::vector<clsIndEep_RigK5::DumpLine> clsIndEep_RigK5::RigEep_Lines(const clsCmcEeprom& eep,
+                                                                     const TxfTable& table) {
+    std::vector<DumpLine> lines;
+    lines.reserve(LineCount);
+    const auto line = [&lines](const std::string& label, const std::string& value) {
+        lines.push_back({label, value});
     };
     for (const ByteField& field : LevelFields) {
         line(field.label, RigEep_FormatUnsigned(eep.ReadByte(field.address)));
@@ -106,6 +108,14 @@ std::string clsIndEep_RigK5::RigEep_Text(const clsCmcEeprom& eep, const TxfTable
     }
     for (int n = 0; n < TxfTable::AreaCount; ++n) {
         line(rangedLabel("REF Slant", n), RigEep_FormatSigned(eep.ReadByte(M::RefSlant + n)));
+    }
+    return lines;
+}
+
+std::string clsIndEep_RigK5::RigEep_Text(const clsCmcEeprom& eep, const TxfTable& table) {
+    std::string text;
+    for (const DumpLine& line : RigEep_Lines(eep, table)) {
+        text += line.label + line.value + "\r\n";
     }
     return text;
 }

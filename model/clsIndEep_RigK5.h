@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TxfTable;
 class clsCmcEeprom;
@@ -23,7 +24,14 @@ class clsIndEep_RigK5 {
     // A byte read as its two's-complement value (above 127 minus 256), then as above.
     static std::string RigEep_FormatSigned(std::int16_t value);
 
-    // The whole dump text.
+    // A line of the dump: its 25-character label ("      BPF LOW T1 Level: ") and its value.
+    struct DumpLine {
+        std::string label;
+        std::string value;
+    };
+    // The dump's lines, in order.
+    static std::vector<DumpLine> RigEep_Lines(const clsCmcEeprom& eep, const TxfTable& table);
+    // The whole dump text: each line's label and value, then CR LF.
     static std::string RigEep_Text(const clsCmcEeprom& eep, const TxfTable& table);
 
     // What the technician calls the byte at address: the title of its console item, else its
