@@ -108,7 +108,8 @@ class LinkHarness {
         line->openFails = (flags & 2) != 0;
     }
     void close() { com.setComOpen(false); }
-    void echo() { deliver(line->lastBlock, true); }
+    // A copy: delivering it may make the driver write its next frame over lastBlock.
+    void echo() { deliver(Bytes(line->lastBlock), true); }
     // Ticks until the driver rests, which its deadlines must bring about.
     void settle();
     // One step of a script; false at its end.
