@@ -9,10 +9,10 @@
 #include "model/JobMessages.h"
 #include "model/MemoryMap.h"
 #include "model/RigView.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 ServiceJob::ServiceJob(const Parts& parts, ServiceRecord::Clock clock)
     : p(parts), serviceRecord(std::move(clock)),
@@ -39,8 +39,7 @@ std::string ServiceJob::backupFolderInUse() const {
     if (!backupFolder.empty()) {
         return backupFolder;
     }
-    return (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/backups")
-        .toStdString();
+    return platform::userDataFolder() + "/backups";
 }
 
 void ServiceJob::connecting() {

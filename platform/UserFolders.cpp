@@ -11,6 +11,10 @@ std::string userConfigFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
 }
 
+std::string userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+}
+
 std::string userRuntimeFolder() {
     // Qt gives no runtime folder when the one it would use belongs to someone else or cannot
     // be made private; the user's configuration folder is still the user's own.
