@@ -159,13 +159,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AbandonCase{"SweepLowAtItsThreePointsByReload", ItemBpfLowAll,
                     [](Connected& c) { return c.atStep(16); }, Leave::Reload},
-        AbandonCase{"SweepLowWhileItsReadingIsOutByReload", ItemBpfLowAll,
+        AbandonCase{"SweepLowWhileItsFirstReadingIsOutByReload", ItemBpfLowAll,
                     [](Connected& c) {
-                        if (!c.atStep(16)) {
-                            return false;
-                        }
                         c.bench.radio().config().loseAnswers = 1; // the reading stays out
-                        return c.bench.runUntil([&] { return c.bench.seq().OpRunning(); }, 5);
+                        return c.bench.runUntil([&] { return c.bench.seq().OpRunning(); }, 40);
                     },
                     Leave::Reload},
         AbandonCase{"SweepMidAtItsSecondStageByAnotherProcedure", ItemBpfMidAll,
