@@ -2,9 +2,9 @@
 // The band-pass sweep.
 #include "model/BandPassSweep.h"
 
-#include "model/CurveLog.h"
 #include "common/CommonRoutines.h"
 #include "console/clsConsole.h"
+#include "model/CurveLog.h"
 #include "model/MemoryMap.h"
 #include "model/ProcedureContext.h"
 #include "model/ProcedureMessages.h"
@@ -35,12 +35,12 @@ bool BandPassSweep::tick(std::int16_t& step) {
     } else if (k == SetFirstPoint) {
         setAll(Points[static_cast<std::size_t>(curPoint)]);
     } else if (k == CoarsePass) {
-        tick = coarsePass();
+        tick = coarsePass(step);
     } else if (k < SweepDone) {
         tick = stageStep((k - FirstStageStep) / 3, (k - FirstStageStep) % 3);
     } else if (k == SweepDone) {
         if (!signalSeen) {
-            endWithoutSignal(step);
+            endWithout(step, procedure_messages::noSignalForSweep);
             return true;
         }
         ctx.sendE8(MemoryMap::E8SweepDone, 1);
@@ -51,6 +51,9 @@ bool BandPassSweep::tick(std::int16_t& step) {
     }
     if (tick == Tick::Waiting) {
         return false;
+    }
+    if (tick == Tick::Ended) {
+        return true;
     }
     if (tick == Tick::Advance) {
         ++step;
@@ -107,11 +110,12 @@ bool BandPassSweep::detector(std::int16_t& value) {
 
 // All three stages together at the points 1 to 3 of the table. The best of them (the earlier
 // one on equal readings) and its two neighbours bound the search of every stage.
-BandPassSweep::Tick BandPassSweep::coarsePass() {
+BandPassSweep::Tick BandPassSweep::coarsePass(std::int16_t& step) {
     std::int16_t value = 0;
     if (!detector(value)) {
         return Tick::Waiting;
     }
+    coarseReadings[static_cast<std::size_t>(curPoint - 1)] = value;
     // The sweep's own commands set no wait; the console preparation puts these back to 200
     // when the sweep ends or is left.
     for (int i = 0; i < 3; ++i) {
@@ -125,6 +129,10 @@ BandPassSweep::Tick BandPassSweep::coarsePass() {
     if (curPoint < 4) {
         setAll(Points[static_cast<std::size_t>(curPoint)]);
         return Tick::Stay;
+    }
+    if (const EndMessage message = noPeak()) {
+        endWithout(step, message);
+        return Tick::Ended;
     }
     lower = Points[static_cast<std::size_t>(bestSetting - 1)];
     upper = Points[static_cast<std::size_t>(bestSetting + 1)];
@@ -223,13 +231,31 @@ BandPassSweep::Tick BandPassSweep::fineScan(int stage) {
     return Tick::Advance;
 }
 
-// A sweep that never saw the detector rise above 0 found nothing (the signal generator off or
-// on another frequency): its settings would be arbitrary. T1 to T3 go back as they were.
-void BandPassSweep::endWithoutSignal(std::int16_t& step) {
+// The coarse points lie 64 steps apart, far wider than a stage's resonance: a signal inside
+// the band reads clearly higher at one of them. Readings that stay within 2 counts come from a
+// signal the filters do not tune (outside the band); full scale at two points or more hides
+// the peak in the clipped top. Either way the fine search would settle on noise. Readings of
+// 0 throughout are left to the search, which ends on the missing signal after its last step.
+BandPassSweep::EndMessage BandPassSweep::noPeak() const {
+    constexpr std::int16_t FullScale = 255;
+    constexpr std::int16_t FlatWithin = 2;
+    if (std::count(coarseReadings.begin(), coarseReadings.end(), FullScale) >= 2) {
+        return procedure_messages::saturatedDetectorForSweep;
+    }
+    const auto [low, high] = std::minmax_element(coarseReadings.begin(), coarseReadings.end());
+    if (*high > 0 && *high - *low <= FlatWithin) {
+        return procedure_messages::flatResponseForSweep;
+    }
+    return nullptr;
+}
+
+// A sweep without a sound result (no signal, or no peak in it: the signal generator off, on
+// another frequency or too strong) would leave arbitrary settings. T1 to T3 go back as they
+// were, and the message names the band's test channel the generator must match.
+void BandPassSweep::endWithout(std::int16_t& step, EndMessage message) {
     const auto channel = static_cast<std::int16_t>(band + 1);
     const std::string frequency = trimBlanks(ctx.channels().ChUnit(channel).FreqOp_String());
-    ctx.endWithoutResult(step, procedure_messages::noSignalForSweep(BandNames[band],
-                                                                    twoDigits(channel), frequency));
+    ctx.endWithoutResult(step, message(BandNames[band], twoDigits(channel), frequency));
 }
 
 // The sweep works on its band's test channel: showing its line puts the channel item there.

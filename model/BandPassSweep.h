@@ -5,7 +5,10 @@
 // of every stage. Then each stage in turn gets three readings (halfway down, the middle, halfway
 // up) and a fine scan by 2 across the better half, and settles on the first highest reading
 // plus the number of readings equal to it (the middle of a flat top). The sweep works on the
-// band's test channel (1, 2 or 3). A sweep that never saw a signal puts T1 to T3 back.
+// band's test channel (1, 2 or 3). A sweep that never saw a signal puts T1 to T3 back, and so
+// does one whose coarse readings show no peak: all three within 2 counts of each other (but
+// not all 0, which the search still pursues around 63), or full scale at two of them. That one
+// ends right after the coarse pass, since nothing a finer search finds would mean anything.
 #pragma once
 
 #include "model/Procedure.h"
@@ -32,8 +35,12 @@ class BandPassSweep : public Procedure {
         SweepDone = 12,
         Finish = 13,
     };
-    // What one tick of a step did: wait for a reading, stay on the step, or finish it.
-    enum class Tick { Waiting, Stay, Advance };
+    // What one tick of a step did: wait for a reading, stay on the step, finish it, or end the
+    // sweep without a result (step 0).
+    enum class Tick { Waiting, Stay, Advance, Ended };
+    // A message of the ended sweep, from the band's name and its test channel and frequency.
+    using EndMessage = std::string (*)(const std::string& band, const std::string& channel,
+                                       const std::string& frequency);
     // Which of a stage's three points the next reading is for.
     enum class ThreePoint { Below, Middle, Above };
 
@@ -42,12 +49,13 @@ class BandPassSweep : public Procedure {
     void setAll(int x);
     void startSweep();
     bool detector(std::int16_t& value);
-    Tick coarsePass();
+    Tick coarsePass(std::int16_t& step);
+    EndMessage noPeak() const;
     Tick stageStep(int stage, int part);
     Tick threePoints(int stage);
     void chooseScanRange();
     Tick fineScan(int stage);
-    void endWithoutSignal(std::int16_t& step);
+    void endWithout(std::int16_t& step, EndMessage message);
 
     ProcedureContext& ctx;
     const int band;
@@ -64,6 +72,7 @@ class BandPassSweep : public Procedure {
     std::int16_t scanStart = 0;
     std::int16_t scanEnd = 0;
     std::int16_t curPoint = 0;
+    std::array<std::int16_t, 3> coarseReadings{}; // at the points 1 to 3
     bool readingOut = false;
     bool signalSeen = false; // some reading of this sweep rose above 0
     int varyingStage = -1;   // the stage the next reading is for; -1 all three together

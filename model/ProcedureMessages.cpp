@@ -16,14 +16,41 @@ std::string signalGenerator(const std::string& frequencyLine) {
     return "- The signal generator output is ON." + std::string(CrLf) + frequencyLine;
 }
 
+std::string sweepPutBack(const std::string& band) {
+    return std::string(CrLf) + "BPF " + band +
+           " T1, T2 and T3 are back at their values before the sweep.";
+}
+
+std::string channelFrequency(const std::string& channel, const std::string& frequency) {
+    return "CH " + channel + " (" + frequency + " MHz)";
+}
+
 } // namespace
 
 std::string noSignalForSweep(const std::string& band, const std::string& channel,
                              const std::string& frequency) {
-    return "No signal reached the detector." + std::string(CrLf) + "BPF " + band +
-           " T1, T2 and T3 are back at their values before the sweep." +
-           checkList(signalGenerator("- The signal generator frequency is that of CH " + channel +
-                                     " (" + frequency + " MHz)."));
+    return "No signal reached the detector." + sweepPutBack(band) +
+           checkList(signalGenerator("- The signal generator frequency is that of " +
+                                     channelFrequency(channel, frequency) + "."));
+}
+
+std::string flatResponseForSweep(const std::string& band, const std::string& channel,
+                                 const std::string& frequency) {
+    const std::string tested = channelFrequency(channel, frequency);
+    return "The detector showed no peak: its reading hardly changed with the filter settings." +
+           sweepPutBack(band) +
+           checkList("- " + tested + " lies in the BPF " + band + " band." + CrLf +
+                     "- The signal generator frequency is that of " + tested + "." + CrLf +
+                     "- The signal generator level.");
+}
+
+std::string saturatedDetectorForSweep(const std::string& band, const std::string& channel,
+                                      const std::string& frequency) {
+    return "The detector is saturated: it read full scale (255) at more than one filter setting." +
+           sweepPutBack(band) +
+           checkList("- The signal generator level is not too high; lower it and sweep again." +
+                     std::string(CrLf) + "- The signal generator frequency is that of " +
+                     channelFrequency(channel, frequency) + ".");
 }
 
 std::string noSignalForSMeter() {

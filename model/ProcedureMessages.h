@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the technician is told when an adjustment procedure cannot give a sound result: no
-// signal at the detector, a level outside the S-meter's range, a temperature sensor error, a
-// test channel that is not set up. Each says what was left unchanged and what to check.
+// signal at the detector, a sweep without a peak, a level outside the S-meter's range, a
+// temperature sensor error, a test channel that is not set up. Each says what was left unchanged
+// and what to check.
 #pragma once
 
 #include <string>
@@ -12,6 +13,13 @@ namespace procedure_messages {
 // channel's number and frequency as the console shows them ("01", "146.000000").
 std::string noSignalForSweep(const std::string& band, const std::string& channel,
                              const std::string& frequency);
+// The coarse points of a band-pass sweep showed no peak: their readings lay within 2 counts of
+// each other (the signal outside the band), or two or more of them read full scale (the
+// signal too strong). Same arguments as noSignalForSweep.
+std::string flatResponseForSweep(const std::string& band, const std::string& channel,
+                                 const std::string& frequency);
+std::string saturatedDetectorForSweep(const std::string& band, const std::string& channel,
+                                      const std::string& frequency);
 // The S-meter reading was 0.
 std::string noSignalForSMeter();
 // The S-meter reading was 1, or above 239.

@@ -3,6 +3,8 @@
 // line, the console and readout lines, the dump, the port label, the page, the messages and the
 // beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of
 // behaviour; when it is meant, VSK5_UPDATE_GOLDEN=1 writes the new trace for review.
+#include "model/ServiceJob.h"
+#include "model/clsIndOp_RigK5.h"
 #include "tests/support/Bench.h"
 #include "tests/support/TraceRecorder.h"
 #include "ui/UiHooks.h"
@@ -276,6 +278,14 @@ void lostPort(std::string& trace) {
     });
 }
 
+// What the service record says of the last procedure run, as a note in the trace.
+void noteLastRun(TraceRecorder& rec) {
+    const auto& runs = rec.bench().model().serviceJob().record().runs();
+    const bool ended = !runs.empty() && runs.back().outcome == RunOutcome::EndedWithoutResult;
+    rec.note(ended ? runs.back().name + " ended without result: " + runs.back().reason
+                   : std::string("no run ended without result"));
+}
+
 void soundEnds(std::string& trace) {
     vxk5sim::SimConfig dead;
     dead.signal = 0;
@@ -311,6 +321,20 @@ void soundEnds(std::string& trace) {
         rec.tick(5);
         rec.key(LineTxf, Qt::Key_Return); // channel 0 is always shown at start
         rec.tick(30);
+    });
+    trace += "== sweep on a test channel outside its band: the detector reads 158 throughout\n";
+    trace += session({}, "[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=17400000\n", true,
+                     [](TraceRecorder& rec) {
+                         rec.key(LineBpfLow, Qt::Key_Return);
+                         rec.tick(80);
+                         noteLastRun(rec);
+                     });
+    trace += "== sweep on a saturated detector\n";
+    connected(trace, [](TraceRecorder& rec) {
+        rec.bench().radio().config().detectorScript = {255, 255, 236};
+        rec.key(LineBpfLow, Qt::Key_Return);
+        rec.tick(80);
+        noteLastRun(rec);
     });
 }
 

@@ -126,6 +126,7 @@ TEST_P(AbandonTest, EveryByteTheProcedureChangedGoesBackBeforeTheNextAction) {
         break;
     }
     EXPECT_EQ(radioArea(c.bench), before);
+    EXPECT_EQ(imageArea(c.bench), before);
     const std::vector<std::string> all = c.bench.e8Payloads();
     auto block = all.begin() + static_cast<std::ptrdiff_t>(sent.size());
     if (p.leave == Leave::OtherProcedure) {
@@ -158,6 +159,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AbandonCase{"SweepLowAtItsThreePointsByReload", ItemBpfLowAll,
                     [](Connected& c) { return c.atStep(16); }, Leave::Reload},
+        AbandonCase{"SweepLowWhileItsFirstReadingIsOutByReload", ItemBpfLowAll,
+                    [](Connected& c) {
+                        c.bench.radio().config().loseAnswers = 1; // the reading stays out
+                        return c.bench.runUntil([&] { return c.bench.seq().OpRunning(); }, 40);
+                    },
+                    Leave::Reload},
         AbandonCase{"SweepMidAtItsSecondStageByAnotherProcedure", ItemBpfMidAll,
                     [](Connected& c) { return c.atStep(33); }, Leave::OtherProcedure},
         AbandonCase{"TxfAfterItsFirstLocalWriteByConnect", ItemTxf,
