@@ -45,8 +45,8 @@ int runUtility(const StartupPlaces& places) {
     std::optional<platform::SessionLog> log;
     if (!places.logFolder.empty()) {
         log.emplace(places.logFolder);
-        qCInfo(lcApp, "%s %s, Qt %s (built with %s), %s", product::Title, VSK5_VERSION, qVersion(),
-               QT_VERSION_STR, qPrintable(QSysInfo::prettyProductName()));
+        qCInfo(lcApp, "%s (version %s), Qt %s (built with %s), %s", product::Title, VSK5_VERSION,
+               qVersion(), QT_VERSION_STR, qPrintable(QSysInfo::prettyProductName()));
     }
     Utility utility(places.utility);
     if (!utility.startUp()) {

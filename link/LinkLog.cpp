@@ -4,6 +4,8 @@
 
 #include "link/CloneFrames.h"
 
+#include <iterator>
+
 Q_LOGGING_CATEGORY(lcLink, "vsk5.link", QtWarningMsg)
 
 namespace linklog {
@@ -49,6 +51,15 @@ void write(const char* direction, bool framed, const Bytes& bytes) {
 }
 
 } // namespace
+
+void error(int code) {
+    // By DriverError's codes.
+    static const char* const words[] = {
+        "", "no echo",       "no answer",         "bad frame", "image overflow",
+        "", "write refused", "write send refused"};
+    const bool known = code >= 0 && code < static_cast<int>(std::size(words));
+    qCInfo(lcLink, "error %d, %s", code, known ? words[code] : "unknown");
+}
 
 void frame(const char* direction, const Bytes& bytes) {
     if (lcLink().isInfoEnabled()) {

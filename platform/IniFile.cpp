@@ -62,7 +62,7 @@ void load(const std::string& path, FileText& file) {
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
     // The settings are read key by key: one line for a run of reads of the same file.
     static std::string lastLogged;
-    if (path != lastLogged && lcPlatform().isInfoEnabled()) {
+    if (lcPlatform().isInfoEnabled() && path != lastLogged) {
         qCInfo(lcPlatform, "read %s (%lld bytes)", path.c_str(), static_cast<long long>(size));
         lastLogged = path;
     }

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <ostream>
+
 using platform::SessionLog;
 
 namespace {
@@ -22,6 +24,10 @@ struct LogCase {
     int logsAfter;          // in the folder once the session has started, its own counted
     const char* oldestKept; // the first of them
 };
+
+void PrintTo(const LogCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SessionLogTest : public ::testing::TestWithParam<LogCase> {};
 
