@@ -31,7 +31,7 @@ struct SessionLogFile {
     std::string folder;
     QFile out;
     std::int32_t startTick = 0;
-    QByteArray line; // reused: a line costs no allocation once it has grown
+    QByteArray line; // reused: a line costs its text and nothing more
     QtMessageHandler previous = nullptr;
     bool installed = false; // the handler below took over from previous
 
