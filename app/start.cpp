@@ -5,12 +5,19 @@
 
 #include "common/Product.h"
 #include "platform/InstanceLock.h"
+#include "platform/SessionLog.h"
 #include "platform/UserFolders.h"
 #include "ui/UiHooks.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
+#include <QSysInfo>
+
+#include <optional>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcApp, "vsk5.app", QtWarningMsg)
 
 const char* const AlreadyRunningText =
     "Cannot execute VS-K5 ALN Rev.1.0 repeatedly.\r\nVS-K5 ALN Rev.1.0 is already executing.";
@@ -21,7 +28,9 @@ int Main(int argc, char** argv) {
     // Names the per-user folders Qt gives out (settings, the lock) before any is asked for.
     QApplication::setApplicationName(product::ShortName);
     QApplication app(argc, argv);
-    return runUtility();
+    StartupPlaces places;
+    places.logFolder = platform::SessionLog::defaultFolder();
+    return runUtility(places);
 }
 
 int runUtility(const StartupPlaces& places) {
@@ -33,6 +42,12 @@ int runUtility(const StartupPlaces& places) {
         MsgBoxProduct(AlreadyRunningText);
         return 1;
     }
+    std::optional<platform::SessionLog> log;
+    if (!places.logFolder.empty()) {
+        log.emplace(places.logFolder);
+        qCInfo(lcApp, "%s (version %s), Qt %s (built with %s), %s", product::Title, VSK5_VERSION,
+               qVersion(), QT_VERSION_STR, qPrintable(QSysInfo::prettyProductName()));
+    }
     Utility utility(places.utility);
     if (!utility.startUp()) {
         return 1;
@@ -40,5 +55,6 @@ int runUtility(const StartupPlaces& places) {
     utility.window().show();
     const int code = QApplication::exec();
     utility.shutDown();
+    qCInfo(lcApp, "end of session");
     return code;
 }

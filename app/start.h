@@ -11,6 +11,7 @@
 struct StartupPlaces {
     std::string lockFolder;                // empty: the user's runtime folder
     std::string lockName = "VSK5ALN.lock"; // in lockFolder
+    std::string logFolder;                 // where the session's log goes; empty: no log
     Utility::Places utility;
 };
 
@@ -19,7 +20,7 @@ int Main(int argc, char** argv);
 
 // Runs the utility inside an existing application object: refuses a second copy (only a lock
 // held by another running copy does; a lock that cannot be taken at all lets it start), builds
-// the utility, loads the settings, starts the 50 ms tick and shows the window until it is closed.
-// Returns 1 at once when another copy runs or the constants file cannot be read (the settings
-// are saved first in the second case), otherwise the event loop's code.
+// the utility (its session log first), loads the settings, starts the 50 ms tick and shows the
+// window until it is closed. Returns 1 at once when another copy runs or the constants file cannot
+// be read (the settings are saved first in the second case), otherwise the event loop's code.
 int runUtility(const StartupPlaces& places = {});

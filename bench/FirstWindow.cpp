@@ -99,6 +99,7 @@ int firstWindowChild(int argc, char** argv, const std::string& folder, std::int6
     QTimer::singleShot(ChildLimitMs, [] { QCoreApplication::exit(2); });
     StartupPlaces places;
     places.lockFolder = folder;
+    places.logFolder = folder + "logs"; // the program's start writes its session log too
     places.utility.settingsFolder = folder;
     places.utility.userSettingsFolder = folder + "user";
     places.utility.constantsFile = folder + "Const.ini";

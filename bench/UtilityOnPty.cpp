@@ -44,6 +44,7 @@ UtilityOnPty::UtilityOnPty(BenchApp& app, const std::string& settings)
         !writeText(here + "VSK5ALN.ini", "[PORTS]\nCOM1=" + pty.devicePath() + "\n" + settings)) {
         return;
     }
+    sessionLog.emplace(here + "logs");
     Utility::Places places;
     places.settingsFolder = here;
     places.userSettingsFolder = here + "user";

@@ -18,6 +18,7 @@
 #include "bench/LineLog.h"
 #include "bench/PacedPty.h"
 #include "bench/WaitWatch.h"
+#include "platform/SessionLog.h"
 
 #include <QTemporaryDir>
 
@@ -73,6 +74,7 @@ class UtilityOnPty {
     PacedPty pty;
     std::vector<std::string> shown;
     CountingSerialControl* counted = nullptr; // owned by the utility
+    std::optional<platform::SessionLog> sessionLog; // as the program keeps one, and at its cost
     std::unique_ptr<Utility> root;
     std::unique_ptr<WaitWatch> watch;
     bool started = false;

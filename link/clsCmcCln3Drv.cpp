@@ -5,6 +5,7 @@
 
 #include "common/CommonRoutines.h"
 #include "link/CloneFrames.h"
+#include "link/LinkLog.h"
 #include "link/clsCmcEeprom.h"
 #include "platform/SerialControl.h"
 
@@ -81,6 +82,7 @@ void clsCmcCln3Drv::setNowError(DriverError value) {
     nowErr = value;
     if (value != DriverError::None) {
         lastErr = value;
+        linklog::error(static_cast<int>(value));
     }
     endCycle();
 }
@@ -111,6 +113,7 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
         // so no cycle opens and the caller learns that the command was not sent.
         return 1;
     }
+    linklog::frame("out", frame);
     lastBody = body;
     // 10 bits a byte at 9600 bit/s: the frame is on the line until its last byte is through,
     // behind the bytes of the frames the port still holds (a command without an answer ends
@@ -144,6 +147,7 @@ std::int16_t clsCmcCln3Drv::RetrySend() {
         return 1;
     }
     endCycle();
+    qCInfo(lcLink, "resend");
     const std::int16_t result = RealSend(lastBody);
     --retriesLeft;
     return result;
@@ -217,6 +221,7 @@ Bytes clsCmcCln3Drv::readForEcho(Bytes chunk) {
     // Taken before the event: in a clone write the event already sends the next frame.
     Bytes rest(echoEnd, window.end());
     appendToRxBuf(window.begin(), echoEnd);
+    qCInfo(lcLink, "echo");
     onEcho();
     outsideFrame = true;
     return rest;
@@ -244,6 +249,7 @@ Bytes clsCmcCln3Drv::readAnswer(Bytes chunk) {
     appendToRxBuf(chunk.begin(), fd);
     Bytes rest(fd + 1, chunk.end());
     const Bytes frame = rxBuf;
+    linklog::answer(frame);
     onAnswer(frame);
     rxBuf.clear();
     outsideFrame = true;

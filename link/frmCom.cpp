@@ -2,6 +2,7 @@
 // The serial port manager: port opening in its fixed order, the line service, the events.
 #include "link/frmCom.h"
 
+#include "link/LinkLog.h"
 #include "platform/SerialControl.h"
 
 namespace {
@@ -48,9 +49,13 @@ void frmCom::setComOpen(bool bo) {
     // may no longer listen; the loss is reported first and the session ends. A port that fails
     // to open does not stop the sequence; it is only remembered.
     const bool reopenLost = bo && lost;
-    if (!reopenLost && serial->portOpen() != bo && !serial->setPortOpen(bo) && bo) {
-        serial->setPortOpen(false);
-        cannotOpen = true;
+    if (!reopenLost && serial->portOpen() != bo) {
+        const bool done = serial->setPortOpen(bo);
+        qCInfo(lcLink, "COM%d %s", portNum, !bo ? "closed" : done ? "opened" : "cannot be opened");
+        if (!done && bo) {
+            serial->setPortOpen(false);
+            cannotOpen = true;
+        }
     }
     cln3D.Reset();
 }
@@ -80,6 +85,7 @@ void frmCom::onCommEvent(int commEvent) {
         }
         break;
     case SerialControl::comEvPortLost:
+        qCInfo(lcLink, "COM%d lost", portNum);
         lost = true;
         emit portLost();
         break;

@@ -4,6 +4,7 @@
 
 #include "common/Product.h"
 #include "model/JobMessages.h"
+#include "model/ModelLog.h"
 #include "platform/WriteAccess.h"
 
 #include <QDateTime>
@@ -12,6 +13,13 @@
 #include <QFileInfo>
 
 ImageFile::ReadResult ImageFile::read(const std::string& path) {
+    ReadResult result = readQuietly(path);
+    qCInfo(lcModel, "read image %s: %s", path.c_str(),
+           result.error.empty() ? "taken" : result.error.c_str());
+    return result;
+}
+
+ImageFile::ReadResult ImageFile::readQuietly(const std::string& path) {
     const QString name = QString::fromStdString(path);
     const QFileInfo info(name);
     QFile file(name);

@@ -7,6 +7,7 @@
 #include "link/clsCmcEeprom.h"
 #include "model/BandPassSweep.h"
 #include "model/ModLevelProcedure.h"
+#include "model/ModelLog.h"
 #include "model/ProcedureMessages.h"
 #include "model/RigView.h"
 #include "model/SMeterProcedure.h"
@@ -64,6 +65,7 @@ void ProcedureRunner::enter(std::int16_t enterEvent) {
 }
 
 void ProcedureRunner::start(const ProcedureRow& row) {
+    modellog::started(row.name);
     prepareConsole();
     adjStep = row.firstStep;
     ctx.journal().begin(ctx.image());

@@ -11,6 +11,7 @@
 #include "model/ItemTable.h"
 #include "model/JobMessages.h"
 #include "model/MemoryMap.h"
+#include "model/ModelLog.h"
 #include "model/RigView.h"
 
 namespace {
@@ -48,6 +49,7 @@ RestoreJob::Plan RestoreJob::revertPlan(const Bytes& target, const clsCmcEeprom&
 RestoreJob::RestoreJob(const Parts& parts) : p(parts) {}
 
 void RestoreJob::startRevert(const Plan& revert, const Bytes& image) {
+    modellog::started("Revert adjustments", revert.source);
     kind = Kind::Revert;
     plan = revert;
     source = revert.source;
@@ -59,6 +61,7 @@ void RestoreJob::startRevert(const Plan& revert, const Bytes& image) {
 }
 
 void RestoreJob::startWrite(const Bytes& image, const std::string& path) {
+    modellog::started("Write image to radio", path);
     kind = Kind::Write;
     plan = {};
     source = path;

@@ -8,6 +8,7 @@
 #include "model/ImageFile.h"
 #include "model/JobMessages.h"
 #include "model/MemoryMap.h"
+#include "model/ModelLog.h"
 #include "model/RigView.h"
 #include "platform/UserFolders.h"
 
@@ -43,6 +44,7 @@ std::string ServiceJob::backupFolderInUse() const {
 }
 
 void ServiceJob::connecting() {
+    modellog::started("Connect");
     lastKnown = image().ReadBlock(0, image().eeSize());
 }
 

@@ -3,6 +3,7 @@
 #include "model/ServiceRecord.h"
 
 #include "model/MemoryMap.h"
+#include "model/ModelLog.h"
 
 #include <algorithm>
 
@@ -37,6 +38,8 @@ void ServiceRecord::beginSession(const SessionStart& start, const Bytes& image,
         procedureRuns.clear();
         firstImage = image;
     }
+    qCInfo(lcModel, "connect COM%d %s %s, backup %s", start.comPort, start.model.c_str(),
+           start.subCode.c_str(), start.backupFile.empty() ? "none" : start.backupFile.c_str());
     connects.push_back(start);
 }
 
@@ -45,5 +48,6 @@ void ServiceRecord::noteValue(std::int32_t address, int from, int to) {
 }
 
 void ServiceRecord::noteRun(ProcedureRun run) {
+    modellog::ended(run);
     procedureRuns.push_back(std::move(run));
 }

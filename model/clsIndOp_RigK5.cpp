@@ -10,6 +10,7 @@
 #include "link/clsCmcRadio.h"
 #include "model/JobMessages.h"
 #include "model/MemoryMap.h"
+#include "model/ModelLog.h"
 #include "model/ProcedureTable.h"
 #include "model/RigView.h"
 #include "model/ServiceReport.h"
@@ -90,7 +91,9 @@ void clsIndOp_RigK5::RigOpFunc_FormState() {
 }
 
 bool clsIndOp_RigK5::RigProp_ReadParametersFromExtFile(const std::string& fileName) {
-    return txf.readConstantsFrom(fileName);
+    const bool taken = txf.readConstantsFrom(fileName);
+    qCInfo(lcModel, "read constants %s: %s", fileName.c_str(), taken ? "taken" : "refused");
+    return taken;
 }
 
 void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {

@@ -5,6 +5,7 @@
 // so that a failed write never leaves a half-written settings file behind.
 #include "platform/IniFile.h"
 
+#include "platform/SessionLog.h"
 #include "platform/WriteAccess.h"
 
 #include <algorithm>
@@ -59,6 +60,12 @@ bool sameName(std::string_view a, std::string_view b) {
 void load(const std::string& path, FileText& file) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    // The settings are read key by key: one line for a run of reads of the same file.
+    static std::string lastLogged;
+    if (lcPlatform().isInfoEnabled() && path != lastLogged) {
+        qCInfo(lcPlatform, "read %s (%lld bytes)", path.c_str(), static_cast<long long>(size));
+        lastLogged = path;
+    }
     if (size <= 0) {
         return;
     }

@@ -3,6 +3,7 @@
 #include "platform/QtSerialControl.h"
 
 #include "platform/IniFile.h"
+#include "platform/SessionLog.h"
 
 #include <QFileInfo>
 
@@ -155,7 +156,8 @@ bool QtSerialControl::setPortOpen(bool open) {
     if (!settings) {
         return false; // a settings text that cannot be applied
     }
-    port.setPortName(QString::fromStdString(deviceName(comPort)));
+    const QString device = QString::fromStdString(deviceName(comPort));
+    port.setPortName(device);
     port.setBaudRate(settings->baud);
     port.setParity(settings->parity);
     port.setDataBits(settings->dataBits);
@@ -163,8 +165,12 @@ bool QtSerialControl::setPortOpen(bool open) {
     port.setFlowControl(QSerialPort::NoFlowControl);
     port.setReadBufferSize(inSize);
     if (!port.open(QIODevice::ReadWrite)) {
+        qCInfo(platform::lcPlatform).noquote() << "COM" + QString::number(comPort) << "device"
+                                               << device << "not opened:" << port.errorString();
         return false;
     }
+    qCInfo(platform::lcPlatform).noquote()
+        << "COM" + QString::number(comPort) << "device" << device << "opened";
     // Failing to set the modem lines is fine: a pseudo-terminal has none.
     port.setDataTerminalReady(dtr);
     port.setRequestToSend(rts);

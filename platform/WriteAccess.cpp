@@ -2,6 +2,8 @@
 // The permission bits of a folder or file, read for the current user.
 #include "platform/WriteAccess.h"
 
+#include "platform/SessionLog.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -90,20 +92,25 @@ bool mayReplaceFile(const std::string& file) {
 }
 
 bool replaceFile(const std::string& file, std::string_view text) {
-    const std::string temporary = file + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) ||
-            !out.flush()) {
+    const bool written = [&] {
+        const std::string temporary = file + ".new";
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) ||
+                !out.flush()) {
+                std::remove(temporary.c_str());
+                return false;
+            }
+        }
+        if (std::rename(temporary.c_str(), file.c_str()) != 0) {
             std::remove(temporary.c_str());
             return false;
         }
-    }
-    if (std::rename(temporary.c_str(), file.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+        return true;
+    }();
+    qCInfo(lcPlatform, "%s %s (%llu bytes)", written ? "wrote" : "cannot write", file.c_str(),
+           static_cast<unsigned long long>(text.size()));
+    return written;
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include "model/JobMessages.h"
 #include "platform/WriteAccess.h"
+#include "ui/UiLog.h"
 
 #include <QFileInfo>
 #include <QPageSize>
@@ -41,8 +42,12 @@ std::string save(const std::string& chosenPath, const std::string& html) {
     if (!platform::replaceFile(htmlPath.toStdString(), html)) {
         return job_messages::cannotWriteFile(htmlPath.toStdString());
     }
-    if (pdf && !writePdf(chosen, html)) {
-        return job_messages::cannotWriteFile(chosenPath);
+    if (pdf) {
+        const bool written = writePdf(chosen, html);
+        qCInfo(lcUi, "%s %s", written ? "wrote" : "cannot write", chosenPath.c_str());
+        if (!written) {
+            return job_messages::cannotWriteFile(chosenPath);
+        }
     }
     return {};
 }

@@ -5,11 +5,14 @@
 
 #include "common/CommonRoutines.h"
 #include "common/Product.h"
+#include "ui/UiLog.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 #include <iostream>
 
@@ -20,6 +23,7 @@ MessageBoxHook messageBoxHook;
 BeepHook beepHook;
 ModalDialogHook modalDialogHook;
 FileDialogHook fileDialogHook;
+OpenFolderHook openFolderHook;
 int modalDepth = 0;
 
 int qtWarningBox(const std::string& title, const std::string& text) {
@@ -41,6 +45,9 @@ void setMessageBoxHook(MessageBoxHook hook) {
 }
 
 int showWarningBox(const std::string& title, const std::string& text) {
+    // One line per box, its line breaks written as \n.
+    qCInfo(lcUi).noquote()
+        << "message" << QString::fromStdString(text).replace("\r\n", "\n").replace("\n", "\\n");
     ModalScope modal;
     return messageBoxHook ? messageBoxHook(title, text) : qtWarningBox(title, text);
 }
@@ -82,6 +89,18 @@ std::string chooseFile(QWidget* parent, const FileRequest& request) {
                              ? QFileDialog::getOpenFileName(parent, caption, suggested, filter)
                              : QFileDialog::getSaveFileName(parent, caption, suggested, filter);
     return path.toStdString();
+}
+
+void setOpenFolderHook(OpenFolderHook hook) {
+    openFolderHook = std::move(hook);
+}
+
+void openFolder(const std::string& folder) {
+    if (openFolderHook) {
+        openFolderHook(folder);
+    } else {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
+    }
 }
 
 bool modalOpen() {

@@ -43,6 +43,11 @@ void setFileDialogHook(FileDialogHook hook);
 // The chosen path; empty when the technician cancelled.
 std::string chooseFile(QWidget* parent, const FileRequest& request);
 
+// Opens a folder in the system's file manager. A test installs a hook that records the folder.
+using OpenFolderHook = std::function<void(const std::string& folder)>;
+void setOpenFolderHook(OpenFolderHook hook);
+void openFolder(const std::string& folder);
+
 // True while a modal box or dialog opened through these hooks is on screen. The periodic tick
 // looks at it so that it never re-enters itself from the nested event loop of a modal window.
 bool modalOpen();

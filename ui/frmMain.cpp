@@ -12,6 +12,7 @@
 #include "model/TestChannelSettings.h"
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
+#include "platform/SessionLog.h"
 #include "ui/AboutBox.h"
 #include "ui/CurvesWindow.h"
 #include "ui/ServiceMenu.h"
@@ -194,6 +195,9 @@ void frmMain::buildMenus() {
     }
 
     QMenu* help = menuBar()->addMenu("&Help");
+    logFolderAction = help->addAction("Open &log folder");
+    connect(logFolderAction, &QAction::triggered, this,
+            [] { ui::openFolder(platform::SessionLog::currentFolder()); });
     aboutAction = help->addAction("&About");
     connect(aboutAction, &QAction::triggered, this, [this] { showAbout(*this); });
 
@@ -227,6 +231,9 @@ void frmMain::setComAutoRelease(std::int16_t seconds) {
 void frmMain::refresh() {
     refreshMenuChecks();
     refreshPortStatus();
+    if (const std::string trouble = platform::SessionLog::takeTrouble(); !trouble.empty()) {
+        showLastError(trouble); // the bench goes on without its log
+    }
     status->showProgress(links->model.progressNow());
     status->showIdentity(links->model.identityText());
     if (curves->isVisible()) {

@@ -105,6 +105,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     }
     QAction& mnuOptPortDevice() { return *deviceAction; }
     QAction& mnuHelpAbout() { return *aboutAction; }
+    QAction& mnuHelpOpenLogFolder() { return *logFolderAction; }
     frmEditCh& editDialog();
 
   signals:
@@ -147,5 +148,6 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     std::array<QAction*, 6> releaseActions{};
     QAction* deviceAction = nullptr;
     QAction* aboutAction = nullptr;
+    QAction* logFolderAction = nullptr;
     frmEditCh* dialog = nullptr;
 };

@@ -4,7 +4,11 @@
 #include "tests/model/ConnectedBench.h"
 
 #include "link/clsCmcCln3Sequence.h"
+#include "platform/SessionLog.h"
+#include "ui/UiHooks.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include <functional>
@@ -62,6 +66,8 @@ std::vector<std::string> restoresFor(const std::vector<std::string>& sent, const
 TEST(ProcedureSafetyTest, ASensorErrorAfterTheFirstWritesPutsThemBack) {
     const std::string error = "The temperature sensor of the VX-K5 reads *Error.\r\n"
                               "TXF cannot be adjusted; its values are unchanged.";
+    testsupport::TempDir logs;
+    const platform::SessionLog log(logs.file("logs")); // the whole session, read at the end
     Connected c; // after the first local write: it is put back
     const Bytes before = radioArea(c.bench);
     ASSERT_TRUE(c.enter(ItemTxf));
@@ -75,6 +81,22 @@ TEST(ProcedureSafetyTest, ASensorErrorAfterTheFirstWritesPutsThemBack) {
     EXPECT_EQ(radioArea(c.bench), before);
     EXPECT_EQ(imageArea(c.bench), before);
     EXPECT_EQ(c.message(), error);
+    const std::string lines = logs.readFile(
+        "logs/" + QFileInfo(QString::fromStdString(platform::SessionLog::currentPath()))
+                      .fileName()
+                      .toStdString());
+    for (const char* line :
+         {"link     out FE FE EE EF E2 73 51 00 01 FD\n", "link     in  FE FE EF EE E4 ",
+          "ui       message The temperature sensor of the VX-K5 reads "
+          "*Error.\\nTXF cannot be adjusted; its values are unchanged.\n",
+          "model    start TXF\n", "model    end TXF: Ended without result"}) {
+        EXPECT_NE(lines.find(line), std::string::npos) << line << " not in\n" << lines;
+    }
+    std::string opened;
+    ui::setOpenFolderHook([&](const std::string& folder) { opened = folder; });
+    c.bench.window().mnuHelpOpenLogFolder().trigger();
+    ui::setOpenFolderHook({});
+    EXPECT_EQ(opened, logs.file("logs"));
 }
 
 namespace {

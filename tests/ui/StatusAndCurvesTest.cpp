@@ -4,6 +4,7 @@
 // procedure took.
 #include "tests/model/ConnectedBench.h"
 
+#include "platform/SessionLog.h"
 #include "ui/CurvesWindow.h"
 #include "ui/StatusLine.h"
 
@@ -93,6 +94,16 @@ TEST(StatusBarTest, AFailedConnectLeavesItsErrorThereUntilTheNextAction) {
     EXPECT_EQ(bench.window().statusLine().error().text().toStdString(), "No answer from VX-K5.");
     bench.window().cmd00(0).click(); // the next action
     EXPECT_TRUE(bench.window().statusLine().error().text().isEmpty());
+}
+
+TEST(StatusBarTest, ALogThatCannotBeWrittenIsOneLineThereAndTheBenchGoesOn) {
+    Bench bench;
+    bench.folder().writeFile("file", ""); // no folder can be made below a file
+    const platform::SessionLog log(bench.folder().file("file/logs"));
+    ASSERT_TRUE(bench.connect());
+    EXPECT_EQ(bench.window().statusLine().error().text().toStdString(),
+              "The session log cannot be written in " + bench.folder().file("file/logs") + ".");
+    EXPECT_TRUE(bench.messages().messages().empty());
 }
 
 class SweepCurveTest : public ::testing::TestWithParam<int> {};
