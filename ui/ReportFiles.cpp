@@ -2,8 +2,10 @@
 // The report files.
 #include "ui/ReportFiles.h"
 
+#include "model/CurveLog.h"
 #include "model/JobMessages.h"
 #include "platform/WriteAccess.h"
+#include "ui/CurveTextObject.h"
 
 #include <QFileInfo>
 #include <QPageSize>
@@ -14,7 +16,7 @@
 namespace report_files {
 namespace {
 
-bool writePdf(const QString& path, const std::string& html) {
+bool writePdf(const QString& path, const Report& report) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
@@ -24,8 +26,11 @@ bool writePdf(const QString& path, const std::string& html) {
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setResolution(300);
         writer.setTitle("Service report");
+        const CurveLog none;
+        CurveTextObject curves(report.curves ? *report.curves : none);
         QTextDocument document;
-        document.setHtml(QString::fromStdString(html));
+        document.setHtml(QString::fromStdString(report.printed));
+        curves.install(document);
         document.print(&writer);
     } // the writer finishes the file when it goes
     return file.commit();
@@ -33,15 +38,15 @@ bool writePdf(const QString& path, const std::string& html) {
 
 } // namespace
 
-std::string save(const std::string& chosenPath, const std::string& html) {
+std::string save(const std::string& chosenPath, const Report& report) {
     const QString chosen = QString::fromStdString(chosenPath);
     const QFileInfo info(chosen);
     const bool pdf = info.suffix().compare("pdf", Qt::CaseInsensitive) == 0;
     const QString htmlPath = pdf ? info.path() + "/" + info.completeBaseName() + ".html" : chosen;
-    if (!platform::replaceFile(htmlPath.toStdString(), html)) {
+    if (!platform::replaceFile(htmlPath.toStdString(), report.page)) {
         return job_messages::cannotWriteFile(htmlPath.toStdString());
     }
-    if (pdf && !writePdf(chosen, html)) {
+    if (pdf && !writePdf(chosen, report)) {
         return job_messages::cannotWriteFile(chosenPath);
     }
     return {};
