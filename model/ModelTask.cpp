@@ -96,6 +96,10 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
     case TaskPhase::LatchReload:
         reloadNow = reloadRequest;
         reloadRequest = false;
+        if (reloadNow) {
+            p.readouts.setOccasion(connectUnderWay ? "at Connect" : "at Reload",
+                                   p.job.record().now());
+        }
         return true;
     case TaskPhase::SendChanged:
         return sendChanged();
@@ -104,7 +108,13 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
     case TaskPhase::ProcedureStep:
         // A revert or write runs alone: no procedure starts while it does, and it starts
         // only while none runs.
-        return p.job.busy() ? p.job.tick() : p.procedures.dispatch();
+        if (p.job.busy()) {
+            return p.job.tick();
+        }
+        if (const std::optional<Progress> running = p.procedures.progress()) {
+            p.readouts.setOccasion("during " + running->what, p.job.record().now());
+        }
+        return p.procedures.dispatch();
     case TaskPhase::CycleEnd:
         connectUnderWay = false;
         if (dispParaRequest) {

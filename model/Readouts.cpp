@@ -28,6 +28,11 @@ void Readouts::reset() {
     rejected = false;
 }
 
+const ReadoutStamp& Readouts::stamp(ReadoutPage page, int index) const {
+    return page == ReadoutPage::AD ? adStamps.at(static_cast<std::size_t>(index))
+                                   : daStamps.at(static_cast<std::size_t>(index));
+}
+
 void Readouts::RigOpDisp_AD(std::int16_t channel, bool firstRequest, bool& done) {
     readout(ReadoutPage::AD, channel, firstRequest, done);
 }
@@ -57,6 +62,8 @@ void Readouts::readout(ReadoutPage page, std::int16_t index, bool firstRequest, 
         static_cast<std::int16_t>(HexAsciiToInt({answer[ValueAt], answer[ValueAt + 1]}) & 0xFF);
     std::int16_t& last = page == ReadoutPage::AD ? ad.at(static_cast<std::size_t>(index))
                                                  : da.at(static_cast<std::size_t>(index));
+    const auto at = static_cast<std::size_t>(index);
+    (page == ReadoutPage::AD ? adStamps.at(at) : daStamps.at(at)) = current;
     if (v == last) {
         return; // an unchanged value leaves its line alone
     }

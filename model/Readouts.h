@@ -11,12 +11,22 @@
 #include "model/ReadoutText.h"
 #include "platform/Bytes.h"
 
+#include <QDateTime>
+
 #include <array>
 #include <cstdint>
+#include <string>
+#include <utility>
 
 class RigView;
 class clsCmcCln3Drv;
 class clsCmcCln3Sequence;
+
+// When and on what occasion a value was read: "at Connect", "at Reload", "during TXF".
+struct ReadoutStamp {
+    std::string occasion;
+    QDateTime at;
+};
 
 class Readouts {
   public:
@@ -38,6 +48,14 @@ class Readouts {
     // A readout got an answer it had to reject; the model reports the link error.
     bool commError() const { return rejected; }
 
+    // The values read from now on were read on this occasion, at this time. A value keeps the
+    // stamp of its last reading, changed or not: a readout read at Connect and never again is
+    // not the radio's value after the procedures that followed.
+    void setOccasion(std::string occasion, const QDateTime& at) {
+        current = {std::move(occasion), at};
+    }
+    const ReadoutStamp& stamp(ReadoutPage page, int index) const;
+
   private:
     void readout(ReadoutPage page, std::int16_t index, bool firstRequest, bool& done);
     bool answerIllegal(const Bytes& answer) const;
@@ -49,4 +67,7 @@ class Readouts {
     std::array<std::int16_t, AdCount> ad{-1, -1, -1, -1};
     std::array<std::int16_t, DaCount> da{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     bool rejected = false;
+    ReadoutStamp current;
+    std::array<ReadoutStamp, AdCount> adStamps{};
+    std::array<ReadoutStamp, DaCount> daStamps{};
 };

@@ -48,6 +48,8 @@ void ServiceRecord::noteValue(std::int32_t address, int from, int to) {
 }
 
 void ServiceRecord::noteRun(ProcedureRun run) {
+    // A run is noted the moment it ends (a refused one the moment it was refused).
+    run.endedAt = now();
     modellog::ended(run);
     procedureRuns.push_back(std::move(run));
 }

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct SessionStart {
@@ -54,6 +55,7 @@ struct ProcedureRun {
     RunOutcome outcome = RunOutcome::Completed;
     std::string reason; // why it ended so, in the technician's words; empty when completed
     std::vector<CellResult> results;
+    QDateTime endedAt{}; // stamped by the record when the run is noted, at its end
 };
 
 class ServiceRecord {
@@ -80,10 +82,16 @@ class ServiceRecord {
     const std::vector<SentValue>& valuesSent() const { return values; }
     const std::vector<ProcedureRun>& runs() const { return procedureRuns; }
 
+    // The file this program session logs to, for support; empty while there is none. It
+    // belongs to the program's session, not to the job: a new job keeps it.
+    void setSessionLog(std::string path) { logFile = std::move(path); }
+    const std::string& sessionLog() const { return logFile; }
+
   private:
     Clock clock;
     std::vector<SessionStart> connects;
     Bytes firstImage;
     std::vector<SentValue> values;
     std::vector<ProcedureRun> procedureRuns;
+    std::string logFile;
 };

@@ -225,19 +225,20 @@ std::string clsIndOp_RigK5::identityText() const {
            std::to_string(myComPortNo);
 }
 
-std::string clsIndOp_RigK5::RigOpFunc_ReportHtml(std::vector<ReportPicture> pictures) const {
-    ReportInput input{
-        product::Title,     job.record().now(), job.record(), link.radio.objEep(), {}, {},
-        std::move(pictures)};
-    for (int i = 0; i < AdCount; ++i) {
-        if (readoutRow(ReadoutPage::AD, i) >= 0 && readings.adLast(i) >= 0) {
-            input.adReadouts.push_back(readoutLine(ReadoutPage::AD, i, readings.adLast(i)));
+std::string clsIndOp_RigK5::RigOpFunc_ReportHtml(ReportForm form) const {
+    ReportInput input{product::Title, job.record().now(), job.record(), link.radio.objEep(), {},
+                      &curveLog};
+    const auto add = [&](ReadoutPage page, int index, std::int16_t value) {
+        if (readoutRow(page, index) >= 0 && value >= 0) {
+            const ReadoutStamp& read = readings.stamp(page, index);
+            input.readouts.push_back({readoutLine(page, index, value), read.occasion, read.at});
         }
+    };
+    for (int i = 0; i < AdCount; ++i) {
+        add(ReadoutPage::AD, i, readings.adLast(i));
     }
     for (int i = 0; i < DaCount; ++i) {
-        if (readoutRow(ReadoutPage::DA, i) >= 0 && readings.daLast(i) >= 0) {
-            input.daReadouts.push_back(readoutLine(ReadoutPage::DA, i, readings.daLast(i)));
-        }
+        add(ReadoutPage::DA, i, readings.daLast(i));
     }
-    return serviceReportHtml(input);
+    return serviceReportHtml(input, form);
 }

@@ -83,8 +83,8 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     std::optional<Progress> progressNow() const;
     // The connected radio and its port ("VX-K5 0001 on COM 1"); empty when not connected.
     std::string identityText() const;
-    // The service report as it stands now, with the window's pictures of the curves.
-    std::string RigOpFunc_ReportHtml(std::vector<ReportPicture> pictures = {}) const;
+    // The service report as it stands now, in the form asked for.
+    std::string RigOpFunc_ReportHtml(ReportForm form = ReportForm::Page) const;
 
     bool RigProp_EditEnabled() const { return modelTask.editEnabled(); }
     bool RigProp_DispPara() const { return modelTask.dumpShown(); }

@@ -97,17 +97,6 @@ bool CurvesWindow::showsHint() const {
     return stack->currentWidget() == hint;
 }
 
-bool CurvesWindow::holds(const CurveLog& log, CurveKind kind) const {
-    switch (kind) {
-    case CurveKind::Txf:
-        return log.txf().has_value();
-    case CurveKind::SMeter:
-        return log.sMeter().has_value();
-    default:
-        return log.sweep(static_cast<int>(kind)).has_value();
-    }
-}
-
 void CurvesWindow::refresh(const CurveLog& log) {
     bool anyDrawn = false;
     for (int k = 0; k < CurveKindCount; ++k) {
@@ -222,20 +211,4 @@ void CurvesWindow::drawSMeter(QChart& c, const SMeterCurve& curve) {
     reading->setPen(QPen(Qt::red, 1.5, Qt::DashLine));
     reading->append(1, curve.reading);
     reading->append(3, curve.reading);
-}
-
-std::vector<std::pair<std::string, QImage>> CurvesWindow::pictures(const CurveLog& log) {
-    refresh(log);
-    std::vector<std::pair<std::string, QImage>> list;
-    for (int k = 0; k < CurveKindCount; ++k) {
-        const auto kind = static_cast<CurveKind>(k);
-        if (holds(log, kind)) {
-            QChartView& view = *views[static_cast<std::size_t>(k)];
-            if (view.size() != QSize(640, 400)) {
-                view.resize(640, 400); // a page of its own, whatever the window's size
-            }
-            list.emplace_back(PageTitles[k], view.grab().toImage());
-        }
-    }
-    return list;
 }

@@ -10,14 +10,10 @@
 
 #include "model/CurveLog.h"
 
-#include <QImage>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <utility>
-#include <vector>
 
 class QChart;
 class QChartView;
@@ -37,15 +33,12 @@ class CurvesWindow : public QWidget {
     QChart& chart(CurveKind kind);
     int currentPage() const;
     bool showsHint() const;
-    // A picture of every page that holds a curve, with its title, for the report.
-    std::vector<std::pair<std::string, QImage>> pictures(const CurveLog& log);
 
   private:
     void draw(const CurveLog& log, CurveKind kind);
     void drawSweep(QChart& chart, const SweepCurve& curve);
     void drawTxf(QChart& chart, const TxfCurves& curves);
     void drawSMeter(QChart& chart, const SMeterCurve& curve);
-    bool holds(const CurveLog& log, CurveKind kind) const;
 
     QStackedWidget* stack = nullptr;
     QLabel* hint = nullptr;

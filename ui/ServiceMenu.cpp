@@ -3,6 +3,7 @@
 #include "ui/ServiceMenu.h"
 
 #include "model/JobMessages.h"
+#include "model/ServiceReport.h"
 #include "model/clsIndOp_RigK5.h"
 #include "ui/CompareDialog.h"
 #include "ui/ConfirmDialog.h"
@@ -38,6 +39,7 @@ ServiceMenu::ServiceMenu(QMenu& menu, QWidget& owner) : QObject(&owner), window(
         {"&Revert adjustments\u2026", &ServiceMenu::revert},
         {"&Write image to radio\u2026", &ServiceMenu::writeImage},
         {"Save re&port\u2026", &ServiceMenu::saveReport},
+        {"Save report with &every value sent\u2026", &ServiceMenu::saveReportWithEveryValue},
     };
     for (const auto& [caption, slot] : entries) {
         connect(menu.addAction(QString::fromUtf8(caption)), &QAction::triggered, this, slot);
@@ -148,13 +150,14 @@ void ServiceMenu::writeImage() {
     }
 }
 
-void ServiceMenu::saveReport() {
+void ServiceMenu::saveReportFiles(bool everyValue) {
+    // Only a PDF leaves the steps out: the entry that keeps them suggests one.
     std::string name = rig->serviceJob().suggestedImageName();
-    name = name.substr(0, name.rfind('.')) + "-report.html";
+    name = name.substr(0, name.rfind('.')) + (everyValue ? "-report.pdf" : "-report.html");
     const std::string path = chooseToSave("Save report", name, ReportFilter, ".html");
     if (!path.empty()) {
-        told(report_files::save(path,
-                                rig->RigOpFunc_ReportHtml(pictures ? pictures()
-                                                                   : std::vector<ReportPicture>{})));
+        const ReportForm printed = everyValue ? ReportForm::PrintEveryValue : ReportForm::Print;
+        told(report_files::save(path, {rig->RigOpFunc_ReportHtml(ReportForm::Page),
+                                       rig->RigOpFunc_ReportHtml(printed), &rig->curves()}));
     }
 }

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's entries of the service job's safety net, above "E&xit": open an image, save
 // the radio's image, compare the radio with an image, revert the adjustments, write an image
-// to the radio, save the service report. Each asks for what it needs (a file, a Yes), tells
-// the technician why it cannot go on, and hands the work to the model.
+// to the radio, save the service report (with or without every value sent in its PDF). Each asks
+// for what it needs (a file, a Yes), tells the technician why it cannot go on, and hands the work
+// to the model.
 #pragma once
 
 #include <QObject>
 
-#include "model/ServiceReport.h"
-
-#include <array>
-#include <functional>
 #include <string>
-#include <vector>
 
 class QAction;
 class QMenu;
@@ -26,16 +22,15 @@ class ServiceMenu : public QObject {
     // Adds the entries to menu; they work once the model is attached.
     ServiceMenu(QMenu& menu, QWidget& window);
     void attach(clsIndOp_RigK5& model) { rig = &model; }
-    // Where the report gets its pictures of the curves.
-    using PictureSource = std::function<std::vector<ReportPicture>()>;
-    void setPictureSource(PictureSource source) { pictures = std::move(source); }
 
     void openImage();
     void saveImage();
     void compare();
     void revert();
     void writeImage();
-    void saveReport();
+    // The report; its PDF leaves the values sent step by step out, unless with every value.
+    void saveReport() { saveReportFiles(false); }
+    void saveReportWithEveryValue() { saveReportFiles(true); }
 
   private:
     // The path the technician chose (empty when cancelled), with the extension added when the
@@ -43,11 +38,11 @@ class ServiceMenu : public QObject {
     std::string chooseToSave(const std::string& caption, const std::string& name,
                              const std::string& filter, const std::string& extension);
     std::string chooseToOpen(const std::string& caption);
+    void saveReportFiles(bool everyValue);
     // A refusal or an error is shown; true when there was one.
     bool told(const std::string& message);
 
     QWidget& window;
     clsIndOp_RigK5* rig = nullptr;
     std::string saveFolder; // where the last image or report went
-    PictureSource pictures;
 };

@@ -25,7 +25,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -83,17 +82,6 @@ frmMain::~frmMain() = default;
 void frmMain::attach(const Links& l) {
     links.emplace(l);
     jobMenu->attach(l.model);
-    jobMenu->setPictureSource([this] {
-        std::vector<ReportPicture> list;
-        for (const auto& [title, image] : curves->pictures(links->model.curves())) {
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "PNG");
-            list.push_back({title, png.toBase64().toStdString()});
-        }
-        return list;
-    });
     setComPortNo(1);
     setComAutoRelease(0);
 }

@@ -193,6 +193,7 @@ TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
     Bytes edited = fileBytes(c.backupFile());
     edited[PowerHigh] = 77;
     edited[0x100] = 0x5A; // outside the adjustments: a channel memory
+    edited[0x7AD] = 1;    // in them, but no item's: the report lists it all the same
     const std::string path = c.bench.folder().file("VX-K5_0001_edited.img");
     writeBytes(path, edited);
     c.script.choose(path);
@@ -204,7 +205,11 @@ TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
     EXPECT_EQ(c.message(), "'VX-K5_0001_edited.img' was written to the VX-K5: all 2048 bytes "
                            "verified.");
     EXPECT_EQ(c.items().Value(ItemPowerHigh), 77);
-    EXPECT_EQ(c.script.confirmations().at(0).back(), "Power(Hi): 200 \u2192 77");
+    EXPECT_EQ(c.script.confirmations().at(0).back(), "Address 7ADh: 255 \u2192 1");
+    EXPECT_NE(c.bench.model().RigOpFunc_ReportHtml().find(
+                  "<td><b>Address 7ADh</b></td><td class=\"num\"><b>255</b></td>"
+                  "<td class=\"num\"><b>1</b></td><td><b>changed</b></td>"),
+              std::string::npos);
 }
 
 TEST(ServiceJobTest, ARefusedWriteEndsInTheLinkMessageWithNothingLost) {

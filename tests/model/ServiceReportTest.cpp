@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The service report of a scripted session, read back as a parser reads it: the radio and its
-// backup, the adjustments at Connect and now, every procedure run with its outcome, and every
-// value that changed. And a report path that cannot be written.
+// backup, every procedure run with its outcome, times and changes, the adjustments at Connect
+// and now, the readouts with the time they were read, the curves, and every value that changed.
+// The PDF of two sweeps and a TXF write is two to three pages; with every value sent, more. And
+// a report path that cannot be written.
 #include "tests/model/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 
@@ -10,9 +12,8 @@
 #include "ui/ServiceMenu.h"
 
 #include <QFile>
-#include <QImage>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <map>
@@ -33,7 +34,9 @@ std::map<std::string, std::vector<Row>> tablesOf(const QByteArray& html, QString
     Row row;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement()) {
+        if (xml.isStartElement() && xml.name() == QLatin1String("br")) {
+            text += "\n";
+        } else if (xml.isStartElement()) {
             text.clear();
         } else if (xml.isCharacters()) {
             text += xml.text().toString().toStdString();
@@ -53,6 +56,18 @@ std::map<std::string, std::vector<Row>> tablesOf(const QByteArray& html, QString
     return tables;
 }
 
+// The adjustments stand in two columns of items side by side: one row per item.
+std::vector<Row> itemRows(const std::vector<Row>& rows) {
+    std::vector<Row> items;
+    for (const Row& row : rows) {
+        for (std::size_t at = 0; at + 4 <= row.size(); at += 4) {
+            items.emplace_back(row.begin() + static_cast<std::ptrdiff_t>(at),
+                               row.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        }
+    }
+    return items;
+}
+
 const Row* rowNamed(const std::vector<Row>& rows, const std::string& first, std::size_t at = 0) {
     for (const Row& row : rows) {
         if (row.size() > at && row[at] == first) {
@@ -66,6 +81,20 @@ QByteArray contentOf(const std::string& path) {
     QFile file(QString::fromStdString(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+int pdfPages(const QByteArray& pdf) {
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression("/Type\\s*/Page(?![s\\w])")));
+}
+
+struct PagesCase {
+    const char* name;
+    void (ServiceMenu::*entry)();
+    int fewestPages;
+    int mostPages;
+};
+
+class ReportPagesTest : public ::testing::TestWithParam<PagesCase> {};
 
 } // namespace
 
@@ -100,15 +129,19 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
         c.bench.model().serviceJob().record().sessionStarts().front().backupFile;
     EXPECT_EQ(*rowNamed(facts, "Backup"), (Row{"Backup", backup}));
 
-    const std::vector<Row>& items = tables["Adjustments"];
+    const std::vector<Row> items = itemRows(tables["Adjustments"]);
     EXPECT_EQ(*rowNamed(items, "Power(Hi)"), (Row{"Power(Hi)", "200", "202", "changed"}));
     EXPECT_EQ(*rowNamed(items, "BFP Low T1"), (Row{"BFP Low T1", "90", "92", "changed"}));
     EXPECT_EQ(*rowNamed(items, "SQL"), (Row{"SQL", "92", "92", ""}));
     EXPECT_EQ(*rowNamed(items, "REF Slant  0"), (Row{"REF Slant  0", "-15", "-15", ""}));
 
     std::vector<std::pair<std::string, std::string>> runs;
+    const QRegularExpression clock("^\\d\\d:\\d\\d:\\d\\d$");
     for (const Row& row : tables["Procedures"]) {
-        runs.emplace_back(row.at(1), row.at(2));
+        runs.emplace_back(row.at(0), row.at(3));
+        EXPECT_TRUE(runs.size() == 1 ||
+                    (clock.match(QString::fromStdString(row.at(1))).hasMatch() &&
+                     clock.match(QString::fromStdString(row.at(2))).hasMatch()));
     }
     EXPECT_EQ(runs, (std::vector<std::pair<std::string, std::string>>{
                         {"Procedure", "Outcome"},
@@ -118,28 +151,64 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
                         {"BPF High ALL", "Abandoned"},
                         {"S-METER", "Ended without result"}}));
     const auto& procedures = tables["Procedures"];
-    EXPECT_NE(procedures[1][3].find("BFP Low T1: 90 \u2192 92"), std::string::npos);
-    EXPECT_EQ(procedures[3][3], "Test channel 02 is not set up for BPF Mid ALL.");
-    EXPECT_EQ(procedures[5][3], "No signal reached the detector.");
+    // The items a run changed, one after the other, below the reason it ended so.
+    EXPECT_EQ(procedures[1][4], "BFP Low T1: 90 \u2192 92; BPF Low T2: 106 \u2192 104; "
+                                "BPF Low T3: 96 \u2192 98");
+    EXPECT_EQ(procedures[3][4], "Test channel 02 is not set up for BPF Mid ALL.");
+    EXPECT_EQ(procedures[5][4], "No signal reached the detector.");
 
     const Row* sent = rowNamed(tables["Values sent"], "Power(Hi)", 1);
     ASSERT_NE(sent, nullptr);
     EXPECT_EQ(Row(sent->begin() + 1, sent->end()), (Row{"Power(Hi)", "200", "202"}));
     EXPECT_NE(rowNamed(tables["Values sent"], "SD S1 Level", 1), nullptr);
-    EXPECT_EQ(tables["Readouts"].at(0).at(0).rfind("TEMPS:", 0), 0u);
+    // Each readout says when it was read: the temperature by the Reload that left the sweep,
+    // the signal level by the S-meter's run.
+    const std::vector<Row>& readouts = tables["Readouts"];
+    ASSERT_GE(readouts.size(), 3u);
+    EXPECT_EQ(readouts[0][0].rfind("TEMPS:", 0), 0u);
+    const QRegularExpression at("^read (at Reload|during S-METER) \\d\\d:\\d\\d:\\d\\d$");
+    EXPECT_TRUE(at.match(QString::fromStdString(readouts[0][1])).captured(1) == "at Reload")
+        << readouts[0][1];
+    EXPECT_TRUE(at.match(QString::fromStdString(readouts[2][1])).captured(1) == "during S-METER")
+        << readouts[2][1];
 
-    // The curves of the runs as pictures inside the page: both sweeps that took readings and
-    // the S-meter.
+    // The curves of the runs drawn inside the page, each with its legend: both sweeps that
+    // took readings and the S-meter.
     const QString page = QString::fromUtf8(contentOf(c.bench.folder().file("job.html")));
-    const QRegularExpression image("src=\"data:image/png;base64,([^\"]+)\" alt=\"([^\"]+)\"");
+    const QRegularExpression picture("<svg [^>]*aria-label=\"([^\"]+)\"");
     QStringList titles;
-    for (const QRegularExpressionMatch& m : image.globalMatch(page)) {
-        titles << m.captured(2);
-        EXPECT_FALSE(QImage::fromData(QByteArray::fromBase64(m.captured(1).toLatin1()), "PNG")
-                         .isNull());
+    for (const QRegularExpressionMatch& m : picture.globalMatch(page)) {
+        titles << m.captured(1);
     }
     EXPECT_EQ(titles, (QStringList{"BPF Low ALL", "BPF High ALL", "S-METER"}));
+    EXPECT_EQ(page.count(">Before the sweep (dotted)</text>"), 2);
+    EXPECT_EQ(page.count(">Where it settled (dashed)</text>"), 2);
+    // The steps fold away in the page.
+    EXPECT_TRUE(page.contains("<details>\n<summary>Every value sent, step by step ("));
 }
+
+// A session of two sweeps and a TXF write: its PDF is a few pages, the steps left out; the
+// entry with every value sent prints them too.
+TEST_P(ReportPagesTest, TwoSweepsAndATxfWrite) {
+    Connected c;
+    DialogScript script;
+    ASSERT_TRUE(c.enter(ItemBpfLowAll) && c.runToEnd());
+    ASSERT_TRUE(c.enter(ItemBpfMidAll) && c.runToEnd());
+    ASSERT_TRUE(c.enter(ItemTxf) && c.txfThroughBothEnters() && c.runToEnd());
+    const std::string pdf = c.bench.folder().file("job.pdf");
+    script.choose(pdf);
+    (c.bench.window().serviceMenu().*GetParam().entry)();
+    const int pages = pdfPages(contentOf(pdf));
+    EXPECT_GE(pages, GetParam().fewestPages);
+    EXPECT_LE(pages, GetParam().mostPages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ReportPagesTest,
+    ::testing::Values(PagesCase{"StepsLeftOut", &ServiceMenu::saveReport, 2, 3},
+                      PagesCase{"WithEveryValueSent", &ServiceMenu::saveReportWithEveryValue, 5,
+                                99}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceReportTest, AReportThatCannotBeWrittenIsSaidAndLeavesNoFile) {
     Connected c;

@@ -278,7 +278,8 @@ TEST(MainWindowTest, FileMenuHoldsTheJobEntriesAboveExitEachWithItsOwnKey) {
     EXPECT_EQ(captions, (std::vector<std::string>{
                             "&Open image\u2026", "&Save image as\u2026", "&Compare with image\u2026",
                             "&Revert adjustments\u2026", "&Write image to radio\u2026",
-                            "Save re&port\u2026", "-", "E&xit"}));
+                            "Save re&port\u2026", "Save report with &every value sent\u2026", "-",
+                            "E&xit"}));
 }
 
 TEST(MainWindowTest, WhileARevertRunsTheItemsTakeNoKeysAndTheStatusBarShowsIt) {
