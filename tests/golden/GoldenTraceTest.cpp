@@ -3,8 +3,11 @@
 // line, the console and readout lines, the dump, the port label, the page, the messages and the
 // beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of
 // behaviour; when it is meant, VSK5_UPDATE_GOLDEN=1 writes the new trace for review.
+#include "model/ImageFile.h"
 #include "tests/support/Bench.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/TraceRecorder.h"
+#include "ui/ServiceMenu.h"
 #include "ui/UiHooks.h"
 #include "ui/frmMain.h"
 
@@ -314,6 +317,37 @@ void soundEnds(std::string& trace) {
     });
 }
 
+// A full write of an edited image: the clone write, its verifying read, every value sent once
+// more, and only then the message. Then an S-meter run and a revert to the image the session
+// began with: S1 to S3 go back with their live commands' offsets.
+void fileJobs(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        testsupport::DialogScript script;
+        ServiceMenu& menu = rec.bench().window().serviceMenu();
+        const auto& memory = rec.bench().radio().memory();
+        Bytes image(memory.begin(), memory.end());
+        const std::string before = rec.bench().folder().file("VX-K5_0001_before.img");
+        const std::string edited = rec.bench().folder().file("VX-K5_0001_edited.img");
+        ASSERT_TRUE(ImageFile::write(before, image));
+        image[0x7A9] = 77;   // Power(Hi)
+        image[0x100] = 0x5A; // a channel memory
+        ASSERT_TRUE(ImageFile::write(edited, image));
+        script.choose(edited);
+        script.answer(true);
+        rec.note("write image VX-K5_0001_edited.img");
+        menu.writeImage();
+        rec.tick(250);
+        rec.key(LineSMeter, Qt::Key_Return);
+        rec.tick(20);
+        script.choose(before);
+        menu.openImage();
+        script.answer(true);
+        rec.note("revert to VX-K5_0001_before.img");
+        menu.revert();
+        rec.tick(150);
+    });
+}
+
 struct Scenario {
     const char* name;
     Script run;
@@ -332,6 +366,7 @@ const Scenario Scenarios[] = {
     {"connect-failures", connectFailures},
     {"lost-port", lostPort},
     {"sound-ends", soundEnds},
+    {"file-jobs", fileJobs},
 };
 
 std::string tracePath(const std::string& name) {

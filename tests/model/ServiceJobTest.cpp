@@ -118,10 +118,11 @@ TEST(ServiceJobTest, CompareMarksExactlyTheLinesChangedSinceConnect) {
     EXPECT_TRUE(c.script.compareClosedByEsc());
 }
 
-TEST(ServiceJobTest, RevertAfterASweepAndATxfWriteBringsTheRadioBackByteForByte) {
+TEST(ServiceJobTest, RevertAfterASweepATxfWriteAndAnSMeterRunBringsTheRadioBackByteForByte) {
     JobBench c;
     ASSERT_TRUE(c.sweepLow());
     ASSERT_TRUE(c.enter(ItemTxf) && c.txfThroughBothEnters() && c.runToEnd());
+    ASSERT_TRUE(c.enter(ItemSMeter) && c.runToEnd()); // S1, S2 live below their bytes
     const Bytes backup = fileBytes(c.backupFile());
     ASSERT_NE(memoryOf(c.bench), backup);
     const std::size_t changed = areaDifferences(backup, memoryOf(c.bench)).size();
@@ -136,6 +137,7 @@ TEST(ServiceJobTest, RevertAfterASweepAndATxfWriteBringsTheRadioBackByteForByte)
                                    .fileName()
                                    .toStdString() +
                                "): all " + std::to_string(changed) + " values verified.");
+    EXPECT_TRUE(c.bench.messages().messages().back().information);
     ASSERT_EQ(c.script.confirmations().size(), 1u);
     EXPECT_EQ(c.script.confirmations()[0].size(), 1 + changed); // the question, then each value
     EXPECT_EQ(c.items().Value(ItemBpfLowT1), 90);
@@ -158,6 +160,7 @@ TEST(ServiceJobTest, ARevertTheRadioDoesNotTakeNamesTheValueThatDiffers) {
                                "):\r\n\r\nBFP Low T1: the VX-K5 holds " + std::to_string(swept) +
                                ", not 90\r\n\r\nThe console shows the values the VX-K5 holds "
                                "now.");
+    EXPECT_FALSE(c.bench.messages().messages().back().information);
     EXPECT_EQ(c.imageByte(BpfLowT1), swept); // the console follows the radio, not the wish
 }
 
@@ -198,33 +201,72 @@ TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
     c.script.choose(path);
     c.script.answer(true);
     c.menu().writeImage();
-    ASSERT_TRUE(c.jobEnds());
-    ASSERT_TRUE(c.bench.runUntil([&] { return c.bench.radio().e8Value(0x0C) == 77; }, 400));
+    std::set<std::string> phases; // each as "what: total"
+    ASSERT_TRUE(c.bench.runUntil(
+        [&] {
+            if (const auto now = c.bench.model().progressNow()) {
+                phases.insert(now->what + ": " + std::to_string(now->total));
+            }
+            return c.bench.messages().messages().size() == 1;
+        },
+        4000));
+    EXPECT_EQ(c.bench.radio().e8Value(0x0C), 77); // every value out before the message
+    EXPECT_EQ(phases, (std::set<std::string>{"Writing memory: 2048", "Verifying: 2048",
+                                             "Sending values: 14"}));
     EXPECT_EQ(memoryOf(c.bench), edited);
     EXPECT_EQ(c.message(), "'VX-K5_0001_edited.img' was written to the VX-K5: all 2048 bytes "
                            "verified.");
+    EXPECT_TRUE(c.bench.messages().messages().back().information);
     EXPECT_EQ(c.items().Value(ItemPowerHigh), 77);
     EXPECT_EQ(c.script.confirmations().at(0).back(), "Power(Hi): 200 \u2192 77");
 }
 
-TEST(ServiceJobTest, ARefusedWriteEndsInTheLinkMessageWithNothingLost) {
+namespace {
+
+struct WriteFault {
+    const char* name;
+    std::function<void(vxk5sim::SimConfig&)> fault;
+    const char* message; // the link's, never the write's "verified"
+    bool reachesRadio;   // the clone write itself went through
+};
+
+class WriteFaultTest : public ::testing::TestWithParam<WriteFault> {};
+
+} // namespace
+
+TEST_P(WriteFaultTest, EndsInTheLinkMessageWithNothingLost) {
     JobBench c;
     const Bytes before = memoryOf(c.bench);
     Bytes edited = before;
     edited[PowerHigh] = 77;
     const std::string path = c.bench.folder().file("VX-K5_0001_edited.img");
     writeBytes(path, edited);
-    c.bench.radio().config().refuseWrite = true;
+    GetParam().fault(c.bench.radio().config());
     c.script.choose(path);
     c.script.answer(true);
     c.menu().writeImage();
     ASSERT_TRUE(c.jobEnds());
-    EXPECT_EQ(c.message(), "Cannot write cloning data.\r\n\r\nCheck the following:\r\n\r\n- "
-                           "Cloning cable connections.\r\n- The VX-K5 power is ON.");
-    EXPECT_EQ(memoryOf(c.bench), before);
-    EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), before);
+    EXPECT_EQ(c.message(), std::string(GetParam().message) +
+                               "Cloning cable connections.\r\n- The VX-K5 power is ON.");
+    EXPECT_FALSE(c.bench.messages().messages().back().information);
+    EXPECT_EQ(memoryOf(c.bench), GetParam().reachesRadio ? edited : before);
+    if (!GetParam().reachesRadio) {
+        EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), before);
+    }
     EXPECT_EQ(c.job().record().runs().back().outcome, RunOutcome::Abandoned);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, WriteFaultTest,
+    ::testing::Values(WriteFault{"RefusedByTheRadio", [](auto& c) { c.refuseWrite = true; },
+                                 "Cannot write cloning data.\r\n\r\nCheck the following:\r\n\r\n- ",
+                                 false},
+                      WriteFault{"VerifyLosesARecordOutsideTheAdjustments",
+                                 [](auto& c) { c.dropRecord = 5; },
+                                 "Illegal data.\r\n\r\nCheck the following:\r\n\r\n- The COM "
+                                 "port settings.\r\n- ",
+                                 true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
 
