@@ -317,34 +317,36 @@ void soundEnds(std::string& trace) {
     });
 }
 
-// A full write of an edited image: the clone write, its verifying read, every value sent once
-// more, and only then the message. Then an S-meter run and a revert to the image the session
-// began with: S1 to S3 go back with their live commands' offsets.
+// A write (every value sent again, then its message), an S-meter run, a revert (S1 to S3 with
+// their offsets), and a write whose verifying read loses a record outside the adjustments.
 void fileJobs(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
+        Bench& bench = rec.bench();
         testsupport::DialogScript script;
-        ServiceMenu& menu = rec.bench().window().serviceMenu();
-        const auto& memory = rec.bench().radio().memory();
-        Bytes image(memory.begin(), memory.end());
-        const std::string before = rec.bench().folder().file("VX-K5_0001_before.img");
-        const std::string edited = rec.bench().folder().file("VX-K5_0001_edited.img");
+        Bytes image(bench.radio().memory().begin(), bench.radio().memory().end());
+        const std::string before = bench.folder().file("VX-K5_0001_before.img");
+        const std::string edited = bench.folder().file("VX-K5_0001_edited.img");
         ASSERT_TRUE(ImageFile::write(before, image));
         image[0x7A9] = 77;   // Power(Hi)
         image[0x100] = 0x5A; // a channel memory
         ASSERT_TRUE(ImageFile::write(edited, image));
-        script.choose(edited);
-        script.answer(true);
+        for (const std::string& path : {edited, before, edited}) {
+            script.choose(path);
+            script.answer(true);
+        }
         rec.note("write image VX-K5_0001_edited.img");
-        menu.writeImage();
+        bench.window().serviceMenu().writeImage();
         rec.tick(250);
         rec.key(LineSMeter, Qt::Key_Return);
         rec.tick(20);
-        script.choose(before);
-        menu.openImage();
-        script.answer(true);
         rec.note("revert to VX-K5_0001_before.img");
-        menu.revert();
+        bench.window().serviceMenu().openImage();
+        bench.window().serviceMenu().revert();
         rec.tick(150);
+        rec.note("write it again; the verifying read loses a record");
+        bench.radio().config().dropRecord = 5; // outside the adjustments
+        bench.window().serviceMenu().writeImage();
+        rec.tick(200);
     });
 }
 

@@ -93,12 +93,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     ConnectDriver driver(seconds);
-    ui::setMessageBoxHook(
-        [&driver](ui::BoxIcon, const std::string& title, const std::string& text) {
-            std::cerr << title << ": " << text << std::endl;
-            ++driver.messageCount;
-            return 1;
-        });
+    ui::setMessageBoxHook([&driver](ui::BoxIcon, const auto& title, const auto& text) {
+        std::cerr << title << ": " << text << std::endl;
+        ++driver.messageCount;
+        return 1;
+    });
     const int code = runUtility();
     return code == 0 && driver.succeeded() && driver.messageCount == 0 ? 0 : 1;
 }

@@ -7,11 +7,10 @@
 namespace testsupport {
 
 MessageRecorder::MessageRecorder() {
-    ui::setMessageBoxHook(
-        [this](ui::BoxIcon icon, const std::string& title, const std::string& text) {
-            shown.push_back({title, text, icon == ui::BoxIcon::Information});
-            return 1;
-        });
+    ui::setMessageBoxHook([this](ui::BoxIcon icon, const auto& title, const auto& text) {
+        shown.push_back({title, text, icon == ui::BoxIcon::Information});
+        return 1;
+    });
     ui::setBeepHook([this] { ++beepCount; });
 }
 
