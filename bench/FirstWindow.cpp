@@ -90,7 +90,7 @@ int firstWindowChild(int argc, char** argv, const std::string& folder, std::int6
     QApplication::setApplicationName(product::ShortName);
     QApplication app(argc, argv);
     const std::int64_t appNs = nowNs();
-    ui::setMessageBoxHook([](const std::string&, const std::string& text) {
+    ui::setMessageBoxHook([](ui::BoxIcon, const std::string&, const std::string& text) {
         std::cerr << "message box: " << text << std::endl;
         return 1;
     });

@@ -34,7 +34,7 @@ bool writeText(const std::string& file, const std::string& text) {
 
 UtilityOnPty::UtilityOnPty(BenchApp& app, const std::string& settings)
     : application(app), pty({}, lineLog) {
-    ui::setMessageBoxHook([this](const std::string&, const std::string& text) {
+    ui::setMessageBoxHook([this](ui::BoxIcon, const std::string&, const std::string& text) {
         shown.push_back(text);
         std::cerr << "message box: " << text << std::endl;
         return 1;

@@ -114,3 +114,11 @@ void reloadItems(clsConsole& console, const std::function<bool(std::int32_t addr
         }
     }
 }
+
+int valuesToSend(const clsConsole& console) {
+    int count = 0;
+    for (std::int16_t i = 0; i < console.ListCount(); ++i) {
+        count += console.flgChanged(i) && console.E8Command(i) >= 0 ? 1 : 0;
+    }
+    return count;
+}

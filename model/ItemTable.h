@@ -46,3 +46,7 @@ std::optional<std::string> itemTitleAt(std::int32_t address);
 // to go to the radio once more, otherwise nothing is left for the task to send.
 void reloadItems(clsConsole& console, const std::function<bool(std::int32_t address)>& affected,
                  bool resend);
+
+// The values still marked to go to the radio: the items with a live command the task has not
+// sent yet. The status bar counts a resend of every value by it.
+int valuesToSend(const clsConsole& console);

@@ -6,7 +6,9 @@
 #include "console/clsConsole.h"
 #include "link/clsCmcCln3Drv.h"
 #include "link/clsCmcCln3Sequence.h"
+#include "link/clsCmcEeprom.h"
 #include "link/clsCmcRadio.h"
+#include "model/ItemTable.h"
 #include "model/MemoryMap.h"
 #include "model/ProcedureRunner.h"
 #include "model/Readouts.h"
@@ -40,6 +42,14 @@ void ModelTask::connect() {
     taskPhase = TaskPhase::Begin;
     phaseEntry = true;
     connectUnderWay = true;
+}
+
+Progress ModelTask::connectProgress() const {
+    if (taskPhase >= TaskPhase::SendChanged) {
+        return {"Sending values", connectValues - valuesToSend(p.console), connectValues};
+    }
+    const char* what = taskPhase <= TaskPhase::CloneRead ? "Reading memory" : "Reading levels";
+    return {what, p.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
 }
 
 bool ModelTask::editEnabled() const {
@@ -148,6 +158,7 @@ bool ModelTask::cloneRead() {
         p.console.ReadFromEe(i);
         p.console.setFlgChanged(i, true);
     }
+    connectValues = valuesToSend(p.console);
     reloadRequest = true;
     return true;
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "link/clsCmcTick.h"
+#include "model/Progress.h"
 
 #include <cstdint>
 #include <functional>
@@ -80,6 +81,9 @@ class ModelTask {
     bool dumpShown() const { return taskPhase == TaskPhase::Dump; }
     // From "Connect" until every value has gone out once (the first cycle's end).
     bool connecting() const { return connectUnderWay; }
+    // Where Connect is: the clone read's bytes while it reads memory and levels, then the
+    // values sent once, counted.
+    Progress connectProgress() const;
 
   private:
     bool runPhase(TaskPhase phase, TaskPhase& next);
@@ -96,6 +100,7 @@ class ModelTask {
     bool reloadNow = false; // the reload request, latched for one cycle of readouts
     bool dispParaRequest = false;
     bool connectUnderWay = false;
+    int connectValues = 0; // the values Connect's read marked to go out once
     std::int32_t waitE8 = 0;
     clsCmcTick waitTick;
 };

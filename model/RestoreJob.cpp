@@ -92,6 +92,13 @@ bool RestoreJob::tick() {
     case Stage::VerifySent:
         finish();
         return true;
+    case Stage::Resending:
+        // The task's own pass sends the marked values; the job waits for the last of them.
+        if (valuesToSend(p.console) == 0) {
+            stage = Stage::Idle;
+            tell(resendMessage, resendVerified);
+        }
+        return true;
     case Stage::Idle:
         break;
     }
@@ -156,12 +163,29 @@ void RestoreJob::finish() {
         message = count == 0 ? text::writeVerified(source) : text::writeDiffers(source, lines);
     }
     // After a full write every value goes to the radio once more, as after Connect, so that it
-    // works on the memory it now holds.
+    // works on the memory it now holds. The technician hears what the job found only after the
+    // last of them: a cable pulled at the message would cut them off.
     consoleFollows(kind == Kind::Write);
     note(RunOutcome::Completed, oneLine(message),
          areaDifferences(before, p.image.ReadBlock(0, p.image.eeSize())));
+    if (kind == Kind::Write) {
+        resendTotal = valuesToSend(p.console);
+        resendMessage = message;
+        resendVerified = count == 0;
+        stage = Stage::Resending;
+        return;
+    }
     stage = Stage::Idle;
-    p.view.showMessage(message);
+    tell(message, count == 0);
+}
+
+// A job that verified comes in the information box; one that found the radio otherwise warns.
+void RestoreJob::tell(const std::string& message, bool verified) {
+    if (verified) {
+        p.view.showInformation(message);
+    } else {
+        p.view.showMessage(message);
+    }
 }
 
 // The lines of the verification that differ from the target, and how many.
@@ -212,7 +236,7 @@ void RestoreJob::drop() {
     if (stage == Stage::Writing || stage == Stage::WriteSent) {
         p.image.WriteBlock(0, before);
         note(RunOutcome::Abandoned, WriteCut, {});
-    } else if (running()) {
+    } else if (running() && stage != Stage::Resending) { // a resend's write is in the record
         note(RunOutcome::Abandoned, LinkReset, {});
     }
     stage = Stage::Idle;
@@ -227,6 +251,8 @@ Progress RestoreJob::progress() const {
         return {"Writing memory", p.driver.cloneBytesDone(), ImageFile::Size};
     case Stage::VerifySent:
         return {"Verifying", p.driver.cloneBytesDone(), ImageFile::Size};
+    case Stage::Resending:
+        return {"Sending values", resendTotal - valuesToSend(p.console), resendTotal};
     case Stage::Idle:
         break;
     }

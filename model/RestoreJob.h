@@ -3,7 +3,8 @@
 // target with its live command, one per turn of the model's task, each followed by the wait
 // the console keeps after a live command; a full write sends the whole image with the clone
 // write. Both end with a clone read that verifies the radio against the target and say what
-// it found; the image and the console then show what the radio holds.
+// it found; the image and the console then show what the radio holds. After a write every
+// value goes to the radio once more, and the job says what it found only after the last one.
 //
 //   plan = RestoreJob::revertPlan(backup, image, "the backup ...");   // Power(Hi) 131 -> 128
 //   job.startRevert(plan, backup);
@@ -61,13 +62,14 @@ class RestoreJob {
     Progress progress() const;
 
   private:
-    enum class Stage { Idle, Sending, Writing, WriteSent, VerifySent };
+    enum class Stage { Idle, Sending, Writing, WriteSent, VerifySent, Resending };
     enum class Kind { Revert, Write };
 
     bool sendNext();
     void afterWrite();
     void verify();
     void finish();
+    void tell(const std::string& message, bool verified);
     std::string mismatches(int& count) const;
     void consoleFollows(bool resend);
     void note(RunOutcome outcome, const std::string& reason, std::vector<CellResult> results);
@@ -80,5 +82,8 @@ class RestoreJob {
     Bytes before; // the image before the job: what the radio held
     std::string source;
     std::size_t next = 0;
+    int resendTotal = 0;       // the values marked to go out once more after a write
+    std::string resendMessage; // what the write found, told after the last value
+    bool resendVerified = false;
     QDateTime startedAt;
 };

@@ -33,6 +33,8 @@ class RigView {
     virtual void editChannel(std::int16_t channel) = 0;
     // The product's warning box with one OK button.
     virtual void showMessage(const std::string& text) = 0;
+    // The same box with the information icon: a job that completed and verified.
+    virtual void showInformation(const std::string& text) = 0;
     virtual void beep() = 0;
     // A link error ended the session: the window says why and the model is reset.
     virtual void linkFailed() = 0;

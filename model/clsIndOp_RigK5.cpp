@@ -207,12 +207,7 @@ std::optional<Progress> clsIndOp_RigK5::progressNow() const {
         return job.progress();
     }
     if (modelTask.connecting()) {
-        // The bar counts the clone read's bytes all through Connect; the words say the phase.
-        const TaskPhase phase = modelTask.phase();
-        const char* what = phase <= TaskPhase::CloneRead    ? "Reading memory"
-                           : phase < TaskPhase::SendChanged ? "Reading levels"
-                                                            : "Sending values";
-        return Progress{what, link.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
+        return modelTask.connectProgress();
     }
     return procedures.progress();
 }

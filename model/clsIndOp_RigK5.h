@@ -78,8 +78,8 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     void RigOpFunc_StartRevert(const RestoreJob::Plan& plan);
     void RigOpFunc_StartWrite(const Bytes& image, const std::string& path);
     bool RigProp_JobRunning() const { return job.busy(); }
-    // What the utility is busy with: Connect (the clone read's bytes, the phase in words), a
-    // revert or a write, or the running procedure; nothing when idle.
+    // What the utility is busy with: Connect (the phase in words, the clone read's bytes or the
+    // values sent), a revert or a write, or the running procedure; nothing when idle.
     std::optional<Progress> progressNow() const;
     // The connected radio and its port ("VX-K5 0001 on COM 1"); empty when not connected.
     std::string identityText() const;

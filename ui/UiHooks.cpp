@@ -26,16 +26,24 @@ FileDialogHook fileDialogHook;
 OpenFolderHook openFolderHook;
 int modalDepth = 0;
 
-int qtWarningBox(const std::string& title, const std::string& text) {
+int qtMessageBox(BoxIcon icon, const std::string& title, const std::string& text) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         // No window system (a command-line tool): the message must still reach a person.
         std::cerr << title << ": " << text << '\n';
         return 1;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox box(icon == BoxIcon::Information ? QMessageBox::Information : QMessageBox::Warning,
+                    QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
     box.exec();
     return 1; // the only button is OK
+}
+
+int showMessageBox(BoxIcon icon, const std::string& title, const std::string& text) {
+    // One line per box, its line breaks written as \n.
+    qCInfo(lcUi).noquote()
+        << "message" << QString::fromStdString(text).replace("\r\n", "\n").replace("\n", "\\n");
+    ModalScope modal;
+    return messageBoxHook ? messageBoxHook(icon, title, text) : qtMessageBox(icon, title, text);
 }
 
 } // namespace
@@ -45,11 +53,11 @@ void setMessageBoxHook(MessageBoxHook hook) {
 }
 
 int showWarningBox(const std::string& title, const std::string& text) {
-    // One line per box, its line breaks written as \n.
-    qCInfo(lcUi).noquote()
-        << "message" << QString::fromStdString(text).replace("\r\n", "\n").replace("\n", "\\n");
-    ModalScope modal;
-    return messageBoxHook ? messageBoxHook(title, text) : qtWarningBox(title, text);
+    return showMessageBox(BoxIcon::Warning, title, text);
+}
+
+int showInformationBox(const std::string& title, const std::string& text) {
+    return showMessageBox(BoxIcon::Information, title, text);
 }
 
 void setBeepHook(BeepHook hook) {
@@ -119,4 +127,8 @@ ModalScope::~ModalScope() {
 
 std::int16_t MsgBoxProduct(const std::string& text) {
     return static_cast<std::int16_t>(ui::showWarningBox(product::Title, ConvNewLine(text)));
+}
+
+std::int16_t InfoBoxProduct(const std::string& text) {
+    return static_cast<std::int16_t>(ui::showInformationBox(product::Title, ConvNewLine(text)));
 }

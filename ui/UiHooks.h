@@ -13,10 +13,14 @@ class QWidget;
 
 namespace ui {
 
-// A modal warning box with one OK button; returns the code of the button pressed (1 = OK).
-using MessageBoxHook = std::function<int(const std::string& title, const std::string& text)>;
+// A modal box with one OK button; returns the code of the button pressed (1 = OK). Warnings
+// carry refusals, mismatches and errors; information a job that completed and verified.
+enum class BoxIcon { Warning, Information };
+using MessageBoxHook =
+    std::function<int(BoxIcon icon, const std::string& title, const std::string& text)>;
 void setMessageBoxHook(MessageBoxHook hook); // an empty hook restores the Qt box
 int showWarningBox(const std::string& title, const std::string& text);
+int showInformationBox(const std::string& title, const std::string& text);
 
 // The system beep.
 using BeepHook = std::function<void()>;
@@ -66,3 +70,5 @@ class ModalScope {
 // Shows text (with "\n" written as backslash, n) in a modal warning box titled with the
 // product name; returns the code of the button pressed.
 std::int16_t MsgBoxProduct(const std::string& text);
+// The same with the information icon: a job that completed and verified.
+std::int16_t InfoBoxProduct(const std::string& text);

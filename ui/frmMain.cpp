@@ -103,8 +103,7 @@ void frmMain::buildControls() {
     for (auto& frame : w.frames) {
         frame = new QGroupBox(w.client);
     }
-    w.title =
-        new QLabel(QString("%1\n%2").arg(product::Title, product::Subtitle), w.frames[0]);
+    w.title = new QLabel(QString("%1\n%2").arg(product::Title, product::Subtitle), w.frames[0]);
     w.title->setAlignment(Qt::AlignHCenter);
     w.console = new QListWidget(w.frames[1]);
     w.console->installEventFilter(this);
@@ -375,6 +374,10 @@ void frmMain::editChannel(std::int16_t channel) {
 
 void frmMain::showMessage(const std::string& text) {
     MsgBoxProduct(text);
+}
+
+void frmMain::showInformation(const std::string& text) {
+    InfoBoxProduct(text);
 }
 
 void frmMain::beep() {

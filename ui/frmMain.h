@@ -79,6 +79,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     void dumpClosed() override;
     void editChannel(std::int16_t channel) override;
     void showMessage(const std::string& text) override;
+    void showInformation(const std::string& text) override;
     void beep() override;
     void linkFailed() override { MsgBoxCloneErr(); }
 

@@ -31,7 +31,7 @@ TEST(UtilityTest, TheTickStandsAsideInAModalWindowAndInsideItself) {
     // A message box's nested event loop fires the timer and the receive event again: no tick
     // may start inside the one that shows the box.
     int nested = 0;
-    ui::setMessageBoxHook([&](const std::string&, const std::string&) {
+    ui::setMessageBoxHook([&](ui::BoxIcon, const std::string&, const std::string&) {
         const std::size_t before = bench.framesWritten().size();
         bench.utility().tick();
         nested += static_cast<int>(bench.framesWritten().size() - before);

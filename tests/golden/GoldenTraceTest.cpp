@@ -3,10 +3,13 @@
 // line, the console and readout lines, the dump, the port label, the page, the messages and the
 // beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of
 // behaviour; when it is meant, VSK5_UPDATE_GOLDEN=1 writes the new trace for review.
+#include "model/ImageFile.h"
 #include "model/ServiceJob.h"
 #include "model/clsIndOp_RigK5.h"
 #include "tests/support/Bench.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/TraceRecorder.h"
+#include "ui/ServiceMenu.h"
 #include "ui/UiHooks.h"
 #include "ui/frmMain.h"
 
@@ -338,6 +341,39 @@ void soundEnds(std::string& trace) {
     });
 }
 
+// A write (every value sent again, then its message), an S-meter run, a revert (S1 to S3 with
+// their offsets), and a write whose verifying read loses a record outside the adjustments.
+void fileJobs(std::string& trace) {
+    connected(trace, [](TraceRecorder& rec) {
+        Bench& bench = rec.bench();
+        testsupport::DialogScript script;
+        Bytes image(bench.radio().memory().begin(), bench.radio().memory().end());
+        const std::string before = bench.folder().file("VX-K5_0001_before.img");
+        const std::string edited = bench.folder().file("VX-K5_0001_edited.img");
+        ASSERT_TRUE(ImageFile::write(before, image));
+        image[0x7A9] = 77;   // Power(Hi)
+        image[0x100] = 0x5A; // a channel memory
+        ASSERT_TRUE(ImageFile::write(edited, image));
+        for (const std::string& path : {edited, before, edited}) {
+            script.choose(path);
+            script.answer(true);
+        }
+        rec.note("write image VX-K5_0001_edited.img");
+        bench.window().serviceMenu().writeImage();
+        rec.tick(250);
+        rec.key(LineSMeter, Qt::Key_Return);
+        rec.tick(20);
+        rec.note("revert to VX-K5_0001_before.img");
+        bench.window().serviceMenu().openImage();
+        bench.window().serviceMenu().revert();
+        rec.tick(150);
+        rec.note("write it again; the verifying read loses a record");
+        bench.radio().config().dropRecord = 5; // outside the adjustments
+        bench.window().serviceMenu().writeImage();
+        rec.tick(200);
+    });
+}
+
 struct Scenario {
     const char* name;
     Script run;
@@ -356,6 +392,7 @@ const Scenario Scenarios[] = {
     {"connect-failures", connectFailures},
     {"lost-port", lostPort},
     {"sound-ends", soundEnds},
+    {"file-jobs", fileJobs},
 };
 
 std::string tracePath(const std::string& name) {

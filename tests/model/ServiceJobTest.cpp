@@ -36,10 +36,11 @@ Bytes fileBytes(const std::string& path) {
     return Bytes(data.begin(), data.end());
 }
 
-void writeBytes(const std::string& path, const Bytes& bytes) {
+std::string writeBytes(const std::string& path, const Bytes& bytes) {
     QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path;
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path;
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
 }
 
 std::vector<std::string> backupsIn(Bench& bench) {
@@ -59,6 +60,22 @@ struct JobBench : Connected {
     ServiceJob& job() { return bench.model().serviceJob(); }
     ServiceMenu& menu() { return bench.window().serviceMenu(); }
     std::string backupFile() { return job().record().sessionStarts().front().backupFile; }
+    std::string backupName() {
+        return QFileInfo(QString::fromStdString(backupFile())).fileName().toStdString();
+    }
+    bool toldAsInformation() { return bench.messages().messages().back().information; }
+    // The radio's memory with Power(Hi) at 77 and a byte of a channel memory changed, written to
+    // the radio through the File menu; the image.
+    Bytes writeEdited() {
+        Bytes edited = memoryOf(bench);
+        edited[PowerHigh] = 77;
+        edited[0x100] = 0x5A; // outside the adjustments: a channel memory
+        edited[0x7AD] = 1;    // in them, but no item's: the report lists it all the same
+        script.choose(writeBytes(bench.folder().file("VX-K5_0001_edited.img"), edited));
+        script.answer(true);
+        menu().writeImage();
+        return edited;
+    }
     bool jobEnds() {
         return bench.runUntil([&] { return !job().busy() && !bench.seq().OpRunning(); }, 4000);
     }
@@ -118,10 +135,11 @@ TEST(ServiceJobTest, CompareMarksExactlyTheLinesChangedSinceConnect) {
     EXPECT_TRUE(c.script.compareClosedByEsc());
 }
 
-TEST(ServiceJobTest, RevertAfterASweepAndATxfWriteBringsTheRadioBackByteForByte) {
+TEST(ServiceJobTest, RevertAfterASweepATxfWriteAndAnSMeterRunBringsTheRadioBackByteForByte) {
     JobBench c;
     ASSERT_TRUE(c.sweepLow());
     ASSERT_TRUE(c.enter(ItemTxf) && c.txfThroughBothEnters() && c.runToEnd());
+    ASSERT_TRUE(c.enter(ItemSMeter) && c.runToEnd()); // S1, S2 live below their bytes
     const Bytes backup = fileBytes(c.backupFile());
     ASSERT_NE(memoryOf(c.bench), backup);
     const std::size_t changed = areaDifferences(backup, memoryOf(c.bench)).size();
@@ -132,10 +150,9 @@ TEST(ServiceJobTest, RevertAfterASweepAndATxfWriteBringsTheRadioBackByteForByte)
     EXPECT_EQ(memoryOf(c.bench), backup);
     EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), backup);
     EXPECT_EQ(c.message(), "The VX-K5 is back at the backup of this session's Connect (" +
-                               QFileInfo(QString::fromStdString(c.backupFile()))
-                                   .fileName()
-                                   .toStdString() +
-                               "): all " + std::to_string(changed) + " values verified.");
+                               c.backupName() + "): all " + std::to_string(changed) +
+                               " values verified.");
+    EXPECT_TRUE(c.toldAsInformation());
     ASSERT_EQ(c.script.confirmations().size(), 1u);
     EXPECT_EQ(c.script.confirmations()[0].size(), 1 + changed); // the question, then each value
     EXPECT_EQ(c.items().Value(ItemBpfLowT1), 90);
@@ -152,12 +169,11 @@ TEST(ServiceJobTest, ARevertTheRadioDoesNotTakeNamesTheValueThatDiffers) {
     ASSERT_TRUE(c.jobEnds());
     EXPECT_EQ(c.message(), "After the revert the VX-K5 differs from the backup of this "
                            "session's Connect (" +
-                               QFileInfo(QString::fromStdString(c.backupFile()))
-                                   .fileName()
-                                   .toStdString() +
-                               "):\r\n\r\nBFP Low T1: the VX-K5 holds " + std::to_string(swept) +
+                               c.backupName() + "):\r\n\r\nBFP Low T1: the VX-K5 holds " +
+                               std::to_string(swept) +
                                ", not 90\r\n\r\nThe console shows the values the VX-K5 holds "
                                "now.");
+    EXPECT_FALSE(c.toldAsInformation());
     EXPECT_EQ(c.imageByte(BpfLowT1), swept); // the console follows the radio, not the wish
 }
 
@@ -166,9 +182,7 @@ TEST(ServiceJobTest, ARevertToAnOpenedImageNamesTheBytesNoCommandReaches) {
     Bytes target = memoryOf(c.bench);
     target[PowerHigh] = 150;
     target[0x7AD] = 1; // a byte of the area that no live command sets
-    const std::string path = c.bench.folder().file("VX-K5_0001_target.img");
-    writeBytes(path, target);
-    c.script.choose(path);
+    c.script.choose(writeBytes(c.bench.folder().file("VX-K5_0001_target.img"), target));
     c.menu().openImage();
     c.script.answer(true);
     c.menu().revert();
@@ -190,20 +204,16 @@ TEST(ServiceJobTest, ARevertToAnOpenedImageNamesTheBytesNoCommandReaches) {
 
 TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
     JobBench c;
-    Bytes edited = fileBytes(c.backupFile());
-    edited[PowerHigh] = 77;
-    edited[0x100] = 0x5A; // outside the adjustments: a channel memory
-    edited[0x7AD] = 1;    // in them, but no item's: the report lists it all the same
-    const std::string path = c.bench.folder().file("VX-K5_0001_edited.img");
-    writeBytes(path, edited);
-    c.script.choose(path);
-    c.script.answer(true);
-    c.menu().writeImage();
-    ASSERT_TRUE(c.jobEnds());
-    ASSERT_TRUE(c.bench.runUntil([&] { return c.bench.radio().e8Value(0x0C) == 77; }, 400));
+    const Bytes edited = c.writeEdited();
+    const auto sending = [&] { return c.bench.model().progressNow().value_or(Progress{}).what; };
+    ASSERT_TRUE(c.bench.runUntil([&] { return sending() == "Sending values"; }, 4000));
+    EXPECT_EQ(c.bench.model().progressNow()->total, 14); // values, not bytes
+    ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.messages().messages().empty(); }, 4000));
+    EXPECT_EQ(c.bench.radio().e8Value(0x0C), 77); // every value out before the message
     EXPECT_EQ(memoryOf(c.bench), edited);
     EXPECT_EQ(c.message(), "'VX-K5_0001_edited.img' was written to the VX-K5: all 2048 bytes "
                            "verified.");
+    EXPECT_TRUE(c.toldAsInformation());
     EXPECT_EQ(c.items().Value(ItemPowerHigh), 77);
     EXPECT_EQ(c.script.confirmations().at(0).back(), "Address 7ADh: 255 \u2192 1");
     EXPECT_NE(c.bench.model().RigOpFunc_ReportHtml().find(
@@ -215,17 +225,12 @@ TEST(ServiceJobTest, AWriteOfAnEditedImageLandsInTheRadioAndVerifies) {
 TEST(ServiceJobTest, ARefusedWriteEndsInTheLinkMessageWithNothingLost) {
     JobBench c;
     const Bytes before = memoryOf(c.bench);
-    Bytes edited = before;
-    edited[PowerHigh] = 77;
-    const std::string path = c.bench.folder().file("VX-K5_0001_edited.img");
-    writeBytes(path, edited);
     c.bench.radio().config().refuseWrite = true;
-    c.script.choose(path);
-    c.script.answer(true);
-    c.menu().writeImage();
+    c.writeEdited();
     ASSERT_TRUE(c.jobEnds());
     EXPECT_EQ(c.message(), "Cannot write cloning data.\r\n\r\nCheck the following:\r\n\r\n- "
                            "Cloning cable connections.\r\n- The VX-K5 power is ON.");
+    EXPECT_FALSE(c.toldAsInformation());
     EXPECT_EQ(memoryOf(c.bench), before);
     EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), before);
     EXPECT_EQ(c.job().record().runs().back().outcome, RunOutcome::Abandoned);
@@ -245,6 +250,10 @@ class BadImageTest : public ::testing::TestWithParam<BadImageCase> {};
 std::string notForThisRadio(const std::string& name) {
     return "'" + name + "' is not an image of this VX-K5: its name must begin with " +
            "\"VX-K5_0001_\".\r\nNothing was sent.";
+}
+
+std::string cannotRead(const std::string& path) {
+    return "Cannot read '" + path + "'.\r\nNothing was changed.";
 }
 
 } // namespace
@@ -289,24 +298,14 @@ INSTANTIATE_TEST_SUITE_P(
                                             "VX-K5: it holds 4096 bytes, an image 2048.\r\n"
                                             "Nothing was changed.");
                      }},
-        BadImageCase{"Missing", "VX-K5_0001_gone.img", -1,
-                     [](const std::string& path) {
-                         return "Cannot read '" + path + "'.\r\nNothing was changed.";
-                     }},
-        BadImageCase{"AFolder", "VX-K5_0001_folder.img", -2,
-                     [](const std::string& path) {
-                         return "Cannot read '" + path + "'.\r\nNothing was changed.";
-                     }}),
+        BadImageCase{"Missing", "VX-K5_0001_gone.img", -1, cannotRead},
+        BadImageCase{"AFolder", "VX-K5_0001_folder.img", -2, cannotRead}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceJobTest, AnImageThatCannotBeOpenedLeavesTheOneOpenedBefore) {
     JobBench c;
-    const std::string good = c.bench.folder().file("VX-K5_0001_good.img");
-    const std::string bad = c.bench.folder().file("VX-K5_0001_bad.img");
-    writeBytes(good, memoryOf(c.bench));
-    writeBytes(bad, Bytes(100, 0));
-    c.script.choose(good);
-    c.script.choose(bad);
+    c.script.choose(writeBytes(c.bench.folder().file("VX-K5_0001_good.img"), memoryOf(c.bench)));
+    c.script.choose(writeBytes(c.bench.folder().file("VX-K5_0001_bad.img"), Bytes(100, 0)));
     c.menu().openImage();
     c.menu().openImage();
     EXPECT_EQ(c.job().targetName(), "VX-K5_0001_good.img");

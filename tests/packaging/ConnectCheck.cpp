@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     ConnectDriver driver(seconds);
-    ui::setMessageBoxHook([&driver](const std::string& title, const std::string& text) {
+    ui::setMessageBoxHook([&driver](ui::BoxIcon, const auto& title, const auto& text) {
         std::cerr << title << ": " << text << std::endl;
         ++driver.messageCount;
         return 1;

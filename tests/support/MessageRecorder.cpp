@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Installs the recording hooks for warning boxes and beeps, and removes them again.
+// Installs the recording hooks for message boxes and beeps, and removes them again.
 #include "tests/support/MessageRecorder.h"
 
 #include "ui/UiHooks.h"
@@ -7,8 +7,8 @@
 namespace testsupport {
 
 MessageRecorder::MessageRecorder() {
-    ui::setMessageBoxHook([this](const std::string& title, const std::string& text) {
-        shown.push_back({title, text});
+    ui::setMessageBoxHook([this](ui::BoxIcon icon, const auto& title, const auto& text) {
+        shown.push_back({title, text, icon == ui::BoxIcon::Information});
         return 1;
     });
     ui::setBeepHook([this] { ++beepCount; });

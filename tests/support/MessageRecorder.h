@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Records every warning box and beep instead of showing it, for the lifetime of the object.
+// Records every message box (and its icon) and beep instead of showing it, for the lifetime of the
+// object.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ class MessageRecorder {
     struct Message {
         std::string title;
         std::string text;
+        bool information = false; // the information icon, else the warning one
     };
 
     MessageRecorder();

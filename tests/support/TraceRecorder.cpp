@@ -168,7 +168,7 @@ void TraceRecorder::lookAtWindow() {
 void TraceRecorder::lookAtMessages() {
     const auto& shown = bench_->messages().messages();
     for (std::size_t i = messagesSeen; i < shown.size(); ++i) {
-        add("M", quoted(QString::fromStdString(shown[i].text)));
+        add(shown[i].information ? "I" : "M", quoted(QString::fromStdString(shown[i].text)));
     }
     messagesSeen = shown.size();
     for (; beepsSeen < bench_->messages().beeps(); ++beepsSeen) {

@@ -10,7 +10,8 @@
 //   50 L3 "  DTCS Start: [Enter] to Start"
 //   50 P console                   the page now shown: idle, console or dump
 //   400 R0.2 "LVIN :128:80h:  2.51V"   readout list 0 (A/D), row 2
-//   900 M "No answer from VX-K5.\r\n..."
+//   900 M "No answer from VX-K5.\r\n..."   a warning box
+//   900 I "'a.img' was written ..."        an information box: a job completed and verified
 //   950 B                          a beep
 //
 // Only what changed since the last look is written, so a trace reads as the story of a session.
