@@ -49,6 +49,8 @@ int runUtility(const StartupPlaces& places) {
                qVersion(), QT_VERSION_STR, qPrintable(QSysInfo::prettyProductName()));
     }
     Utility utility(places.utility);
+    // The report names the log, so that support can ask for the file that goes with it.
+    utility.model().serviceJob().record().setSessionLog(platform::SessionLog::currentPath());
     if (!utility.startUp()) {
         return 1;
     }
