@@ -22,7 +22,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -83,16 +82,9 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
     }
 
     // A radio on a new pseudo-terminal, where the settings' COM 1 points.
-    void plugIn() {
-        pty = std::make_unique<PtyRadio>();
-        std::filesystem::remove(dir.file("radio"));
-        std::filesystem::create_symlink(pty->path, dir.file("radio"));
-    }
+    void plugIn() { pty = std::make_unique<PtyRadio>(dir.file("radio")); }
     // The device goes, and its node with it (a new terminal may take the old number).
-    void unplug() {
-        pty->hangUp();
-        std::filesystem::remove(dir.file("radio"));
-    }
+    void unplug() { pty->hangUp(); }
 
     // Moves the line along; ticks (50 ms of the program's clock) only while the line is
     // quiet. False when done() did not come within maxTicks.

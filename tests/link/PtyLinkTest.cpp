@@ -20,7 +20,7 @@ class PtyLinkTest : public LinkTest {
         if (pty.slave < 0) {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
-        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.path + "\n");
+        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.node + "\n");
         auto control = std::make_unique<QtSerialControl>(dir.file("ports.ini"));
         qtControl = control.get();
         wire(std::move(control));
@@ -49,8 +49,8 @@ class PtyLinkTest : public LinkTest {
         return waitFor([this] { return !seq->OpRunning(); }, 200) && reports.empty();
     }
 
-    PtyRadio pty;
     testsupport::TempDir dir;
+    PtyRadio pty{dir.file("radio")};
     QtSerialControl* qtControl = nullptr;
     bool ticking = true; // the link's part of the tick runs
 };

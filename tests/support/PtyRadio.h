@@ -27,13 +27,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 namespace testsupport {
 
 struct PtyRadio {
-    PtyRadio() {
+    // The terminal is reached through a link at `node`, a name of the test's own that the port
+    // opens: the port's lock file is named by the path it opens, and a terminal's number is
+    // given again to the next terminal asked for, in any process.
+    explicit PtyRadio(std::string node) : node(std::move(node)) {
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0 && ptsname(master)) {
             path = ptsname(master);
             slave = ::open(path.c_str(), O_RDWR | O_NOCTTY);
@@ -43,10 +47,17 @@ struct PtyRadio {
             cfmakeraw(&raw);
             tcsetattr(slave, TCSANOW, &raw);
         }
+        std::error_code ignored;
+        std::filesystem::remove(this->node, ignored);
+        std::filesystem::create_symlink(path, this->node, ignored);
     }
     ~PtyRadio() { hangUp(); }
-    // The far end goes away, as a pulled USB cable takes the device with it.
+    // The far end goes away, and its node with it, as a pulled USB cable takes the device.
     void hangUp() {
+        if (master >= 0) {
+            std::error_code ignored;
+            std::filesystem::remove(node, ignored);
+        }
         ::close(slave);
         ::close(master);
         slave = master = -1;
@@ -106,7 +117,8 @@ struct PtyRadio {
 
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     int slave = -1;
-    std::string path;
+    std::string path; // the terminal itself
+    std::string node; // where the port finds it
     Bytes pending;
     Bytes heard;                        // every byte the computer wrote, in order
     std::size_t linePerPump = SIZE_MAX; // at most this much of the radio's answer per pump
