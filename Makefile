@@ -6,6 +6,10 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= 2
+# The suite's parallel runs, and more for ctest: CI runs it three times in a row beside itself
+# (TEST_JOBS=4 CTEST_ARGS="--repeat until-fail:3"), so that a test that fails by chance shows.
+TEST_JOBS ?= $(JOBS)
+CTEST_ARGS ?=
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build demo test test-sanitize bench package install-check \
@@ -29,7 +33,7 @@ demo: configure
 	@VXK5_SIM_OPTIONS="$(SIM_OPTIONS)" scripts/demo.sh $(BUILD_DIR)
 
 test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(TEST_JOBS) $(CTEST_ARGS)
 
 # The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

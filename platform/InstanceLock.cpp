@@ -28,9 +28,17 @@ InstanceLock::Result InstanceLock::acquire() {
         return Result::Acquired;
     }
     // Only another live owner is a reason to refuse the start; a lock that cannot be made
-    // (permissions, a full disk) must not keep the technician from working.
-    return lock->error() == QLockFile::LockFailedError ? Result::HeldByAnotherCopy
-                                                       : Result::Unavailable;
+    // (permissions, a full disk) must not keep the technician from working. QLockFile calls
+    // anything already standing at the lock's path "held": a folder, a link to nowhere or a file
+    // cut short by a power loss names no owner, so it is no other copy either.
+    if (lock->error() != QLockFile::LockFailedError) {
+        return Result::Unavailable;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return lock->getLockInfo(&pid, &host, &application) ? Result::HeldByAnotherCopy
+                                                        : Result::Unavailable;
 }
 
 } // namespace platform

@@ -77,6 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](const testsupport::TempDir& d, StartupPlaces& p) {
                                     d.writeFile("plain", "");
                                     p.lockFolder = d.file("plain");
+                                }},
+                      LockFault{"FolderInTheLocksPlace",
+                                [](const testsupport::TempDir& d, StartupPlaces& p) {
+                                    p.lockFolder = d.file("run");
+                                    QDir().mkpath(
+                                        QString::fromStdString(d.file("run/") + p.lockName));
                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -9,15 +9,10 @@
 #include "tests/support/PtyRadio.h"
 #include "tests/support/TempDir.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
-
 using namespace linktest;
 using testsupport::PtyRadio;
 
-// The link's deadlines stay on the test clock here, frozen: every wait is bounded by the real
-// time that waitFor allows instead.
+// The link's part of the tick runs each time the line is quiet, with the test clock 50 ms on.
 class PtyLinkTest : public LinkTest {
   protected:
     void SetUp() override {
@@ -25,14 +20,11 @@ class PtyLinkTest : public LinkTest {
         if (pty.slave < 0) {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
-        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.path + "\n");
+        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.node + "\n");
         auto control = std::make_unique<QtSerialControl>(dir.file("ports.ini"));
         qtControl = control.get();
         wire(std::move(control));
-        // The link's part of the tick, run by the event loop; the clock stays where it is.
-        QObject::connect(&timer, &QTimer::timeout, [this] { service(); });
         QObject::connect(com.get(), &frmCom::dataArrived, [this] { service(); });
-        timer.start(50);
     }
     void service() {
         com->serviceLine();
@@ -41,29 +33,31 @@ class PtyLinkTest : public LinkTest {
             report();
         }
     }
-    // Runs the event loop (port notifiers, the 50 ms timer) until done() or the deadline.
-    bool waitFor(const std::function<bool()>& done, int milliseconds) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() <= milliseconds) {
-            pty.pump();
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return done();
+    // Runs the line and the port's events, and the tick, until done() or maxTicks.
+    bool waitFor(const std::function<bool()>& done, int maxTicks) {
+        return pty.runUntil(
+            *qtControl, done,
+            [this] {
+                platform::TickCount::advanceTestClock(50);
+                if (ticking) {
+                    service();
+                }
+            },
+            maxTicks);
     }
     bool idle() {
-        return waitFor([this] { return !seq->OpRunning(); }, 5000) && reports.empty();
+        return waitFor([this] { return !seq->OpRunning(); }, 200) && reports.empty();
     }
 
-    PtyRadio pty;
     testsupport::TempDir dir;
+    PtyRadio pty{dir.file("radio")};
     QtSerialControl* qtControl = nullptr;
-    QTimer timer;
+    bool ticking = true; // the link's part of the tick runs
 };
 
 TEST_F(PtyLinkTest, IdentityCloneReadReadoutAndCommandsInOneGoOverTheRealSerialPath) {
     ASSERT_TRUE(seq->easySendE8NoAnswer(UnlockText));
-    ASSERT_TRUE(waitFor([&] { return pty.radio.adjustmentState(); }, 3000));
+    ASSERT_TRUE(waitFor([&] { return pty.radio.adjustmentState(); }, 60));
     seq->easyCloneRead();
     ASSERT_TRUE(idle());
     EXPECT_EQ(seq->ansNameM(), "7351");
@@ -82,21 +76,21 @@ TEST_F(PtyLinkTest, IdentityCloneReadReadoutAndCommandsInOneGoOverTheRealSerialP
     EXPECT_TRUE(seq->easySendE8NoAnswer("04" + IntToAsciiHex2(0x98)));
     EXPECT_TRUE(seq->easySendE8NoAnswer("05" + IntToAsciiHex2(0xA1)));
     EXPECT_TRUE(seq->easySendE8NoAnswer("06" + IntToAsciiHex2(0xAA)));
-    ASSERT_TRUE(waitFor([&] { return pty.radio.e8Value(6) == 0xAA; }, 3000));
+    ASSERT_TRUE(waitFor([&] { return pty.radio.e8Value(6) == 0xAA; }, 60));
     EXPECT_EQ(pty.radio.e8Value(4), 0x98);
     EXPECT_EQ(pty.radio.e8Value(5), 0xA1);
 }
 
 TEST_F(PtyLinkTest, VanishedDeviceClosesThePortWithoutSpinning) {
-    timer.stop();
+    ticking = false;
     com->setComOpen(true);
     ASSERT_TRUE(com->comOpen());
     int events = 0;
     qtControl->setEventHandler([&](int) { ++events; });
     pty.hangUp();
-    EXPECT_TRUE(waitFor([&] { return !com->comOpen(); }, 2000));
+    EXPECT_TRUE(waitFor([&] { return !com->comOpen(); }, 40));
     const int afterClose = events; // once closed, no stream of errors or receive events
-    waitFor([] { return false; }, 200);
+    waitFor([] { return false; }, 40);
     EXPECT_EQ(events, afterClose);
     EXPECT_LE(events, 2);
     com->setComOpen(true); // the device is gone: cannot open

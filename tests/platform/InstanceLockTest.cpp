@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one-copy lock: taken, held by another copy, left behind by a crashed copy, and the
-// faults that are no other copy at all.
+// faults that are no other copy at all (chosen so that they stop root too, who runs the suite
+// in some places and whom permission bits do not stop).
 #include "platform/InstanceLock.h"
 #include "tests/support/TempDir.h"
 
@@ -10,6 +11,8 @@
 #include <QLockFile>
 #include <QSysInfo>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -51,6 +54,22 @@ std::shared_ptr<void> leftByACrash(const TempDir& dir) {
     return nullptr;
 }
 
+// Something in the lock file's place that no process owns, made by `put` at its path.
+template <void (*put)(const std::string&)> std::shared_ptr<void> inItsPlace(const TempDir& dir) {
+    QDir().mkpath(QString::fromStdString(dir.file("run")));
+    put(dir.file("run/a.lock"));
+    return nullptr;
+}
+void folder(const std::string& path) {
+    std::filesystem::create_directory(path);
+}
+void linkToNowhere(const std::string& path) {
+    std::filesystem::create_symlink(path + ".gone", path);
+}
+void emptyFile(const std::string& path) { // a power loss before its owner was written
+    std::ofstream{path};
+}
+
 std::shared_ptr<void> plainFile(const TempDir& dir) {
     dir.writeFile("plain", "");
     return nullptr;
@@ -82,7 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
         LockCase{"HeldByAnotherCopy", heldElsewhere, "run", Result::HeldByAnotherCopy},
         LockCase{"LeftByACrashedCopy", leftByACrash, "run", Result::Acquired},
         LockCase{"FolderUnderAPlainFile", plainFile, "plain/run", Result::Unavailable},
-        LockCase{"FolderIsAPlainFile", plainFile, "plain", Result::Unavailable}),
+        LockCase{"FolderIsAPlainFile", plainFile, "plain", Result::Unavailable},
+        LockCase{"FolderInTheLocksPlace", inItsPlace<folder>, "run", Result::Unavailable},
+        LockCase{"LinkToNowhereInTheLocksPlace", inItsPlace<linkToNowhere>, "run",
+                 Result::Unavailable},
+        LockCase{"EmptyFileInTheLocksPlace", inItsPlace<emptyFile>, "run", Result::Unavailable}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InstanceLockTest, SecondLockOfTheSameNameIsRefusedUntilTheFirstGoes) {

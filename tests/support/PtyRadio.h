@@ -3,29 +3,41 @@
 // serial path (QSerialPort on the slave side) against the radio, in the same process. The
 // slave side is held open too, so the master sees no hang-up between two openings by the port
 // (which sets the terminal to raw mode itself, and back to what it found when it closes: raw
-// from the start here, so a closed port never echoes the radio's bytes back to it). settled()
-// tells when nothing is on its way in either direction, so a test can move the program's clock
-// only while the line is quiet.
+// from the start here, so a closed port never echoes the radio's bytes back to it).
+//
+// runUntil() moves the program's clock one tick at a time and only while the line is quiet:
+// nothing on its way in either direction, in the terminal or in the port's send buffer. Every
+// deadline is then the program's own, and a busy machine makes a run slower but never
+// different. Quiet is asked with poll(), never FIONREAD: the terminal hands written bytes to the
+// reading side later, from a kernel worker, and FIONREAD does not count them until it has run,
+// while poll() (like read()) waits for that hand-over first.
 #pragma once
 
 #include "platform/Bytes.h"
+#include "platform/SerialControl.h"
+#include "platform/TickCount.h"
 #include "sim/SimRadio.h"
 
-#include <QElapsedTimer>
+#include <QCoreApplication>
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 namespace testsupport {
 
 struct PtyRadio {
-    PtyRadio() {
+    // The terminal is reached through a link at `node`, a name of the test's own that the port
+    // opens: the port's lock file is named by the path it opens, and a terminal's number is
+    // given again to the next terminal asked for, in any process.
+    explicit PtyRadio(std::string node) : node(std::move(node)) {
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0 && ptsname(master)) {
             path = ptsname(master);
             slave = ::open(path.c_str(), O_RDWR | O_NOCTTY);
@@ -35,11 +47,17 @@ struct PtyRadio {
             cfmakeraw(&raw);
             tcsetattr(slave, TCSANOW, &raw);
         }
-        clock.start();
+        std::error_code ignored;
+        std::filesystem::remove(this->node, ignored);
+        std::filesystem::create_symlink(path, this->node, ignored);
     }
     ~PtyRadio() { hangUp(); }
-    // The far end goes away, as a pulled USB cable takes the device with it.
+    // The far end goes away, and its node with it, as a pulled USB cable takes the device.
     void hangUp() {
+        if (master >= 0) {
+            std::error_code ignored;
+            std::filesystem::remove(node, ignored);
+        }
         ::close(slave);
         ::close(master);
         slave = master = -1;
@@ -51,9 +69,9 @@ struct PtyRadio {
         std::uint8_t in[512];
         for (ssize_t n = 0; master >= 0 && (n = ::read(master, in, sizeof in)) > 0;) {
             heard.insert(heard.end(), in, in + n);
-            radio.receive(Bytes(in, in + n), clock.elapsed());
+            radio.receive(Bytes(in, in + n), platform::TickCount::now());
         }
-        const Bytes out = radio.transmit(clock.elapsed());
+        const Bytes out = radio.transmit(platform::TickCount::now());
         pending.insert(pending.end(), out.begin(), out.end());
         const std::size_t take = std::min(pending.size(), linePerPump);
         const ssize_t n = master < 0 ? 0 : ::write(master, pending.data(), take);
@@ -67,18 +85,40 @@ struct PtyRadio {
 
     // Nothing waits to be read at either end, nor to be written by the radio.
     bool settled() const {
-        return waiting(master) == 0 && waiting(slave) == 0 && pending.empty() &&
+        return !readable(master) && !readable(slave) && pending.empty() &&
                radio.pendingTransmit() == 0;
     }
-    static int waiting(int fd) {
-        int count = 0;
-        return fd >= 0 && ioctl(fd, FIONREAD, &count) == 0 ? count : 0;
+    static bool readable(int fd) {
+        pollfd line{fd, POLLIN, 0};
+        return fd >= 0 && ::poll(&line, 1, 0) > 0 && (line.revents & POLLIN) != 0;
+    }
+
+    // Moves the line and the program's events along, and calls tick() (which moves the
+    // program's clock) whenever the line and the port's send buffer are quiet, until done().
+    // False when done() did not come within maxTicks; a line that never settles ends the run
+    // too, after a bound on the turns between two ticks (no timing: a count).
+    bool runUntil(const SerialControl& port, const std::function<bool()>& done,
+                  const std::function<void()>& tick, int maxTicks) {
+        constexpr int MaxTurnsPerTick = 1000000;
+        for (int ticks = 0, turns = 0; ticks < maxTicks && turns < MaxTurnsPerTick; ++turns) {
+            if (done()) {
+                return true;
+            }
+            pump(port.portOpen());
+            QCoreApplication::processEvents();
+            if (settled() && port.outBufferCount() == 0) {
+                tick();
+                ++ticks;
+                turns = 0;
+            }
+        }
+        return done();
     }
 
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     int slave = -1;
-    std::string path;
-    QElapsedTimer clock;
+    std::string path; // the terminal itself
+    std::string node; // where the port finds it
     Bytes pending;
     Bytes heard;                        // every byte the computer wrote, in order
     std::size_t linePerPump = SIZE_MAX; // at most this much of the radio's answer per pump
