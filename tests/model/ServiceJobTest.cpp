@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <filesystem>
+#include <functional>
 #include <set>
 
 using namespace proceduretest;
@@ -86,9 +88,17 @@ TEST(ServiceJobTest, EveryConnectLeavesABackupOfTheRadiosBytesBesideTheOthers) {
     EXPECT_EQ(record.imageAtConnect(), radioBefore);
 }
 
-TEST(ServiceJobTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheConnectGoesOn) {
+// How the backups folder is spoiled before Connect.
+struct BackupFault {
+    const char* name;
+    std::function<void(testsupport::TempDir&)> spoil;
+};
+
+class BackupFaultTest : public ::testing::TestWithParam<BackupFault> {};
+
+TEST_P(BackupFaultTest, IsSaidOnceTheConnectGoesOnAndNothingNamesABackup) {
     Bench bench;
-    bench.folder().writeFile("backups", "a file where the folder should be");
+    GetParam().spoil(bench.folder());
     ASSERT_TRUE(bench.connect());
     const auto& shown = bench.messages().messages();
     ASSERT_EQ(shown.size(), 1u);
@@ -97,7 +107,23 @@ TEST(ServiceJobTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheConnectGoesOn) {
                                  "'.\r\nBefore you change anything, save the image with \"Save "
                                  "image as\u2026\" in the File menu.");
     EXPECT_FALSE(bench.e8Payloads().empty()); // every value went out after it
+    EXPECT_EQ(bench.model().serviceJob().record().sessionStarts().front().backupFile, "");
+    EXPECT_NE(bench.model().RigOpFunc_ReportHtml({}).find("<td>not written</td>"),
+              std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Backups, BackupFaultTest,
+    ::testing::Values(BackupFault{"AFileWhereTheFolderShouldBe",
+                                  [](testsupport::TempDir& d) {
+                                      d.writeFile("backups", "a file where the folder should be");
+                                  }},
+                      BackupFault{"AFolderMarkedReadOnly",
+                                  [](testsupport::TempDir& d) {
+                                      d.makeFolder("backups");
+                                      d.setMode("backups", std::filesystem::perms(0555));
+                                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceJobTest, CompareMarksExactlyTheLinesChangedSinceConnect) {
     JobBench c;
