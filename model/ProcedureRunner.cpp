@@ -66,7 +66,7 @@ void ProcedureRunner::enter(std::int16_t enterEvent) {
 void ProcedureRunner::start(const ProcedureRow& row) {
     prepareConsole();
     adjStep = row.firstStep;
-    ctx.journal().begin(ctx.image());
+    ctx.journal().begin(ctx.image(), row.name, record.now());
     if (row.id != ProcedureId::Channel) {
         openRun = ProcedureRun{row.name, record.now(), RunOutcome::Completed, {}, {}};
     }

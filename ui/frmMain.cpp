@@ -13,6 +13,7 @@
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
 #include "ui/AboutBox.h"
+#include "ui/ConfirmDialog.h"
 #include "ui/CurvesWindow.h"
 #include "ui/ServiceMenu.h"
 #include "ui/StatusLine.h"
@@ -380,6 +381,10 @@ void frmMain::editChannel(std::int16_t channel) {
 
 void frmMain::showMessage(const std::string& text) {
     MsgBoxProduct(text);
+}
+
+bool frmMain::askYesNo(const std::string& question, const std::vector<std::string>& lines) {
+    return ConfirmDialog::ask(this, question, lines, true);
 }
 
 void frmMain::beep() {

@@ -79,6 +79,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     void dumpClosed() override;
     void editChannel(std::int16_t channel) override;
     void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& question, const std::vector<std::string>& lines) override;
     void beep() override;
     void linkFailed() override { MsgBoxCloneErr(); }
 
