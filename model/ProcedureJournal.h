@@ -53,6 +53,8 @@ class ProcedureJournal {
     [[nodiscard]] std::vector<Restore> restores() const;
     // Every byte the procedure's commands set: its value at the start and in image now.
     [[nodiscard]] std::vector<CellResult> results(const clsCmcEeprom& image) const;
+    // No more commands are noted: the ones that put the bytes back go out now.
+    void close() { open = false; }
     // The procedure is over (kept or put back): nothing more to restore.
     void clear();
 

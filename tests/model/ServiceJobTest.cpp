@@ -382,6 +382,64 @@ INSTANTIATE_TEST_SUITE_P(
                  "Wait until the running adjustment has ended."}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A revert or a write cut off before its first turn, as if the program died there: its
+// journal, left on disk, is offered back at the next Connect from the backup it started from.
+struct CutOffJob {
+    const char* name;
+    bool write;
+};
+
+class CutOffJobTest : public ::testing::TestWithParam<CutOffJob> {};
+
+TEST_P(CutOffJobTest, IsOfferedBackAtTheNextConnectFromTheBackupBeforeIt) {
+    JobBench c;
+    const Bytes backup = fileBytes(c.backupFile());
+    ASSERT_TRUE(c.sweepLow());
+    c.script.answer(true);
+    if (GetParam().write) {
+        Bytes edited = backup;
+        edited[PowerHigh] = 77;
+        writeBytes(c.bench.folder().file("VX-K5_0001_edited.img"), edited);
+        c.script.choose(c.bench.folder().file("VX-K5_0001_edited.img"));
+        c.menu().writeImage();
+    } else {
+        c.menu().revert();
+    }
+    const std::string journal = c.bench.folder().readFile("backups/VX-K5_0001_journal.txt");
+    c.bench.model().RigOpFunc_ResetAll(); // the job ends, and its journal with it
+    ASSERT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt"));
+    c.bench.folder().writeFile("backups/VX-K5_0001_journal.txt", journal);
+    ASSERT_NE(memoryOf(c.bench), backup);
+    c.bench.messages().clear();
+    c.script.answer(true);
+    ASSERT_TRUE(c.bench.connect());
+    ASSERT_TRUE(c.jobEnds());
+    EXPECT_EQ(memoryOf(c.bench), backup);
+    const std::vector<std::string>& asked = c.script.confirmations().back();
+    EXPECT_EQ(asked[0].substr(0, asked[0].find('\n')),
+              std::string("\"") + GetParam().name +
+                  "\" was cut off: the program ended while it ran (started " +
+                  c.bench.model()
+                      .serviceJob()
+                      .record()
+                      .runs()
+                      .at(1)
+                      .at.toString("yyyy-MM-dd HH:mm:ss")
+                      .toStdString() +
+                  ").");
+    EXPECT_EQ(asked.back(), "BPF Low T3: 98 \u2192 96");
+    EXPECT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt"));
+    EXPECT_EQ(c.bench.model().serviceJob().record().runs().back().name,
+              GetParam().write ? "Write image to radio" : "Revert adjustments");
+}
+
+INSTANTIATE_TEST_SUITE_P(Jobs, CutOffJobTest,
+                         ::testing::Values(CutOffJob{"Revert adjustments", false},
+                                           CutOffJob{"Write image to radio", true}),
+                         [](const auto& info) {
+                             return std::string(info.param.write ? "Write" : "Revert");
+                         });
+
 TEST(ServiceJobTest, SaveImageAsWritesTheValuesAsTheyAreNow) {
     JobBench c;
     c.items().UpDown(ItemPowerHigh, 1);
