@@ -385,8 +385,10 @@ INSTANTIATE_TEST_SUITE_P(
 // A revert or a write cut off before its first turn, as if the program died there: its
 // journal, left on disk, is offered back at the next Connect from the backup it started from.
 struct CutOffJob {
+    const char* row;
     const char* name;
     bool write;
+    bool putBack; // the answer to the offer
 };
 
 class CutOffJobTest : public ::testing::TestWithParam<CutOffJob> {};
@@ -409,36 +411,31 @@ TEST_P(CutOffJobTest, IsOfferedBackAtTheNextConnectFromTheBackupBeforeIt) {
     c.bench.model().RigOpFunc_ResetAll(); // the job ends, and its journal with it
     ASSERT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt"));
     c.bench.folder().writeFile("backups/VX-K5_0001_journal.txt", journal);
-    ASSERT_NE(memoryOf(c.bench), backup);
-    c.bench.messages().clear();
-    c.script.answer(true);
+    const Bytes cut = memoryOf(c.bench);
+    ASSERT_NE(cut, backup);
+    c.script.answer(GetParam().putBack);
     ASSERT_TRUE(c.bench.connect());
     ASSERT_TRUE(c.jobEnds());
-    EXPECT_EQ(memoryOf(c.bench), backup);
+    EXPECT_EQ(memoryOf(c.bench), GetParam().putBack ? backup : cut);
+    const std::vector<ProcedureRun>& runs = c.job().record().runs();
     const std::vector<std::string>& asked = c.script.confirmations().back();
     EXPECT_EQ(asked[0].substr(0, asked[0].find('\n')),
-              std::string("\"") + GetParam().name +
+              "\"" + std::string(GetParam().name) +
                   "\" was cut off: the program ended while it ran (started " +
-                  c.bench.model()
-                      .serviceJob()
-                      .record()
-                      .runs()
-                      .at(1)
-                      .at.toString("yyyy-MM-dd HH:mm:ss")
-                      .toStdString() +
-                  ").");
+                  runs.at(1).at.toString("yyyy-MM-dd HH:mm:ss").toStdString() + ").");
     EXPECT_EQ(asked.back(), "BPF Low T3: 98 \u2192 96");
     EXPECT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt"));
-    EXPECT_EQ(c.bench.model().serviceJob().record().runs().back().name,
-              GetParam().write ? "Write image to radio" : "Revert adjustments");
+    EXPECT_EQ(runs.at(2).name, "Recovery after a cut-off");
+    EXPECT_EQ(runs.at(2).outcome, GetParam().putBack ? RunOutcome::Completed : RunOutcome::Refused);
+    EXPECT_EQ(runs.size(), GetParam().putBack ? 4u : 3u); // the put-back job, when it ran
 }
 
 INSTANTIATE_TEST_SUITE_P(Jobs, CutOffJobTest,
-                         ::testing::Values(CutOffJob{"Revert adjustments", false},
-                                           CutOffJob{"Write image to radio", true}),
-                         [](const auto& info) {
-                             return std::string(info.param.write ? "Write" : "Revert");
-                         });
+                         ::testing::Values(CutOffJob{"Revert", "Revert adjustments", false, true},
+                                           CutOffJob{"Write", "Write image to radio", true, true},
+                                           CutOffJob{"WriteLeftAsItWas", "Write image to radio",
+                                                     true, false}),
+                         [](const auto& info) { return std::string(info.param.row); });
 
 TEST(ServiceJobTest, SaveImageAsWritesTheValuesAsTheyAreNow) {
     JobBench c;
