@@ -20,9 +20,11 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdlib>
 #include <numeric>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <tuple>
 
 extern char** environ;
 
@@ -57,23 +59,25 @@ TEST(UtilityTest, TheTickStandsAsideInAModalWindowAndInsideItself) {
 
 namespace {
 
-// Runs the event loop (the port's notifiers, the timer) with the program's clock following the
-// real time, until done() or the deadline; pump moves the radio's end of the line.
-bool followRealTime(const std::function<bool()>& done, int milliseconds,
-                    const std::function<void()>& pump) {
+// Runs the event loop (the port's notifiers, the timer) until done() or the deadline (real
+// time). Each pass, quiet() moves the radio's end of the line; the program's clock moves 10 ms
+// only when it finds nothing on its way: however busy the machine, no deadline of the link
+// falls due under a late answer.
+bool runWhileQuiet(const std::function<bool()>& done, int milliseconds,
+                   const std::function<bool()>& quiet) {
     QElapsedTimer clock;
     clock.start();
-    qint64 last = 0;
     while (!done() && clock.elapsed() <= milliseconds) {
-        pump();
+        const bool mayMove = quiet();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        platform::TickCount::advanceTestClock(static_cast<std::int32_t>(clock.elapsed() - last));
-        last = clock.elapsed();
+        platform::TickCount::advanceTestClock(mayMove ? 10 : 0);
     }
     return done();
 }
 
+// The folder of the first session and the pipe on which it hears that its line is quiet.
 const char* const FirstSessionFolder = "VSK5_TEST_FIRST_SESSION";
+const char* const FirstSessionQuiet = "VSK5_TEST_FIRST_SESSION_QUIET";
 
 class PtyUtilityTest : public ::testing::Test {
   protected:
@@ -96,8 +100,20 @@ class PtyUtilityTest : public ::testing::Test {
         }
         return text;
     }
+    // Runs the event loop (the port's notifiers, the timer) with the program's clock following
+    // the real time, until done() or the deadline.
     bool waitFor(const std::function<bool()>& done, int milliseconds) {
-        return followRealTime(done, milliseconds, [this] { pty.pump(); });
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        while (!done() && clock.elapsed() <= milliseconds) {
+            pty.pump();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            platform::TickCount::advanceTestClock(
+                static_cast<std::int32_t>(clock.elapsed() - last));
+            last = clock.elapsed();
+        }
+        return done();
     }
     Bytes radioMemory() const {
         return Bytes(pty.radio.memory().begin(), pty.radio.memory().end());
@@ -162,14 +178,18 @@ TEST(CrashedSessionTest, DISABLED_SweepsUntilKilled) {
     const char* folder = std::getenv(FirstSessionFolder);
     ASSERT_NE(folder, nullptr);
     const std::string dir = folder;
+    const int quietPipe = std::atoi(std::getenv(FirstSessionQuiet));
+    const auto quiet = [quietPipe] { // the clock moves for each byte the parent sends
+        char byte = 0;
+        return ::read(quietPipe, &byte, 1) == 1;
+    };
     testsupport::MessageRecorder recorder;
     Utility utility({dir, {}, dir + "Const.ini", {}, dir + "backups"});
     ASSERT_TRUE(utility.startUp());
     utility.window().cmd00(0).click();
-    ASSERT_TRUE(
-        followRealTime([&] { return utility.model().RigProp_EditEnabled(); }, 15000, [] {}));
+    ASSERT_TRUE(runWhileQuiet([&] { return utility.model().RigProp_EditEnabled(); }, 15000, quiet));
     utility.console().EnterPushed(8); // BPF Low ALL
-    followRealTime([] { return false; }, 30000, [] {});
+    runWhileQuiet([] { return false; }, 30000, quiet);
     FAIL() << "not killed";
 }
 
@@ -177,8 +197,13 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + pty.path +
                                      "\n[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=14600000\n");
     const Bytes before = radioMemory();
-    const std::string variable = std::string(FirstSessionFolder) + "=" + dir.path();
-    std::vector<char*> env{const_cast<char*>(variable.c_str())};
+    int quietPipe[2];
+    ASSERT_EQ(pipe2(quietPipe, O_NONBLOCK), 0);
+    const std::string variables[] = {std::string(FirstSessionFolder) + "=" + dir.path(),
+                                     std::string(FirstSessionQuiet) + "=" +
+                                         std::to_string(quietPipe[0])};
+    std::vector<char*> env{const_cast<char*>(variables[0].c_str()),
+                           const_cast<char*>(variables[1].c_str())};
     for (char** e = environ; *e != nullptr; ++e) {
         env.push_back(*e);
     }
@@ -191,10 +216,19 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     // Killed once its journal is on disk and the radio holds a value the sweep sent.
     const std::string journal = "backups/VX-K5_0001_journal.txt";
     const bool midSweep =
-        waitFor([&] { return dir.exists(journal) && radioMemory() != before; }, 20000);
+        runWhileQuiet([&] { return dir.exists(journal) && radioMemory() != before; }, 20000,
+                      [&] {
+                          pty.pump();
+                          if (pty.settled() && pty.waiting(quietPipe[0]) == 0) {
+                              std::ignore = ::write(quietPipe[1], "q", 1);
+                          }
+                          return false;
+                      });
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
+    ::close(quietPipe[0]);
+    ::close(quietPipe[1]);
     ASSERT_TRUE(midSweep);
     ASSERT_TRUE(WIFSIGNALED(status));
     for (int i = 0; i < 1000 && !pty.settled(); ++i) {
@@ -224,8 +258,12 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     });
     clsIndOp_RigK5& model = utility->model();
     utility->window().cmd00(0).click();
-    const bool putBack =
-        waitFor([&] { return model.RigProp_EditEnabled() && !recorder.messages().empty(); }, 15000);
+    const bool putBack = runWhileQuiet(
+        [&] { return model.RigProp_EditEnabled() && !recorder.messages().empty(); }, 15000,
+        [&] {
+            pty.pump();
+            return pty.settled();
+        });
     ui::setModalDialogHook({});
     ASSERT_TRUE(putBack);
     ASSERT_EQ(asked.size(), 1u);
