@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The composition root: the tick that stands aside while a modal window is open or a tick is
 // already running, and the whole utility over the real serial path (QSerialPort on a
-// pseudo-terminal) against the simulated radio: Connect, a step, a cable pulled, and a session
-// killed in the middle of a sweep whose bytes the next one puts back.
+// pseudo-terminal) against the simulated radio: Connect, a step, a cable pulled, a sweep killed.
+#include "model/ImageFile.h"
 #include "platform/TickCount.h"
 #include "tests/support/Bench.h"
 #include "tests/support/PtyRadio.h"
@@ -13,14 +13,12 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include <csignal>
-#include <cstdlib>
 #include <numeric>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -175,10 +173,9 @@ TEST(PacedUtilityTest, AKeyGoesOutAtOnceAndTheNextValueWhenItsWaitIsDue) {
 // it, on the parent's pseudo-terminal and folder, connects and sweeps the low band until the
 // parent kills it. Run only by that test.
 TEST(CrashedSessionTest, DISABLED_SweepsUntilKilled) {
-    const char* folder = std::getenv(FirstSessionFolder);
-    ASSERT_NE(folder, nullptr);
-    const std::string dir = folder;
-    const int quietPipe = std::atoi(std::getenv(FirstSessionQuiet));
+    const std::string dir = qEnvironmentVariable(FirstSessionFolder).toStdString();
+    ASSERT_FALSE(dir.empty());
+    const int quietPipe = qEnvironmentVariableIntValue(FirstSessionQuiet);
     const auto quiet = [quietPipe] { // the clock moves for each byte the parent sends
         char byte = 0;
         return ::read(quietPipe, &byte, 1) == 1;
@@ -238,10 +235,7 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     const QStringList backups =
         QDir(QString::fromStdString(dir.file("backups"))).entryList({"*.img"}, QDir::Files);
     ASSERT_EQ(backups.size(), 1);
-    QFile firstBackup(QString::fromStdString(dir.file("backups/" + backups[0].toStdString())));
-    ASSERT_TRUE(firstBackup.open(QIODevice::ReadOnly));
-    const QByteArray file = firstBackup.readAll();
-    const Bytes backup(file.begin(), file.end());
+    const Bytes backup = ImageFile::read(dir.file("backups/" + backups[0].toStdString())).bytes;
     const auto changed = std::inner_product(cut.begin(), cut.end(), backup.begin(), 0,
                                             std::plus<>(), std::not_equal_to<>());
 
@@ -267,8 +261,7 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     ui::setModalDialogHook({});
     ASSERT_TRUE(putBack);
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].rfind("\"BPF Low ALL\" was cut off: the program ended while it ran", 0), 0u)
-        << asked[0];
+    EXPECT_EQ(asked[0].rfind("\"BPF Low ALL\" was cut off: the program ended while it", 0), 0u);
     EXPECT_NE(asked[0].find("\n\nPut back the values it had changed?"), std::string::npos);
     EXPECT_EQ(radioMemory(), backup);
     EXPECT_EQ(recorder.messages().back().text,
@@ -276,7 +269,6 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
                   std::to_string(changed) + " values verified.");
     EXPECT_FALSE(dir.exists(journal));
     const auto& runs = model.serviceJob().record().runs();
-    ASSERT_FALSE(runs.empty());
-    EXPECT_EQ(runs.front().name, "Recovery after a cut-off");
-    EXPECT_EQ(runs.front().outcome, RunOutcome::Completed);
+    EXPECT_EQ(runs.at(0).name, "Recovery after a cut-off");
+    EXPECT_EQ(runs.at(0).outcome, RunOutcome::Completed);
 }

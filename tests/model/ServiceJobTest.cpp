@@ -399,10 +399,8 @@ TEST_P(CutOffJobTest, IsOfferedBackAtTheNextConnectFromTheBackupBeforeIt) {
     ASSERT_TRUE(c.sweepLow());
     c.script.answer(true);
     if (GetParam().write) {
-        Bytes edited = backup;
-        edited[PowerHigh] = 77;
-        writeBytes(c.bench.folder().file("VX-K5_0001_edited.img"), edited);
-        c.script.choose(c.bench.folder().file("VX-K5_0001_edited.img"));
+        writeBytes(c.bench.folder().file("VX-K5_0001_copy.img"), backup);
+        c.script.choose(c.bench.folder().file("VX-K5_0001_copy.img"));
         c.menu().writeImage();
     } else {
         c.menu().revert();
