@@ -49,8 +49,10 @@ std::int16_t ProcedureContext::reading(int channel) const {
 
 void ProcedureContext::restoreChanges() {
     const std::vector<ProcedureJournal::Restore> restores = runJournal.restores();
-    runJournal.clear();
+    // The journal outlives the commands that put its bytes back.
+    runJournal.close();
     if (restores.empty()) {
+        runJournal.clear();
         return;
     }
     // A reading of the procedure may still be out; it is of no use any more, and waiting for
@@ -61,6 +63,7 @@ void ProcedureContext::restoreChanges() {
     for (const ProcedureJournal::Restore& r : restores) {
         sendAndStore(r.command, r.liveValue, r.address, r.stored); // the journal is closed now
     }
+    runJournal.clear();
     // The items of those bytes show them again; nothing is left for the task to resend.
     reloadItems(
         console,

@@ -5,15 +5,21 @@
 #include "link/clsCmcEeprom.h"
 #include "model/MemoryMap.h"
 
-void ProcedureJournal::begin(const clsCmcEeprom& image) {
+void ProcedureJournal::begin(const clsCmcEeprom& image, const std::string& what,
+                             const QDateTime& startedAt) {
     open = true;
+    runName = what;
+    runStart = startedAt;
     areaAtStart = image.ReadBlock(MemoryMap::AreaFirst, MemoryMap::AreaSize);
     commandsSent.clear();
 }
 
 void ProcedureJournal::noteSent(int command) {
-    if (open && MemoryMap::cellOfCommand(command)) {
-        commandsSent.insert(command);
+    if (open && MemoryMap::cellOfCommand(command) && commandsSent.insert(command).second &&
+        keeper.changed) {
+        // Once per new byte, not per command: a sweep sends the same few many times.
+        keeper.changed(runName, runStart, restores());
+        kept = true;
     }
 }
 
@@ -42,4 +48,8 @@ std::vector<CellResult> ProcedureJournal::results(const clsCmcEeprom& image) con
 void ProcedureJournal::clear() {
     open = false;
     commandsSent.clear();
+    if (kept && keeper.over) {
+        keeper.over();
+    }
+    kept = false;
 }

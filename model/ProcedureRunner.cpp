@@ -68,7 +68,7 @@ void ProcedureRunner::start(const ProcedureRow& row) {
     modellog::started(row.name);
     prepareConsole();
     adjStep = row.firstStep;
-    ctx.journal().begin(ctx.image());
+    ctx.journal().begin(ctx.image(), row.name, record.now());
     if (row.id != ProcedureId::Channel) {
         openRun = ProcedureRun{row.name, record.now(), RunOutcome::Completed, {}, {}};
     }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum class ReadoutPage { AD = 0, DA = 1 };
 
@@ -35,6 +36,8 @@ class RigView {
     virtual void showMessage(const std::string& text) = 0;
     // The same box with the information icon: a job that completed and verified.
     virtual void showInformation(const std::string& text) = 0;
+    // A question with the lines it is about and Yes (the default button) or No; true for Yes.
+    virtual bool askYesNo(const std::string& question, const std::vector<std::string>& lines) = 0;
     virtual void beep() = 0;
     // A link error ended the session: the window says why and the model is reset.
     virtual void linkFailed() = 0;

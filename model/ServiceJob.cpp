@@ -7,8 +7,10 @@
 #include "link/clsCmcRadio.h"
 #include "model/ImageFile.h"
 #include "model/JobMessages.h"
+#include "model/JournalFile.h"
 #include "model/MemoryMap.h"
 #include "model/ModelLog.h"
+#include "model/Recovery.h"
 #include "model/RigView.h"
 #include "platform/UserFolders.h"
 
@@ -63,6 +65,22 @@ void ServiceJob::connected() {
         {at, p.seq.ComPortNo(), product::RadioName, p.radio.radionameS(), path}, memory, lastKnown);
     if (path.empty()) {
         p.view.showMessage(job_messages::backupFailed(folder));
+    }
+    offerRecovery();
+}
+
+bool ServiceJob::tick() {
+    const bool done = restoreJob.tick();
+    if (!restoreJob.running()) {
+        dropJournal();
+    }
+    return done;
+}
+
+void ServiceJob::drop() {
+    if (restoreJob.running()) {
+        restoreJob.drop();
+        dropJournal();
     }
 }
 
@@ -127,6 +145,7 @@ RestoreJob::Plan ServiceJob::revertPlan() const {
 }
 
 void ServiceJob::startRevert(const RestoreJob::Plan& plan) {
+    keepJobJournal("Revert adjustments");
     restoreJob.startRevert(plan, targetImage());
 }
 
@@ -147,5 +166,68 @@ std::vector<CellResult> ServiceJob::writeChanges(const Bytes& file) const {
 }
 
 void ServiceJob::startWrite(const Bytes& file, const std::string& path) {
+    keepJobJournal("Write image to radio");
     restoreJob.startWrite(file, path);
+}
+
+void ServiceJob::keepJournal(const std::string& what, const QDateTime& startedAt,
+                             const std::vector<ProcedureJournal::Restore>& restores) {
+    std::vector<std::pair<std::int32_t, std::uint8_t>> bytes;
+    for (const ProcedureJournal::Restore& r : restores) {
+        bytes.emplace_back(r.address, r.stored);
+    }
+    const std::string sub = p.radio.radionameS();
+    if (hasSession() &&
+        JournalFile::write(backupFolderInUse(), {sub, what, startedAt, {}, bytes})) {
+        journalSubCode = sub;
+    }
+}
+
+// A job's journal names the backup of the Connect before it: the radio as it was read last.
+void ServiceJob::keepJobJournal(const char* what) {
+    const std::string backup = serviceRecord.sessionStarts().back().backupFile;
+    const std::string sub = p.radio.radionameS();
+    if (!backup.empty() &&
+        JournalFile::write(backupFolderInUse(), {sub, what, serviceRecord.now(), backup, {}})) {
+        journalSubCode = sub;
+    }
+}
+
+void ServiceJob::dropJournal() {
+    if (!journalSubCode.empty()) {
+        JournalFile::remove(backupFolderInUse(), journalSubCode);
+        journalSubCode.clear();
+    }
+}
+
+// A journal left for this radio: the run it names was cut off. Its file stays until the bytes
+// are back (a put-back cut off in turn is offered again) or the technician says No.
+void ServiceJob::offerRecovery() {
+    const std::string sub = p.radio.radionameS();
+    const std::optional<JournalEntry> entry = JournalFile::read(backupFolderInUse(), sub);
+    if (!entry) {
+        return;
+    }
+    const Recovery offer = Recovery::of(*entry, image());
+    if (offer.kind == Recovery::Kind::Unreadable) {
+        p.view.showMessage(offer.question);
+    }
+    const bool yes =
+        (offer.kind == Recovery::Kind::Revert || offer.kind == Recovery::Kind::Write) &&
+        p.view.askYesNo(offer.question, offer.lines);
+    if (offer.kind != Recovery::Kind::Nothing) {
+        serviceRecord.noteRun({"Recovery after a cut-off",
+                               serviceRecord.now(),
+                               yes ? RunOutcome::Completed : RunOutcome::Refused,
+                               Recovery::choiceText(*entry, yes),
+                               {}});
+    }
+    journalSubCode = sub;
+    if (!yes) {
+        dropJournal();
+    } else if (offer.kind == Recovery::Kind::Write) {
+        restoreJob.startWrite(offer.target, entry->backupFile);
+    } else {
+        restoreJob.startRevert(offer.plan, offer.target);
+    }
 }

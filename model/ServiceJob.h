@@ -11,6 +11,7 @@
 #pragma once
 
 #include "model/ImageCompare.h"
+#include "model/ProcedureJournal.h"
 #include "model/RestoreJob.h"
 #include "model/ServiceRecord.h"
 
@@ -18,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class RigView;
 class TxfTable;
@@ -52,8 +54,8 @@ class ServiceJob {
     // Connect's clone read is in: the backup is written and the record goes on or starts.
     void connected();
     bool busy() const { return restoreJob.running(); }
-    bool tick() { return restoreJob.tick(); }
-    void drop() { restoreJob.drop(); }
+    bool tick();
+    void drop();
     Progress progress() const { return restoreJob.progress(); }
 
     // --- the File menu -----------------------------------------------------------------------
@@ -88,8 +90,17 @@ class ServiceJob {
     std::vector<CellResult> writeChanges(const Bytes& image) const;
     void startWrite(const Bytes& image, const std::string& path);
 
+    // --- the journal on disk: a run cut off by the program's end is offered back -----------
+    // A procedure's bytes so far, a new one among them, before its command goes out.
+    void keepJournal(const std::string& what, const QDateTime& startedAt,
+                     const std::vector<ProcedureJournal::Restore>& restores);
+    // The run is over: its journal goes.
+    void dropJournal();
+
   private:
     clsCmcEeprom& image() const;
+    void keepJobJournal(const char* what);
+    void offerRecovery();
 
     Parts p;
     ServiceRecord serviceRecord;
@@ -98,4 +109,5 @@ class ServiceJob {
     Bytes lastKnown; // the image as it stood when Connect was clicked
     std::optional<Bytes> opened;
     std::string openedPath;
+    std::string journalSubCode; // the radio whose journal is on disk; empty when none is
 };

@@ -53,6 +53,12 @@ clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChanne
     console.myEventClass = this;
     console.myCln3Seq = &link.seq;
     console.myEeprom = &link.radio.objEep();
+    // A procedure's journal outlives the program on disk, beside the backups.
+    procedureContext.journal().setKeeper(
+        {[this](const std::string& what, const QDateTime& at, const auto& restores) {
+             job.keepJournal(what, at, restores);
+         },
+         [this] { job.dropJournal(); }});
     RigOpFunc_ResetAll();
 }
 

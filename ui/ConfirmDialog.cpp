@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 ConfirmDialog::ConfirmDialog(QWidget* parent, const std::string& question,
-                             const std::vector<std::string>& lines)
+                             const std::vector<std::string>& lines, bool yesByDefault)
     : QDialog(parent) {
     setWindowTitle(product::Title);
     auto* layout = new QVBoxLayout(this);
@@ -30,8 +30,10 @@ ConfirmDialog::ConfirmDialog(QWidget* parent, const std::string& question,
         layout->addWidget(list);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, this);
-    buttons->button(QDialogButtonBox::No)->setDefault(true);
-    buttons->button(QDialogButtonBox::No)->setFocus();
+    QPushButton* byDefault =
+        buttons->button(yesByDefault ? QDialogButtonBox::Yes : QDialogButtonBox::No);
+    byDefault->setDefault(true);
+    byDefault->setFocus();
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -40,7 +42,7 @@ ConfirmDialog::ConfirmDialog(QWidget* parent, const std::string& question,
 }
 
 bool ConfirmDialog::ask(QWidget* parent, const std::string& question,
-                        const std::vector<std::string>& lines) {
-    ConfirmDialog dialog(parent, question, lines);
+                        const std::vector<std::string>& lines, bool yesByDefault) {
+    ConfirmDialog dialog(parent, question, lines, yesByDefault);
     return ui::execModal(dialog) == QDialog::Accepted;
 }

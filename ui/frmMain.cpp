@@ -14,6 +14,7 @@
 #include "model/clsIndOp_RigK5.h"
 #include "platform/SessionLog.h"
 #include "ui/AboutBox.h"
+#include "ui/ConfirmDialog.h"
 #include "ui/CurvesWindow.h"
 #include "ui/ServiceMenu.h"
 #include "ui/StatusLine.h"
@@ -378,6 +379,10 @@ void frmMain::showMessage(const std::string& text) {
 
 void frmMain::showInformation(const std::string& text) {
     InfoBoxProduct(text);
+}
+
+bool frmMain::askYesNo(const std::string& question, const std::vector<std::string>& lines) {
+    return ConfirmDialog::ask(this, question, lines, true);
 }
 
 void frmMain::beep() {

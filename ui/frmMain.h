@@ -80,6 +80,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     void editChannel(std::int16_t channel) override;
     void showMessage(const std::string& text) override;
     void showInformation(const std::string& text) override;
+    bool askYesNo(const std::string& question, const std::vector<std::string>& lines) override;
     void beep() override;
     void linkFailed() override { MsgBoxCloneErr(); }
 

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <filesystem>
+#include <functional>
 #include <set>
 
 using namespace proceduretest;
@@ -103,9 +105,17 @@ TEST(ServiceJobTest, EveryConnectLeavesABackupOfTheRadiosBytesBesideTheOthers) {
     EXPECT_EQ(record.imageAtConnect(), radioBefore);
 }
 
-TEST(ServiceJobTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheConnectGoesOn) {
+// How the backups folder is spoiled before Connect.
+struct BackupFault {
+    const char* name;
+    std::function<void(testsupport::TempDir&)> spoil;
+};
+
+class BackupFaultTest : public ::testing::TestWithParam<BackupFault> {};
+
+TEST_P(BackupFaultTest, IsSaidOnceTheConnectGoesOnAndNothingNamesABackup) {
     Bench bench;
-    bench.folder().writeFile("backups", "a file where the folder should be");
+    GetParam().spoil(bench.folder());
     ASSERT_TRUE(bench.connect());
     const auto& shown = bench.messages().messages();
     ASSERT_EQ(shown.size(), 1u);
@@ -114,7 +124,23 @@ TEST(ServiceJobTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheConnectGoesOn) {
                                  "'.\r\nBefore you change anything, save the image with \"Save "
                                  "image as\u2026\" in the File menu.");
     EXPECT_FALSE(bench.e8Payloads().empty()); // every value went out after it
+    EXPECT_EQ(bench.model().serviceJob().record().sessionStarts().front().backupFile, "");
+    EXPECT_NE(bench.model().RigOpFunc_ReportHtml({}).find("<td>not written</td>"),
+              std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Backups, BackupFaultTest,
+    ::testing::Values(BackupFault{"AFileWhereTheFolderShouldBe",
+                                  [](testsupport::TempDir& d) {
+                                      d.writeFile("backups", "a file where the folder should be");
+                                  }},
+                      BackupFault{"AFolderMarkedReadOnly",
+                                  [](testsupport::TempDir& d) {
+                                      d.makeFolder("backups");
+                                      d.setMode("backups", std::filesystem::perms(0555));
+                                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceJobTest, CompareMarksExactlyTheLinesChangedSinceConnect) {
     JobBench c;
@@ -359,6 +385,59 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "Wait until the running adjustment has ended."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A revert or a write cut off before its first turn, as if the program died there: its
+// journal, left on disk, is offered back at the next Connect from the backup it started from.
+struct CutOffJob {
+    const char* row;
+    const char* name;
+    bool write;
+    bool putBack; // the answer to the offer
+};
+
+class CutOffJobTest : public ::testing::TestWithParam<CutOffJob> {};
+
+TEST_P(CutOffJobTest, IsOfferedBackAtTheNextConnectFromTheBackupBeforeIt) {
+    JobBench c;
+    const Bytes backup = fileBytes(c.backupFile());
+    ASSERT_TRUE(c.sweepLow());
+    c.script.answer(true);
+    if (GetParam().write) {
+        writeBytes(c.bench.folder().file("VX-K5_0001_copy.img"), backup);
+        c.script.choose(c.bench.folder().file("VX-K5_0001_copy.img"));
+        c.menu().writeImage();
+    } else {
+        c.menu().revert();
+    }
+    const std::string journal = c.bench.folder().readFile("backups/VX-K5_0001_journal.txt");
+    c.bench.model().RigOpFunc_ResetAll(); // the job ends, and its journal with it
+    ASSERT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt"));
+    c.bench.folder().writeFile("backups/VX-K5_0001_journal.txt", journal);
+    const Bytes cut = memoryOf(c.bench);
+    ASSERT_NE(cut, backup);
+    c.script.answer(GetParam().putBack);
+    ASSERT_TRUE(c.bench.connect());
+    ASSERT_TRUE(c.jobEnds());
+    EXPECT_EQ(memoryOf(c.bench), GetParam().putBack ? backup : cut);
+    const std::vector<ProcedureRun>& runs = c.job().record().runs();
+    const std::vector<std::string>& asked = c.script.confirmations().back();
+    EXPECT_EQ(asked[0].substr(0, asked[0].find('\n')),
+              "\"" + std::string(GetParam().name) +
+                  "\" was cut off: the program ended while it ran (started " +
+                  runs.at(1).at.toString("yyyy-MM-dd HH:mm:ss").toStdString() + ").");
+    EXPECT_EQ(asked.back(), "BPF Low T3: 98 \u2192 96");
+    EXPECT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt"));
+    EXPECT_EQ(runs.at(2).name, "Recovery after a cut-off");
+    EXPECT_EQ(runs.at(2).outcome, GetParam().putBack ? RunOutcome::Completed : RunOutcome::Refused);
+    EXPECT_EQ(runs.size(), GetParam().putBack ? 4u : 3u); // the put-back job, when it ran
+}
+
+INSTANTIATE_TEST_SUITE_P(Jobs, CutOffJobTest,
+                         ::testing::Values(CutOffJob{"Revert", "Revert adjustments", false, true},
+                                           CutOffJob{"Write", "Write image to radio", true, true},
+                                           CutOffJob{"WriteLeftAsItWas", "Write image to radio",
+                                                     true, false}),
+                         [](const auto& info) { return std::string(info.param.row); });
 
 TEST(ServiceJobTest, SaveImageAsWritesTheValuesAsTheyAreNow) {
     JobBench c;
