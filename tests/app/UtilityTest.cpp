@@ -104,8 +104,8 @@ class PtyUtilityTest : public ::testing::Test {
         return Bytes(pty.radio.memory().begin(), pty.radio.memory().end());
     }
 
-    testsupport::PtyRadio pty;
     testsupport::TempDir dir;
+    testsupport::PtyRadio pty{dir.file("radio")};
     testsupport::MessageRecorder recorder;
     Utility::Places places;
     std::unique_ptr<Utility> utility;
@@ -182,7 +182,7 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
         runWhileQuiet([&] { return dir.exists(journal) && radioMemory() != before; }, 20000,
                       [&] {
                           pty.pump();
-                          if (pty.settled() && pty.waiting(quietPipe[0]) == 0) {
+                          if (pty.settled() && !pty.readable(quietPipe[0])) {
                               std::ignore = ::write(quietPipe[1], "q", 1);
                           }
                           return false;
