@@ -7,30 +7,13 @@
 Q_LOGGING_CATEGORY(lcModel, "vsk5.model", QtWarningMsg)
 
 namespace modellog {
-namespace {
-
-const char* outcomeName(RunOutcome outcome) {
-    switch (outcome) {
-    case RunOutcome::Completed:
-        return "Completed";
-    case RunOutcome::EndedWithoutResult:
-        return "Ended without result";
-    case RunOutcome::Abandoned:
-        return "Abandoned";
-    case RunOutcome::Refused:
-        return "Refused";
-    }
-    return "?";
-}
-
-} // namespace
 
 void started(const std::string& what, const std::string& detail) {
     qCInfo(lcModel, "start %s%s%s", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
 }
 
 void ended(const ProcedureRun& run) {
-    qCInfo(lcModel, "end %s: %s%s%s", run.name.c_str(), outcomeName(run.outcome),
+    qCInfo(lcModel, "end %s: %s%s%s", run.name.c_str(), outcomeText(run.outcome),
            run.reason.empty() ? "" : " - ", run.reason.c_str());
 }
 

@@ -19,6 +19,20 @@ bool sameAdjustments(const Bytes& a, const Bytes& b) {
 
 } // namespace
 
+const char* outcomeText(RunOutcome outcome) {
+    switch (outcome) {
+    case RunOutcome::Completed:
+        return "Completed";
+    case RunOutcome::EndedWithoutResult:
+        return "Ended without result";
+    case RunOutcome::Abandoned:
+        return "Abandoned";
+    case RunOutcome::Refused:
+        return "Refused";
+    }
+    return "";
+}
+
 ServiceRecord::ServiceRecord(Clock c) : clock(std::move(c)) {}
 
 QDateTime ServiceRecord::now() const {

@@ -48,6 +48,8 @@ enum class RunOutcome {
     Abandoned,          // left before its end
     Refused,            // never started
 };
+// The outcome in the words of the report and the log: "Ended without result".
+const char* outcomeText(RunOutcome outcome);
 
 struct ProcedureRun {
     std::string name;

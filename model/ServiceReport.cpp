@@ -146,20 +146,6 @@ std::string readouts(const ReportInput& in) {
     return html + "</table>\n";
 }
 
-const char* outcomeText(RunOutcome outcome) {
-    switch (outcome) {
-    case RunOutcome::Completed:
-        return "Completed";
-    case RunOutcome::EndedWithoutResult:
-        return "Ended without result";
-    case RunOutcome::Abandoned:
-        return "Abandoned";
-    case RunOutcome::Refused:
-        return "Refused";
-    }
-    return "";
-}
-
 // Why the run ended so on a line of its own, then the items it changed with their values
 // before and after, one after the other: a TXF write changes forty of them.
 std::vector<std::string> runDetails(const ProcedureRun& run) {
