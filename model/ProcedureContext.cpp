@@ -24,10 +24,12 @@ bool ProcedureContext::sendE8(int command, int value) {
     return seq.easySendE8NoAnswer(liveCommandText(command, value));
 }
 
-void ProcedureContext::sendAndStore(int command, int value, std::int32_t address, int stored) {
-    if (sendE8(command, value)) {
-        eep.WriteByte(address, stored);
+bool ProcedureContext::sendAndStore(int command, int value, std::int32_t address, int stored) {
+    if (!sendE8(command, value)) {
+        return false;
     }
+    eep.WriteByte(address, stored);
+    return true;
 }
 
 // A rejected answer (commError) is nothing to act on: the task reports it and resets the model
@@ -60,10 +62,18 @@ void ProcedureContext::restoreChanges() {
     if (seq.OpRunning()) {
         seq.abandonOperation();
     }
+    bool allSent = true;
     for (const ProcedureJournal::Restore& r : restores) {
-        sendAndStore(r.command, r.liveValue, r.address, r.stored); // the journal is closed now
+        // The journal is closed now: these commands are not noted as the run's.
+        allSent = sendAndStore(r.command, r.liveValue, r.address, r.stored) && allSent;
     }
-    runJournal.clear();
+    // A restore that could not go out (the port is gone) leaves its byte changed in the radio:
+    // the copy on disk stays, and the next Connect offers it back.
+    if (allSent) {
+        runJournal.clear();
+    } else {
+        runJournal.forget();
+    }
     // The items of those bytes show them again; nothing is left for the task to resend.
     reloadItems(
         console,

@@ -31,7 +31,7 @@ class ProcedureContext {
     // A live command of the running procedure; true when it went out.
     bool sendE8(int command, int value);
     // A live command and the byte it stands for, written only when the command went out.
-    void sendAndStore(int command, int value, std::int32_t address, int stored);
+    bool sendAndStore(int command, int value, std::int32_t address, int stored);
     // One tick of a reading of A/D channel 0 to 2; true once a value is in. `requested` is the
     // procedure's own flag: clear, a fresh request goes out; set, the answer is looked for.
     bool takeReading(int channel, bool& requested);

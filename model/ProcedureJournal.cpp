@@ -46,10 +46,14 @@ std::vector<CellResult> ProcedureJournal::results(const clsCmcEeprom& image) con
 }
 
 void ProcedureJournal::clear() {
-    open = false;
-    commandsSent.clear();
     if (kept && keeper.over) {
         keeper.over();
     }
+    forget();
+}
+
+void ProcedureJournal::forget() {
+    open = false;
+    commandsSent.clear();
     kept = false;
 }

@@ -57,6 +57,9 @@ class ProcedureJournal {
     void close() { open = false; }
     // The procedure is over (kept or put back): nothing more to restore.
     void clear();
+    // The run ends without its bytes put back (the link went): the keeper's copy stays on disk
+    // for the next Connect to offer.
+    void forget();
 
   private:
     bool open = false;

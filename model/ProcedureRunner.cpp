@@ -126,6 +126,7 @@ void ProcedureRunner::prepareConsole() {
         ctx.restoreChanges();
         closeRun(RunOutcome::Abandoned, LeftEarly, {});
     }
+    ctx.journal().clear(); // kept or put back: nothing of the run is left to restore
     drop();
     clsConsole& items = ctx.items();
     for (std::int16_t i = 0; i < 3; ++i) {
@@ -141,6 +142,8 @@ void ProcedureRunner::prepareConsole() {
 
 void ProcedureRunner::drop() {
     closeRun(RunOutcome::Abandoned, LinkReset, {});
+    // The technician is told of the lost link at once and the record says what may stand in
+    // the radio: the copy on disk is for a program that ends without a word.
     ctx.journal().clear();
     adjStep = 0;
     // A run left while its reading was out must not take a stale answer as the first reading

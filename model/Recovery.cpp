@@ -18,8 +18,7 @@ std::string when(const JournalEntry& entry) {
 }
 
 std::string cutOff(const JournalEntry& entry) {
-    return "\"" + entry.what + "\" was cut off: the program ended while it ran (started " +
-           when(entry) + ").";
+    return "\"" + entry.what + "\" was cut off before its end (started " + when(entry) + ").";
 }
 
 std::string fileName(const std::string& path) {
@@ -85,7 +84,6 @@ Recovery Recovery::of(const JournalEntry& entry, const clsCmcEeprom& image) {
     return offer;
 }
 
-std::string Recovery::choiceText(const JournalEntry& entry, bool putBack) {
-    return std::string(putBack ? "Put back" : "Left as it was") + " after \"" + entry.what +
-           "\", started " + when(entry) + ", was cut off.";
+std::string Recovery::leftAsItWas(const JournalEntry& entry) {
+    return "Left as it was after \"" + entry.what + "\", started " + when(entry) + ", was cut off.";
 }

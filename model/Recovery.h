@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the next Connect offers when a journal was left on disk: a procedure, a revert or a
 // full write that the program's end cut off. A procedure's bytes go back to their values
-// before it; a job's radio goes back to the backup it started from (a revert's bytes by their
-// commands, a write's whole image by a clone write). The technician is asked first, Yes being
-// the default: the radio was left half changed by a run nobody finished.
+// before it; a job's radio goes back to the backup of the radio as the job found it (a
+// revert's bytes by their commands, a write's whole image by a clone write). The technician
+// is asked first, Yes being the default: the radio was left half changed by a run nobody
+// finished.
 //
 //   const Recovery offer = Recovery::of(entry, image);
-//   view.askYesNo(offer.question, offer.lines, true)   // "BPF Low ALL" was cut off ...
+//   view.askYesNo(offer.question, offer.lines)   // "BPF Low ALL" was cut off ...
 #pragma once
 
 #include "model/JournalFile.h"
@@ -29,6 +30,6 @@ struct Recovery {
 
     // The offer for a journal left behind; Nothing when the radio holds the values already.
     static Recovery of(const JournalEntry& entry, const clsCmcEeprom& image);
-    // The choice as the service record keeps it.
-    static std::string choiceText(const JournalEntry& entry, bool putBack);
+    // A No to the offer, as the service record keeps it.
+    static std::string leftAsItWas(const JournalEntry& entry);
 };

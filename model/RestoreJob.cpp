@@ -48,8 +48,9 @@ RestoreJob::Plan RestoreJob::revertPlan(const Bytes& target, const clsCmcEeprom&
 
 RestoreJob::RestoreJob(const Parts& parts) : p(parts) {}
 
-void RestoreJob::startRevert(const Plan& revert, const Bytes& image) {
-    modellog::started("Revert adjustments", revert.source);
+void RestoreJob::startRevert(const Plan& revert, const Bytes& image, const std::string& name) {
+    runName = name.empty() ? "Revert adjustments" : name;
+    modellog::started(runName, revert.source);
     kind = Kind::Revert;
     plan = revert;
     source = revert.source;
@@ -60,8 +61,9 @@ void RestoreJob::startRevert(const Plan& revert, const Bytes& image) {
     stage = Stage::Sending;
 }
 
-void RestoreJob::startWrite(const Bytes& image, const std::string& path) {
-    modellog::started("Write image to radio", path);
+void RestoreJob::startWrite(const Bytes& image, const std::string& path, const std::string& name) {
+    runName = name.empty() ? "Write image to radio" : name;
+    modellog::started(runName, path);
     kind = Kind::Write;
     plan = {};
     source = path;
@@ -228,8 +230,7 @@ void RestoreJob::consoleFollows(bool resend) {
 
 void RestoreJob::note(RunOutcome outcome, const std::string& reason,
                       std::vector<CellResult> results) {
-    const char* name = kind == Kind::Revert ? "Revert adjustments" : "Write image to radio";
-    p.record.noteRun({name, startedAt, outcome, reason, std::move(results)});
+    p.record.noteRun({runName, startedAt, outcome, reason, std::move(results)});
 }
 
 void RestoreJob::drop() {

@@ -50,8 +50,10 @@ class RestoreJob {
 
     explicit RestoreJob(const Parts& parts);
 
-    void startRevert(const Plan& plan, const Bytes& target);
-    void startWrite(const Bytes& target, const std::string& path);
+    // The record names the run by what it does unless a name is given ("Recovery after a
+    // cut-off").
+    void startRevert(const Plan& plan, const Bytes& target, const std::string& name = {});
+    void startWrite(const Bytes& target, const std::string& path, const std::string& name = {});
     bool running() const { return stage != Stage::Idle; }
     // One turn of the job in the task's procedure phase, the link idle; true when the phase is
     // done for this cycle, false while the job waits for its operation to end.
@@ -85,5 +87,6 @@ class RestoreJob {
     int resendTotal = 0;       // the values marked to go out once more after a write
     std::string resendMessage; // what the write found, told after the last value
     bool resendVerified = false;
+    std::string runName;
     QDateTime startedAt;
 };

@@ -2,6 +2,7 @@
 // The service job's safety net.
 #include "model/ServiceJob.h"
 
+#include "common/CommonRoutines.h"
 #include "common/Product.h"
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
@@ -17,10 +18,16 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+const char* const RecoveryRun = "Recovery after a cut-off";
+
+} // namespace
+
 ServiceJob::ServiceJob(const Parts& parts, ServiceRecord::Clock clock)
     : p(parts), serviceRecord(std::move(clock)),
-      restoreJob({p.seq, p.driver, p.radio.objEep(), p.console, p.view, serviceRecord,
-                  p.waitAfterSend}) {
+      restoreJob(
+          {p.seq, p.driver, p.radio.objEep(), p.console, p.view, serviceRecord, p.waitAfterSend}) {
     // Every live value the utility stores is one the radio took: that is the record's list.
     image().setWriteObserver([this](std::int32_t adr, std::uint8_t from, std::uint8_t to) {
         if (serviceRecord.hasSession() && adr >= MemoryMap::AreaFirst &&
@@ -71,6 +78,8 @@ void ServiceJob::connected() {
 
 bool ServiceJob::tick() {
     const bool done = restoreJob.tick();
+    // Whatever the job found, the technician hears it now: the journal is for a program that
+    // ends without a word.
     if (!restoreJob.running()) {
         dropJournal();
     }
@@ -80,7 +89,7 @@ bool ServiceJob::tick() {
 void ServiceJob::drop() {
     if (restoreJob.running()) {
         restoreJob.drop();
-        dropJournal();
+        dropJournal(); // the lost link is told at once, as for a procedure
     }
 }
 
@@ -155,8 +164,8 @@ ServiceJob::WriteCheck ServiceJob::checkWrite(const std::string& path) const {
         return {{}, file.error};
     }
     if (!ImageFile::namesRadio(path, p.radio.radionameS())) {
-        return {{}, job_messages::imageNotForRadio(path, ImageFile::namePrefix(
-                                                             p.radio.radionameS()))};
+        return {{},
+                job_messages::imageNotForRadio(path, ImageFile::namePrefix(p.radio.radionameS()))};
     }
     return {std::move(file.bytes), {}};
 }
@@ -183,12 +192,15 @@ void ServiceJob::keepJournal(const std::string& what, const QDateTime& startedAt
     }
 }
 
-// A job's journal names the backup of the Connect before it: the radio as it was read last.
+// A job's journal names a backup of the radio as the job found it, written beside the others:
+// the adjustments made since Connect are part of what a cut-off job is put back to.
 void ServiceJob::keepJobJournal(const char* what) {
-    const std::string backup = serviceRecord.sessionStarts().back().backupFile;
+    const QDateTime at = serviceRecord.now();
     const std::string sub = p.radio.radionameS();
-    if (!backup.empty() &&
-        JournalFile::write(backupFolderInUse(), {sub, what, serviceRecord.now(), backup, {}})) {
+    const std::string backup =
+        ImageFile::freePath(backupFolderInUse(), ImageFile::backupName(sub, at));
+    if (ImageFile::write(backup, image().ReadBlock(0, ImageFile::Size)) &&
+        JournalFile::write(backupFolderInUse(), {sub, what, at, backup, {}})) {
         journalSubCode = sub;
     }
 }
@@ -209,25 +221,32 @@ void ServiceJob::offerRecovery() {
         return;
     }
     const Recovery offer = Recovery::of(*entry, image());
-    if (offer.kind == Recovery::Kind::Unreadable) {
-        p.view.showMessage(offer.question);
-    }
-    const bool yes =
-        (offer.kind == Recovery::Kind::Revert || offer.kind == Recovery::Kind::Write) &&
-        p.view.askYesNo(offer.question, offer.lines);
-    if (offer.kind != Recovery::Kind::Nothing) {
-        serviceRecord.noteRun({"Recovery after a cut-off",
-                               serviceRecord.now(),
-                               yes ? RunOutcome::Completed : RunOutcome::Refused,
-                               Recovery::choiceText(*entry, yes),
-                               {}});
-    }
     journalSubCode = sub;
-    if (!yes) {
-        dropJournal();
-    } else if (offer.kind == Recovery::Kind::Write) {
-        restoreJob.startWrite(offer.target, entry->backupFile);
-    } else {
-        restoreJob.startRevert(offer.plan, offer.target);
+    if (offer.kind == Recovery::Kind::Nothing) {
+        dropJournal(); // the radio holds the values from before the run already
+        return;
     }
+    if (offer.kind == Recovery::Kind::Unreadable) {
+        // Nothing the program could put back: the technician is told what is missing, once.
+        p.view.showMessage(offer.question);
+        noteRecovery(RunOutcome::Refused, firstLine(offer.question));
+        dropJournal();
+        return;
+    }
+    if (!p.view.askYesNo(offer.question, offer.lines)) {
+        noteRecovery(RunOutcome::Refused, Recovery::leftAsItWas(*entry));
+        dropJournal();
+        return;
+    }
+    // The put-back is a job of its own: the record notes it, under this name, when it ends
+    // and with what it found; its journal stays until it is verified.
+    if (offer.kind == Recovery::Kind::Write) {
+        restoreJob.startWrite(offer.target, entry->backupFile, RecoveryRun);
+    } else {
+        restoreJob.startRevert(offer.plan, offer.target, RecoveryRun);
+    }
+}
+
+void ServiceJob::noteRecovery(RunOutcome outcome, const std::string& reason) {
+    serviceRecord.noteRun({RecoveryRun, serviceRecord.now(), outcome, reason, {}});
 }

@@ -101,6 +101,7 @@ class ServiceJob {
     clsCmcEeprom& image() const;
     void keepJobJournal(const char* what);
     void offerRecovery();
+    void noteRecovery(RunOutcome outcome, const std::string& reason);
 
     Parts p;
     ServiceRecord serviceRecord;

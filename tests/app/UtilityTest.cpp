@@ -227,7 +227,7 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     ui::setModalDialogHook({});
     ASSERT_TRUE(putBack);
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].rfind("\"BPF Low ALL\" was cut off: the program ended while it", 0), 0u);
+    EXPECT_EQ(asked[0].rfind("\"BPF Low ALL\" was cut off before its end (started ", 0), 0u);
     EXPECT_NE(asked[0].find("\n\nPut back the values it had changed?"), std::string::npos);
     EXPECT_EQ(radioMemory(), backup);
     EXPECT_EQ(recorder.messages().back().text,
