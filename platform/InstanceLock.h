@@ -7,6 +7,7 @@
 //   if (lock.acquire() == platform::InstanceLock::Result::HeldByAnotherCopy) { ...refuse... }
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,15 +24,21 @@ class InstanceLock {
     };
 
     // The lock file lockName in folder; the folder is made when the lock is first asked for.
-    InstanceLock(std::string folder, const std::string& lockName);
+    // settle is the moment given to a lock file that names no owner yet (see acquire()).
+    InstanceLock(std::string folder, const std::string& lockName,
+                 std::function<void()> settle = waitAMoment);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
     [[nodiscard]] Result acquire();
 
+    // A fifth of a second: far longer than a starting copy takes to write itself into the file.
+    static void waitAMoment();
+
   private:
     std::string lockFolder;
+    std::function<void()> settle;
     std::unique_ptr<QLockFile> lock;
 };
 

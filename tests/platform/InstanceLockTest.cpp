@@ -20,27 +20,30 @@
 using platform::InstanceLock;
 using Result = platform::InstanceLock::Result;
 using testsupport::TempDir;
+using namespace std::chrono_literals;
 
 namespace {
-
-// What is in the way before the lock is asked for; the returned object (if any) is kept alive
-// while it is asked.
-struct LockCase {
-    const char* name;
-    std::function<std::shared_ptr<void>(const TempDir&)> arrange;
-    std::string folder; // below the test's folder
-    Result expected;
-};
-
-class InstanceLockTest : public ::testing::TestWithParam<LockCase> {};
 
 std::shared_ptr<void> nothing(const TempDir&) {
     return nullptr;
 }
 
+// What is in the way before the lock is asked for, and what comes while it waits its moment;
+// the returned objects (if any) are kept alive while it is asked.
+struct LockCase {
+    const char* name;
+    std::function<std::shared_ptr<void>(const TempDir&)> arrange;
+    std::string folder; // below the test's folder
+    Result expected;
+    std::function<std::shared_ptr<void>(const TempDir&)> meanwhile = nothing;
+};
+
+class InstanceLockTest : public ::testing::TestWithParam<LockCase> {};
+
 // Another process's lock as QLockFile holds it: this process's own id counts as running.
 std::shared_ptr<void> heldElsewhere(const TempDir& dir) {
     QDir().mkpath(QString::fromStdString(dir.file("run")));
+    std::filesystem::remove(dir.file("run/a.lock")); // an empty one it made a moment before
     auto other = std::make_shared<QLockFile>(QString::fromStdString(dir.file("run/a.lock")));
     EXPECT_TRUE(other->tryLock(0));
     return other;
@@ -66,8 +69,12 @@ void folder(const std::string& path) {
 void linkToNowhere(const std::string& path) {
     std::filesystem::create_symlink(path + ".gone", path);
 }
-void emptyFile(const std::string& path) { // a power loss before its owner was written
+void emptyFile(const std::string& path) {
     std::ofstream{path};
+}
+void emptyFileADayOld(const std::string& path) { // a power loss before its owner was written
+    emptyFile(path);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - 24h);
 }
 
 std::shared_ptr<void> plainFile(const TempDir& dir) {
@@ -87,8 +94,9 @@ void PrintTo(InstanceLock::Result result, std::ostream* out) {
 
 TEST_P(InstanceLockTest, TellsAnotherCopyFromAFault) {
     TempDir dir;
-    const auto keep = GetParam().arrange(dir);
-    InstanceLock lock(dir.file(GetParam().folder), "a.lock");
+    std::shared_ptr<void> keep = GetParam().arrange(dir), keepToo;
+    InstanceLock lock(dir.file(GetParam().folder), "a.lock",
+                      [&] { keepToo = GetParam().meanwhile(dir); });
     EXPECT_EQ(lock.acquire(), GetParam().expected);
     // Asking again changes nothing: a held lock stays held by this process.
     EXPECT_EQ(lock.acquire(), GetParam().expected);
@@ -105,7 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
         LockCase{"FolderInTheLocksPlace", inItsPlace<folder>, "run", Result::Unavailable},
         LockCase{"LinkToNowhereInTheLocksPlace", inItsPlace<linkToNowhere>, "run",
                  Result::Unavailable},
-        LockCase{"EmptyFileInTheLocksPlace", inItsPlace<emptyFile>, "run", Result::Unavailable}),
+        LockCase{"EmptyFileLeftByAPowerLoss", inItsPlace<emptyFileADayOld>, "run",
+                 Result::Unavailable},
+        LockCase{"EmptyFileNamesItsOwnerAMomentLater", inItsPlace<emptyFile>, "run",
+                 Result::HeldByAnotherCopy, heldElsewhere}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InstanceLockTest, SecondLockOfTheSameNameIsRefusedUntilTheFirstGoes) {
