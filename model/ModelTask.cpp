@@ -46,7 +46,7 @@ void ModelTask::connect() {
 
 Progress ModelTask::connectProgress() const {
     if (taskPhase >= TaskPhase::SendChanged) {
-        return {"Sending values", connectValues - valuesToSend(p.console), connectValues};
+        return sendingValues(p.console, connectValues);
     }
     const char* what = taskPhase <= TaskPhase::CloneRead ? "Reading memory" : "Reading levels";
     return {what, p.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
