@@ -6,8 +6,9 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= 2
-# The suite's parallel runs, and more for ctest: CI runs it three times in a row beside itself
-# (TEST_JOBS=4 CTEST_ARGS="--repeat until-fail:3"), so that a test that fails by chance shows.
+# The suite's parallel runs, and more for ctest: CI runs each test up to three times, until it
+# fails, four tests at a time (TEST_JOBS=4 CTEST_ARGS="--repeat until-fail:3"), so that a test
+# that fails by chance shows.
 TEST_JOBS ?= $(JOBS)
 CTEST_ARGS ?=
 MAKEFLAGS += --no-print-directory

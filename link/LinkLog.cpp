@@ -3,16 +3,18 @@
 #include "link/LinkLog.h"
 
 #include "link/CloneFrames.h"
-
-#include <iterator>
+#include "link/clsCmcCln3Drv.h"
 
 Q_LOGGING_CATEGORY(lcLink, "vsk5.link", QtWarningMsg)
 
 namespace linklog {
 namespace {
 
-// Frames longer than the receiver keeps are cut; no frame of this link comes near it.
-constexpr std::size_t MaxBytes = 264;
+// Frames longer than the receiver keeps are cut; no frame of this link comes near it. The
+// receiver keeps at most RxBufMax bytes of an answer; the extra bytes leave room for the preamble
+// pair and end byte written around it (three, with a margin), so that an answer it kept is
+// always written whole.
+constexpr std::size_t MaxBytes = clsCmcCln3Drv::RxBufMax + 8;
 
 struct Line {
     char text[8 + 3 * MaxBytes + 1];
@@ -23,6 +25,8 @@ struct Line {
             text[length++] = *word++;
         }
     }
+    // Not ByteStrToHex: it writes no blanks between the bytes, and the framed answer would
+    // first have to be copied with its preamble and end byte; here nothing is allocated.
     void addHex(std::uint8_t byte) {
         static const char digits[] = "0123456789ABCDEF";
         text[length++] = ' ';
@@ -50,15 +54,30 @@ void write(const char* direction, bool framed, const Bytes& bytes) {
     qCInfo(lcLink, "%s", line.text);
 }
 
+const char* errorWords(DriverError error) {
+    switch (error) {
+    case DriverError::None:
+        return "";
+    case DriverError::NoEcho:
+        return "no echo";
+    case DriverError::NoAnswer:
+        return "no answer";
+    case DriverError::BadFrame:
+        return "bad frame";
+    case DriverError::ImageOverflow:
+        return "image overflow";
+    case DriverError::WriteRefused:
+        return "write refused";
+    case DriverError::WriteSendRefused:
+        return "write send refused";
+    }
+    return "unknown";
+}
+
 } // namespace
 
-void error(int code) {
-    // By DriverError's codes.
-    static const char* const words[] = {
-        "", "no echo",       "no answer",         "bad frame", "image overflow",
-        "", "write refused", "write send refused"};
-    const bool known = code >= 0 && code < static_cast<int>(std::size(words));
-    qCInfo(lcLink, "error %d, %s", code, known ? words[code] : "unknown");
+void error(DriverError error) {
+    qCInfo(lcLink, "error %d, %s", static_cast<int>(error), errorWords(error));
 }
 
 void frame(const char* direction, const Bytes& bytes) {

@@ -82,7 +82,7 @@ void clsCmcCln3Drv::setNowError(DriverError value) {
     nowErr = value;
     if (value != DriverError::None) {
         lastErr = value;
-        linklog::error(static_cast<int>(value));
+        linklog::error(value);
     }
     endCycle();
 }

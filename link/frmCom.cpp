@@ -51,7 +51,10 @@ void frmCom::setComOpen(bool bo) {
     const bool reopenLost = bo && lost;
     if (!reopenLost && serial->portOpen() != bo) {
         const bool done = serial->setPortOpen(bo);
-        qCInfo(lcLink, "COM%d %s", portNum, !bo ? "closed" : done ? "opened" : "cannot be opened");
+        // The port logs its own opening, with the device it opened.
+        if (!bo) {
+            qCInfo(lcLink, "COM%d closed", portNum);
+        }
         if (!done && bo) {
             serial->setPortOpen(false);
             cannotOpen = true;

@@ -13,28 +13,22 @@
 #include <QFileInfo>
 
 ImageFile::ReadResult ImageFile::read(const std::string& path) {
-    ReadResult result = readQuietly(path);
+    const QString name = QString::fromStdString(path);
+    QFile file(name);
+    ReadResult result;
+    // The size decides before anything is read: a wrong file may be any size at all.
+    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
+        result.error = job_messages::cannotReadImage(path);
+    } else if (file.size() != Size) {
+        result.error = job_messages::notAnImage(path, file.size());
+    } else if (const QByteArray data = file.read(Size); data.size() != Size) {
+        result.error = job_messages::cannotReadImage(path);
+    } else {
+        result.bytes = Bytes(data.begin(), data.end());
+    }
     qCInfo(lcModel, "read image %s: %s", path.c_str(),
            result.error.empty() ? "taken" : result.error.c_str());
     return result;
-}
-
-ImageFile::ReadResult ImageFile::readQuietly(const std::string& path) {
-    const QString name = QString::fromStdString(path);
-    const QFileInfo info(name);
-    QFile file(name);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        return {{}, job_messages::cannotReadImage(path)};
-    }
-    // The size decides before anything is read: a wrong file may be any size at all.
-    if (file.size() != Size) {
-        return {{}, job_messages::notAnImage(path, file.size())};
-    }
-    const QByteArray data = file.read(Size);
-    if (data.size() != Size) {
-        return {{}, job_messages::cannotReadImage(path)};
-    }
-    return {Bytes(data.begin(), data.end()), {}};
 }
 
 // The permission bits decide, for root as well: a folder or file marked read-only keeps no image.

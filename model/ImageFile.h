@@ -40,7 +40,4 @@ class ImageFile {
     static std::string namePrefix(const std::string& subCode);
     // The file's name (not its folder) begins with namePrefix(subCode).
     static bool namesRadio(const std::string& path, const std::string& subCode);
-
-  private:
-    static ReadResult readQuietly(const std::string& path); // read() without its log line
 };

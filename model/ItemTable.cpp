@@ -122,3 +122,7 @@ int valuesToSend(const clsConsole& console) {
     }
     return count;
 }
+
+Progress sendingValues(const clsConsole& console, int total) {
+    return {"Sending values", total - valuesToSend(console), total};
+}

@@ -7,6 +7,8 @@
 //   index 8  "BPF Low ALL "   BPF Low ALL: Enter 4, drawn by event 5 (a procedure item)
 #pragma once
 
+#include "model/Progress.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -50,3 +52,5 @@ void reloadItems(clsConsole& console, const std::function<bool(std::int32_t addr
 // The values still marked to go to the radio: the items with a live command the task has not
 // sent yet. The status bar counts a resend of every value by it.
 int valuesToSend(const clsConsole& console);
+// "Sending values", n of total: how many of the total values marked to go out have gone.
+Progress sendingValues(const clsConsole& console, int total);

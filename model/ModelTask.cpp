@@ -46,7 +46,7 @@ void ModelTask::connect() {
 
 Progress ModelTask::connectProgress() const {
     if (taskPhase >= TaskPhase::SendChanged) {
-        return {"Sending values", connectValues - valuesToSend(p.console), connectValues};
+        return sendingValues(p.console, connectValues);
     }
     const char* what = taskPhase <= TaskPhase::CloneRead ? "Reading memory" : "Reading levels";
     return {what, p.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
@@ -109,6 +109,7 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
         if (reloadNow) {
             p.readouts.setOccasion(connectUnderWay ? "at Connect" : "at Reload",
                                    p.job.record().now());
+            occasionProcedure.reset();
         }
         return true;
     case TaskPhase::SendChanged:
@@ -121,9 +122,7 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
         if (p.job.busy()) {
             return p.job.tick();
         }
-        if (const std::optional<Progress> running = p.procedures.progress()) {
-            p.readouts.setOccasion("during " + running->what, p.job.record().now());
-        }
+        stampProcedureReadouts();
         return p.procedures.dispatch();
     case TaskPhase::CycleEnd:
         connectUnderWay = false;
@@ -138,6 +137,21 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
         return dump(next);
     default:
         return readoutPhase(phase);
+    }
+}
+
+// The readouts of this cycle were read during the running procedure, at this time. Its name is
+// put into words only when another procedure runs (or a Reload came between).
+void ModelTask::stampProcedureReadouts() {
+    const std::optional<ProcedureRow> row = procedureForStep(p.procedures.step());
+    if (!row || row->id == ProcedureId::Channel) {
+        return;
+    }
+    if (occasionProcedure != row->id) {
+        occasionProcedure = row->id;
+        p.readouts.setOccasion(std::string("during ") + row->name, p.job.record().now());
+    } else {
+        p.readouts.setOccasionTime(p.job.record().now());
     }
 }
 

@@ -10,10 +10,12 @@
 #pragma once
 
 #include "link/clsCmcTick.h"
+#include "model/ProcedureTable.h"
 #include "model/Progress.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class ProcedureRunner;
 class Readouts;
@@ -92,6 +94,7 @@ class ModelTask {
     bool sendChanged();
     bool enterKey();
     bool dump(TaskPhase& next);
+    void stampProcedureReadouts();
 
     Parts p;
     TaskPhase taskPhase = TaskPhase::Idle;
@@ -103,4 +106,6 @@ class ModelTask {
     int connectValues = 0; // the values Connect's read marked to go out once
     std::int32_t waitE8 = 0;
     clsCmcTick waitTick;
+    // The procedure the readouts' occasion names; nothing when it names another occasion.
+    std::optional<ProcedureId> occasionProcedure;
 };

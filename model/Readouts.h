@@ -54,6 +54,8 @@ class Readouts {
     void setOccasion(std::string occasion, const QDateTime& at) {
         current = {std::move(occasion), at};
     }
+    // The same occasion goes on: only its time moves.
+    void setOccasionTime(const QDateTime& at) { current.at = at; }
     const ReadoutStamp& stamp(ReadoutPage page, int index) const;
 
   private:

@@ -253,7 +253,7 @@ Progress RestoreJob::progress() const {
     case Stage::VerifySent:
         return {"Verifying", p.driver.cloneBytesDone(), ImageFile::Size};
     case Stage::Resending:
-        return {"Sending values", resendTotal - valuesToSend(p.console), resendTotal};
+        return sendingValues(p.console, resendTotal);
     case Stage::Idle:
         break;
     }

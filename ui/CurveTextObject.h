@@ -2,7 +2,7 @@
 // A curve of the report inside a printed text document: an object of the document's flow,
 // one picture wide and high, that draws itself from the curve log with a painter, so the PDF
 // holds vector graphics where a picture would be pixels. The report's printed form marks each
-// place with an image named "curve:<kind>"; replaceMarks() puts an object there.
+// place with an image named "curve:<kind>"; install() puts an object there.
 //
 //   CurveTextObject curves(log);
 //   curves.install(document);          // after setHtml
