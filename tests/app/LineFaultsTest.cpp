@@ -71,7 +71,8 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
         dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + dir.file("radio") + "\n");
-        dir.writeFile("Const.ini", constants());
+        dir.writeFile("Const.ini",
+                      "VS-K5 ALN Rev.1.0\n" + QByteArray("0\n").repeated(21).toStdString());
         places.settingsFolder = dir.path();
         places.constantsFile = dir.file("Const.ini");
         // Every Connect writes a backup: in a folder of the test's own, never in one that the
@@ -122,13 +123,6 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
             }
         }
         return commands;
-    }
-    static std::string constants() {
-        std::string text = "VS-K5 ALN Rev.1.0\n";
-        for (int i = 0; i <= 20; ++i) {
-            text += "0\n";
-        }
-        return text;
     }
 
     testsupport::TempDir dir;

@@ -40,7 +40,7 @@ struct PtyRadio {
     explicit PtyRadio(std::string node) : node(std::move(node)) {
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0 && ptsname(master)) {
             path = ptsname(master);
-            slave = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+            slave = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         }
         termios raw{};
         if (slave >= 0 && tcgetattr(slave, &raw) == 0) {
@@ -88,9 +88,9 @@ struct PtyRadio {
         return !readable(master) && !readable(slave) && pending.empty() &&
                radio.pendingTransmit() == 0;
     }
-    static bool readable(int fd) {
+    static bool readable(int fd, int waitMs = 0) { // a loop with nothing to do waits here
         pollfd line{fd, POLLIN, 0};
-        return fd >= 0 && ::poll(&line, 1, 0) > 0 && (line.revents & POLLIN) != 0;
+        return fd >= 0 && ::poll(&line, 1, waitMs) > 0 && (line.revents & POLLIN) != 0;
     }
 
     // Moves the line and the program's events along, and calls tick() (which moves the
@@ -115,7 +115,7 @@ struct PtyRadio {
         return done();
     }
 
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     int slave = -1;
     std::string path; // the terminal itself
     std::string node; // where the port finds it
