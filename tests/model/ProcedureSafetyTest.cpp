@@ -149,6 +149,7 @@ TEST_P(AbandonTest, EveryByteTheProcedureChangedGoesBackBeforeTheNextAction) {
     }
     EXPECT_EQ(radioArea(c.bench), before);
     EXPECT_EQ(imageArea(c.bench), before);
+    EXPECT_FALSE(c.bench.folder().exists("backups/VX-K5_0001_journal.txt")); // nothing to offer
     const std::vector<std::string> all = c.bench.e8Payloads();
     auto block = all.begin() + static_cast<std::ptrdiff_t>(sent.size());
     if (p.leave == Leave::OtherProcedure) {
