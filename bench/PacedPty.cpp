@@ -5,12 +5,10 @@
 #include "bench/Clock.h"
 #include "bench/LineLog.h"
 
-#include <fcntl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace vsk5bench {
 
@@ -25,20 +23,15 @@ vxk5sim::SimConfig paced(vxk5sim::SimConfig config) {
 
 PacedPty::PacedPty(vxk5sim::SimConfig config, LineLog& lineLog)
     : log(lineLog), sim(paced(config)), originNs(nowNs()) {
-    master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0 && ptsname(master)) {
-        path = ptsname(master);
-        slave = ::open(path.c_str(), O_RDWR | O_NOCTTY);
-    }
     timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (!ok()) {
         return;
     }
-    readable = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Read);
+    readable = std::make_unique<QSocketNotifier>(terminal.master(), QSocketNotifier::Read);
     connect(readable.get(), &QSocketNotifier::activated, this, [this] { onReadable(); });
     timerFired = std::make_unique<QSocketNotifier>(timer, QSocketNotifier::Read);
     connect(timerFired.get(), &QSocketNotifier::activated, this, [this] { onTimer(); });
-    writable = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Write);
+    writable = std::make_unique<QSocketNotifier>(terminal.master(), QSocketNotifier::Write);
     writable->setEnabled(false);
     connect(writable.get(), &QSocketNotifier::activated, this, [this] { flushPending(); });
 }
@@ -47,10 +40,8 @@ PacedPty::~PacedPty() {
     readable.reset();
     timerFired.reset();
     writable.reset();
-    for (int fd : {timer, slave, master}) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    if (timer >= 0) {
+        ::close(timer);
     }
 }
 
@@ -60,7 +51,7 @@ std::int64_t PacedPty::radioMs() const {
 
 void PacedPty::onReadable() {
     std::uint8_t in[512];
-    for (ssize_t n = 0; (n = ::read(master, in, sizeof in)) > 0;) {
+    for (ssize_t n = 0; (n = terminal.read(in, sizeof in)) > 0;) {
         fromComputer(Bytes(in, in + n), nowNs());
     }
     sendDue();
@@ -106,7 +97,7 @@ void PacedPty::sendDue() {
 }
 
 void PacedPty::flushPending() {
-    const ssize_t n = pending.empty() ? 0 : ::write(master, pending.data(), pending.size());
+    const ssize_t n = pending.empty() ? 0 : terminal.write(pending.data(), pending.size());
     pending.erase(pending.begin(), pending.begin() + std::max<ssize_t>(n, 0));
     // A full pseudo-terminal takes the rest when it has room again.
     writable->setEnabled(!pending.empty());

@@ -15,14 +15,15 @@
 // millisecond it is due by. Each of these roundings is under a millisecond and goes either way;
 // they do not add up to a drift.
 //
-// The slave side is held open as well, so that the master sees no hang-up while the port is
-// closed (the port sets the terminal to raw mode itself when it opens).
+// The slave side is held open as well (PseudoTerminal), so that the master sees no hang-up
+// while the port is closed.
 //
 //   PacedPty line(config, log);
 //   settings "[PORTS] COM1=" + line.devicePath();   // the utility opens it as COM 1
 #pragma once
 
 #include "platform/Bytes.h"
+#include "sim/PseudoTerminal.h"
 #include "sim/SimRadio.h"
 
 #include <QObject>
@@ -46,8 +47,8 @@ class PacedPty : public QObject {
     PacedPty& operator=(const PacedPty&) = delete;
 
     // False when no pseudo-terminal could be had.
-    bool ok() const { return slave >= 0 && timer >= 0; }
-    const std::string& devicePath() const { return path; }
+    bool ok() const { return terminal.ok() && timer >= 0; }
+    const std::string& devicePath() const { return terminal.path(); }
     vxk5sim::SimRadio& radio() { return sim; }
     // When the port was handed the computer's byte number n (from 1); 0 when not known, and
     // then the moment it is read counts.
@@ -69,10 +70,8 @@ class PacedPty : public QObject {
 
     LineLog& log;
     vxk5sim::SimRadio sim;
-    int master = -1;
-    int slave = -1;
+    vxk5sim::PseudoTerminal terminal;
     int timer = -1;
-    std::string path;
     std::int64_t originNs = 0; // the radio's millisecond 0
     Bytes pending;             // due, but the pseudo-terminal took it not yet
     std::function<std::int64_t(std::int64_t)> handOver;

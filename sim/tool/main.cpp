@@ -5,21 +5,18 @@
 // The first line on standard output is the device path; every exchange then prints one trace
 // line. One thread, one poll loop: it sleeps until bytes arrive, a queued byte is due on the
 // line, the terminal can take more output, or SIGINT/SIGTERM asks it to stop.
+#include "sim/PseudoTerminal.h"
 #include "sim/SimOptions.h"
 #include "sim/SimRadio.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <string>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -37,69 +34,6 @@ std::int64_t monotonicMs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-// Raw 8-bit line without echo or line editing, as a serial port carrying binary frames.
-bool makeRaw(int fd) {
-    termios tio{};
-    if (tcgetattr(fd, &tio) != 0) {
-        return false;
-    }
-    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
-                                          ICRNL | IXON | IXOFF);
-    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
-    tio.c_cflag |= CS8 | CREAD | CLOCAL;
-    tio.c_cc[VMIN] = 1;
-    tio.c_cc[VTIME] = 0;
-    cfsetispeed(&tio, B9600);
-    cfsetospeed(&tio, B9600);
-    return tcsetattr(fd, TCSANOW, &tio) == 0;
-}
-
-struct Pty {
-    int master = -1;
-    int slave = -1; // held open so the master never reads EIO when a client closes
-    std::string path;
-};
-
-bool openPty(Pty& pty, std::string& error) {
-    pty.master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) {
-        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
-        return false;
-    }
-    const char* name = ptsname(pty.master);
-    if (name == nullptr) {
-        error = std::string("ptsname: ") + std::strerror(errno);
-        return false;
-    }
-    pty.path = name;
-    pty.slave = open(pty.path.c_str(), O_RDWR | O_NOCTTY);
-    if (pty.slave < 0 || !makeRaw(pty.slave)) {
-        error = "cannot set up " + pty.path + ": " + std::strerror(errno);
-        return false;
-    }
-    const int flags = fcntl(pty.master, F_GETFL);
-    fcntl(pty.master, F_SETFL, flags | O_NONBLOCK);
-    return true;
-}
-
-bool makeLink(const std::string& linkPath, const std::string& target, std::string& error) {
-    struct stat st {};
-    if (lstat(linkPath.c_str(), &st) == 0) {
-        if (!S_ISLNK(st.st_mode)) {
-            error = linkPath + " exists and is not a symlink; not replacing it";
-            return false;
-        }
-        unlink(linkPath.c_str()); // a leftover of an earlier run
-    }
-    if (symlink(target.c_str(), linkPath.c_str()) != 0) {
-        error = "cannot create " + linkPath + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
 }
 
 // Ctrl-C and a termination request end the serving loop through the stop pipe.
@@ -130,11 +64,12 @@ void traceToStdout(vxk5sim::SimRadio& radio) {
 }
 
 // Hands the terminal the bytes that are due, as many as it takes now.
-void sendDue(vxk5sim::SimRadio& radio, int master, std::vector<std::uint8_t>& pending) {
+void sendDue(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty,
+             std::vector<std::uint8_t>& pending) {
     const vxk5sim::Bytes due = radio.transmit(monotonicMs());
     pending.insert(pending.end(), due.begin(), due.end());
     while (!pending.empty()) {
-        const ssize_t n = write(master, pending.data(), pending.size());
+        const ssize_t n = pty.write(pending.data(), pending.size());
         if (n <= 0) {
             break; // terminal full (EAGAIN): wait for POLLOUT
         }
@@ -145,13 +80,13 @@ void sendDue(vxk5sim::SimRadio& radio, int master, std::vector<std::uint8_t>& pe
 enum class Step { Go, Stop, Fail };
 
 // Waits for the next byte due, bytes from the computer or the stop signal; takes what arrived.
-Step serveOnce(vxk5sim::SimRadio& radio, int master, bool pending) {
+Step serveOnce(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty, bool pending) {
     int timeout = -1;
     const std::int64_t next = radio.nextTransmitMs();
     if (next >= 0) {
         timeout = static_cast<int>(std::max<std::int64_t>(0, next - monotonicMs()));
     }
-    pollfd fds[2] = {{master, static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0},
+    pollfd fds[2] = {{pty.master(), static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0},
                      {stopPipe[0], POLLIN, 0}};
     if (poll(fds, 2, timeout) < 0) {
         if (errno == EINTR) {
@@ -169,7 +104,7 @@ Step serveOnce(vxk5sim::SimRadio& radio, int master, bool pending) {
     }
     if ((fds[0].revents & POLLIN) != 0) {
         std::uint8_t buf[4096];
-        const ssize_t n = read(master, buf, sizeof buf);
+        const ssize_t n = pty.read(buf, sizeof buf);
         if (n > 0) {
             radio.receive(vxk5sim::Bytes(buf, buf + n), monotonicMs());
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
@@ -180,11 +115,11 @@ Step serveOnce(vxk5sim::SimRadio& radio, int master, bool pending) {
     return Step::Go;
 }
 
-int serve(vxk5sim::SimRadio& radio, int master) {
+int serve(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty) {
     std::vector<std::uint8_t> pending; // due bytes the terminal has not taken yet
     for (;;) {
-        sendDue(radio, master, pending);
-        switch (serveOnce(radio, master, !pending.empty())) {
+        sendDue(radio, pty, pending);
+        switch (serveOnce(radio, pty, !pending.empty())) {
         case Step::Go:
             break;
         case Step::Stop:
@@ -212,27 +147,21 @@ int main(int argc, char** argv) {
     if (!installStopSignals()) {
         return 1;
     }
-    Pty pty;
-    std::string error;
-    if (!openPty(pty, error) ||
-        (!options.linkPath.empty() && !makeLink(options.linkPath, pty.path, error))) {
-        std::fprintf(stderr, "vxk5-sim: %s\n", error.c_str());
+    vxk5sim::PseudoTerminal pty(options.linkPath);
+    if (!pty.ok()) {
+        std::fprintf(stderr, "vxk5-sim: %s\n", pty.error().c_str());
         return 1;
     }
-    std::printf("%s\n", pty.path.c_str());
+    std::printf("%s\n", pty.path().c_str());
     std::fflush(stdout);
 
     vxk5sim::SimRadio radio(options.config);
     if (!options.quiet) {
         traceToStdout(radio);
     }
-    const int status = serve(radio, pty.master);
+    const int status = serve(radio, pty);
 
-    if (!options.linkPath.empty()) {
-        unlink(options.linkPath.c_str());
-    }
-    close(pty.slave);
-    close(pty.master);
+    pty.hangUp();
     if (!options.quiet) {
         std::printf("vxk5-sim: stopped\n");
     }

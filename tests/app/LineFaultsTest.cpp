@@ -67,7 +67,7 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
   public:
     void SetUp() override {
         plugIn();
-        if (pty->slave < 0) {
+        if (!pty->terminal.ok()) {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
         dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + dir.file("radio") + "\n");
@@ -161,7 +161,7 @@ TEST_P(LineFaultTest, EndsInItsMessageSendsNothingMoreAndConnectsAgain) {
     EXPECT_EQ(image(), imageAtMessage);
     EXPECT_EQ(recorder.messages().size(), 1u);
 
-    if (pty->master < 0) {
+    if (pty->terminal.master() < 0) {
         plugIn();
     }
     pty->radio.config() = {};

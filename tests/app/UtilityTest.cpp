@@ -21,9 +21,11 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <numeric>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -69,7 +71,7 @@ bool tickWhileQuiet(Utility& utility, int quietPipe, int maxTicks,
     const SerialControl& port = utility.com().MsCom();
     for (int ticks = 0; ticks < maxTicks && !done();) {
         QCoreApplication::processEvents();
-        if (port.outBufferCount() == 0 && testsupport::PtyRadio::readable(quietPipe)) {
+        if (port.outBufferCount() == 0 && vxk5sim::PseudoTerminal::readable(quietPipe)) {
             platform::TickCount::advanceTestClock(Utility::TickIntervalMs);
             utility.tick();
             while (port.outBufferCount() != 0) {
@@ -78,7 +80,7 @@ bool tickWhileQuiet(Utility& utility, int quietPipe, int maxTicks,
             char byte = 0;
             ticks += ::read(quietPipe, &byte, 1) == 1 ? 1 : maxTicks; // none: the parent went
         } else {
-            testsupport::PtyRadio::readable(quietPipe, 1); // rather than spin
+            vxk5sim::PseudoTerminal::readable(quietPipe, 1); // rather than spin
         }
     }
     return done();
@@ -94,10 +96,10 @@ bool runChild(testsupport::PtyRadio& pty, pid_t child, const int quietPipe[2], i
     for (int ticks = 0; ticks < maxTicks && !done() && ended.si_pid == 0 &&
                         std::chrono::steady_clock::now() < hang;) {
         pty.pump();
-        if (!pty.readable(quietPipe[0]) && pty.settled()) {
+        if (!vxk5sim::PseudoTerminal::readable(quietPipe[0]) && pty.settled()) {
             ticks += ::write(quietPipe[1], "q", 1) == 1 ? 1 : 0;
         } else {
-            pty.readable(pty.master, 1); // rather than spin
+            vxk5sim::PseudoTerminal::readable(pty.terminal.master(), 1); // rather than spin
             waitid(P_PID, child, &ended, WEXITED | WNOHANG | WNOWAIT);
         }
     }
@@ -107,10 +109,10 @@ bool runChild(testsupport::PtyRadio& pty, pid_t child, const int quietPipe[2], i
 class PtyUtilityTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (pty.slave < 0) {
+        if (!pty.terminal.ok()) {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
-        dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + pty.node +
+        dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + pty.terminal.link() +
                                          "\n[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=14600000\n");
         dir.writeFile("Const.ini",
                       "VS-K5 ALN Rev.1.0\n" + QByteArray("0\n").repeated(21).toStdString());

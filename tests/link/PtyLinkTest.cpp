@@ -17,10 +17,10 @@ class PtyLinkTest : public LinkTest {
   protected:
     void SetUp() override {
         LinkTest::SetUp();
-        if (pty.slave < 0) {
+        if (!pty.terminal.ok()) {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
-        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.node + "\n");
+        dir.writeFile("ports.ini", "[PORTS]\nCOM1=" + pty.terminal.link() + "\n");
         auto control = std::make_unique<QtSerialControl>(dir.file("ports.ini"));
         qtControl = control.get();
         wire(std::move(control));

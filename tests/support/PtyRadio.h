@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated radio on the master side of a pseudo-terminal, moved along by pump(): the real
-// serial path (QSerialPort on the slave side) against the radio, in the same process. The
-// slave side is held open too, so the master sees no hang-up between two openings by the port
-// (which sets the terminal to raw mode itself, and back to what it found when it closes: raw
-// from the start here, so a closed port never echoes the radio's bytes back to it).
+// serial path (QSerialPort on the slave side) against the radio, in the same process.
 //
 // runUntil() moves the program's clock one tick at a time and only while the line is quiet:
 // nothing on its way in either direction, in the terminal or in the port's send buffer. Every
@@ -16,18 +13,15 @@
 #include "platform/Bytes.h"
 #include "platform/SerialControl.h"
 #include "platform/TickCount.h"
+#include "sim/PseudoTerminal.h"
 #include "sim/SimRadio.h"
 
 #include <QCoreApplication>
 
-#include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -37,60 +31,36 @@ struct PtyRadio {
     // The terminal is reached through a link at `node`, a name of the test's own that the port
     // opens: the port's lock file is named by the path it opens, and a terminal's number is
     // given again to the next terminal asked for, in any process.
-    explicit PtyRadio(std::string node) : node(std::move(node)) {
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0 && ptsname(master)) {
-            path = ptsname(master);
-            slave = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        }
-        termios raw{};
-        if (slave >= 0 && tcgetattr(slave, &raw) == 0) {
-            cfmakeraw(&raw);
-            tcsetattr(slave, TCSANOW, &raw);
-        }
-        std::error_code ignored;
-        std::filesystem::remove(this->node, ignored);
-        std::filesystem::create_symlink(path, this->node, ignored);
-    }
-    ~PtyRadio() { hangUp(); }
+    explicit PtyRadio(std::string node) : terminal(std::move(node)) {}
     // The far end goes away, and its node with it, as a pulled USB cable takes the device.
-    void hangUp() {
-        if (master >= 0) {
-            std::error_code ignored;
-            std::filesystem::remove(node, ignored);
-        }
-        ::close(slave);
-        ::close(master);
-        slave = master = -1;
-    }
+    void hangUp() { terminal.hangUp(); }
     // Hands what the computer wrote to the radio, and as much of its answer as the line takes;
     // what reaches a closed port (portOpen false) is lost, and so is what the radio sends to a
     // terminal that is gone.
     void pump(bool portOpen = true) {
         std::uint8_t in[512];
-        for (ssize_t n = 0; master >= 0 && (n = ::read(master, in, sizeof in)) > 0;) {
+        for (ssize_t n = 0; (n = terminal.read(in, sizeof in)) > 0;) {
             heard.insert(heard.end(), in, in + n);
             radio.receive(Bytes(in, in + n), platform::TickCount::now());
         }
         const Bytes out = radio.transmit(platform::TickCount::now());
         pending.insert(pending.end(), out.begin(), out.end());
         const std::size_t take = std::min(pending.size(), linePerPump);
-        const ssize_t n = master < 0 ? 0 : ::write(master, pending.data(), take);
+        const ssize_t n = terminal.write(pending.data(), take);
         pending.erase(pending.begin(), pending.begin() + std::max<ssize_t>(n, 0));
-        if (master < 0) {
+        if (terminal.master() < 0) {
             pending.clear();
         } else if (!portOpen) {
-            tcflush(slave, TCIFLUSH);
+            tcflush(terminal.slave(), TCIFLUSH);
         }
     }
 
     // Nothing waits to be read at either end, nor to be written by the radio.
     bool settled() const {
-        return !readable(master) && !readable(slave) && pending.empty() &&
+        using vxk5sim::PseudoTerminal;
+        return !PseudoTerminal::readable(terminal.master()) &&
+               !PseudoTerminal::readable(terminal.slave()) && pending.empty() &&
                radio.pendingTransmit() == 0;
-    }
-    static bool readable(int fd, int waitMs = 0) { // a loop with nothing to do waits here
-        pollfd line{fd, POLLIN, 0};
-        return fd >= 0 && ::poll(&line, 1, waitMs) > 0 && (line.revents & POLLIN) != 0;
     }
 
     // Moves the line and the program's events along, and calls tick() (which moves the
@@ -115,10 +85,7 @@ struct PtyRadio {
         return done();
     }
 
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    int slave = -1;
-    std::string path; // the terminal itself
-    std::string node; // where the port finds it
+    vxk5sim::PseudoTerminal terminal; // the port finds it at terminal.link()
     Bytes pending;
     Bytes heard;                        // every byte the computer wrote, in order
     std::size_t linePerPump = SIZE_MAX; // at most this much of the radio's answer per pump
