@@ -82,7 +82,8 @@ Bytes ScriptReader::bytes(std::size_t n) {
 }
 
 LinkHarness::LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart)
-    : cut(cut), cutState(cutSeed * 2654435761u + 1), line(new FakeLine),
+    : cut(cut), cutState(cutSeed * 2654435761u + 1),
+      line(new testsupport::SimSerialControl(testsupport::SimSerialControl::NoRadio{})),
       com(std::unique_ptr<SerialControl>(line)) {
     platform::TickCount::useTestClock(clockStartOf(clockStart));
     for (std::int32_t adr = 0; adr < eep.eeSize(); ++adr) {
@@ -92,7 +93,7 @@ LinkHarness::LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart)
     com.cln3D.setMyEep(&eep);
     // As the composition root wires it: arriving bytes run the tick at once.
     QObject::connect(&com, &frmCom::dataArrived, [this] { service(); });
-    QObject::connect(&com, &frmCom::portLost, [this] { writtenAtLoss = line->written.size(); });
+    QObject::connect(&com, &frmCom::portLost, [this] { writtenAtLoss = line->written().size(); });
 }
 
 LinkHarness::~LinkHarness() = default;
@@ -171,8 +172,11 @@ void LinkHarness::tick(int milliseconds) {
     service();
 }
 
+// The device goes away under the port and is back at once: only the link's own rule keeps
+// it from being opened again before the loss is reported.
 void LinkHarness::lose() {
-    line->lose();
+    line->unplug();
+    line->plugIn();
 }
 
 // The link's part of the program's tick: nothing runs on a lost port.
@@ -210,7 +214,7 @@ void LinkHarness::checkDriver() {
                 "a wait without a deadline in reach");
     }
     if (com.errPortLost()) {
-        require(line->written.size() == writtenAtLoss, "written to a lost port");
+        require(line->written().size() == writtenAtLoss, "written to a lost port");
     }
 }
 
@@ -271,7 +275,7 @@ void LinkHarness::endStep() {
     checkImage();
     const clsCmcCln3Drv& drv = com.cln3D;
     kept.steps.push_back({errorsSeen, drv.lastError(), drv.Running(), drv.waitState(),
-                          drv.lastEeAdr(), line->written.size()});
+                          drv.lastEeAdr(), line->written().size()});
     errorsSeen = 0;
 }
 
@@ -315,7 +319,7 @@ bool LinkHarness::step(ScriptReader& script) {
 Outcome LinkHarness::outcome() const {
     Outcome result = kept;
     result.image = eep.ReadBlock(0, eep.eeSize());
-    result.written = line->written;
+    result.written = line->written();
     result.identity = com.cln3D.ansInfo();
     result.lastAnswer = com.cln3D.varLastE8Answer();
     return result;

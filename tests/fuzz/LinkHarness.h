@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The receive path as the program runs it, driven by a script: the real port manager (frmCom)
-// with its frame driver over a fake line, each command sent as the sequencer sends it, bytes
-// arriving in any cut, ticks on the test clock, a device lost, a write that fails, the port
-// closed. After every step the driver's promises are checked, and a broken one aborts (the
+// with its frame driver over the tests' in-process line, each command sent as the sequencer sends
+// it, bytes arriving in any cut, ticks on the test clock, a device lost, a write that fails, the
+// port closed. After every step the driver's promises are checked, and a broken one aborts (the
 // fuzzer's crash):
 //   - the receive buffer never holds more than 256 bytes;
 //   - an error ends the cycle, and a wait under way has a deadline of at most 1.2 s;
@@ -19,7 +19,7 @@
 
 #include "link/clsCmcEeprom.h"
 #include "link/frmCom.h"
-#include "tests/fuzz/FakeLine.h"
+#include "tests/support/SimSerialControl.h"
 
 #include <cstdint>
 #include <string>
@@ -104,12 +104,12 @@ class LinkHarness {
     void tick(int milliseconds);
     void lose();
     void setLineFaults(std::uint8_t flags) {
-        line->writeFails = (flags & 1) != 0;
-        line->openFails = (flags & 2) != 0;
+        line->setWriteFails((flags & 1) != 0);
+        line->setOpenFails((flags & 2) != 0);
     }
     void close() { com.setComOpen(false); }
-    // A copy: delivering it may make the driver write its next frame over lastBlock.
-    void echo() { deliver(Bytes(line->lastBlock), true); }
+    // The frame written last comes back (a copy, as delivering it may make the driver write).
+    void echo() { deliver(line->lastBlock(), true); }
     // Ticks until the driver rests, which its deadlines must bring about.
     void settle();
     // One step of a script; false at its end.
@@ -118,7 +118,7 @@ class LinkHarness {
     void endStep();
 
     bool running() const { return com.cln3D.Running(); }
-    const Bytes& written() const { return line->written; }
+    const Bytes& written() const { return line->written(); }
     Outcome outcome() const;
 
   private:
@@ -130,7 +130,7 @@ class LinkHarness {
 
     Cut cut;
     std::uint32_t cutState;
-    FakeLine* line;
+    testsupport::SimSerialControl* line; // without a radio: the script is the far end
     frmCom com;
     clsCmcEeprom eep;
     Bytes imageBefore;

@@ -49,19 +49,6 @@ inline Bytes recordFrame(int adr, const Bytes& data, int countOff = 0, int sumOf
     return radioFrame(0xE4, text);
 }
 
-// The simulated radio's port, which can claim a full output buffer once some blocks went out.
-class SimPort : public testsupport::SimSerialControl {
-  public:
-    using SimSerialControl::SimSerialControl;
-    int outBufferCount() const override { return blocks >= fullAfter ? outBufferSize() : 0; }
-    bool output(const Bytes& block) override {
-        ++blocks;
-        return SimSerialControl::output(block);
-    }
-    int blocks = 0;
-    int fullAfter = 1 << 30;
-};
-
 class LinkTest : public ::testing::Test {
   protected:
     struct Report {
@@ -75,7 +62,7 @@ class LinkTest : public ::testing::Test {
         build({});
     }
     void build(const vxk5sim::SimConfig& config) {
-        auto sim = std::make_unique<SimPort>(config);
+        auto sim = std::make_unique<testsupport::SimSerialControl>(config);
         port = sim.get();
         wire(std::move(sim));
     }
@@ -124,7 +111,7 @@ class LinkTest : public ::testing::Test {
     Bytes image() { return radio.objEep().ReadBlock(0, 2048); }
     Bytes radioMemory() { return Bytes(sim().memory().begin(), sim().memory().end()); }
 
-    SimPort* port = nullptr;
+    testsupport::SimSerialControl* port = nullptr;
     std::unique_ptr<frmCom> com;
     clsCmcRadio radio;
     std::unique_ptr<clsCmcCln3Sequence> seq;

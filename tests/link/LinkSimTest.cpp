@@ -53,7 +53,7 @@ class LinkSimTest : public LinkTest, public ::testing::WithParamInterface<LinkSi
 TEST_P(LinkSimTest, EndsInSuccessOrInOneReportWithTheRightMessage) {
     const LinkSimCase& c = GetParam();
     build(c.config);
-    port->fullAfter = c.fullAfter;
+    port->setOutputFullAfter(c.fullAfter);
     const Bytes before = radioMemory();
     for (int adr = 0; c.write && adr < 2048; ++adr) {
         radio.objEep().WriteByte(adr, (adr * 31 + 7) & 0xFF);

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A serial control whose far end is the simulated radio in the same process, so the link,
-// the model and the main window can be tested end to end without a port. Time comes from the
-// program's tick count (the test clock in tests): the radio's pacing, when switched on, is
-// measured against it.
+// The in-process serial line of every test: its far end is the simulated radio, so the link,
+// the model and the main window can be tested end to end without a port, or nothing at all,
+// so that a test (or the link fuzz target) hands the bytes over itself, cut as it likes. The
+// faults of a real port are knobs: an open refused, the device gone, a write that fails, an
+// output buffer that claims to be full. What was written is kept with its moment. Time comes
+// from the program's tick count (the test clock in tests): the radio's pacing, when switched
+// on, is measured against it.
 #pragma once
 
 #include "platform/SerialControl.h"
 #include "sim/SimRadio.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,9 +20,13 @@ namespace testsupport {
 
 class SimSerialControl : public SerialControl {
   public:
-    explicit SimSerialControl(const vxk5sim::SimConfig& config = {}) : simRadio(config) {}
+    explicit SimSerialControl(const vxk5sim::SimConfig& config = {})
+        : simRadio(std::make_unique<vxk5sim::SimRadio>(config)) {}
+    // A line with no radio at its far end: bytes reach it only through arrive().
+    struct NoRadio {};
+    explicit SimSerialControl(NoRadio) {}
 
-    vxk5sim::SimRadio& radio() { return simRadio; }
+    vxk5sim::SimRadio& radio() { return *simRadio; }
 
     void setCommPort(std::int16_t port) override { port_ = port; }
     std::int16_t commPort() const override { return port_; }
@@ -31,8 +39,9 @@ class SimSerialControl : public SerialControl {
     bool setPortOpen(bool open) override;
     bool portOpen() const override { return open_; }
     int inBufferCount() override;
-    // The radio takes every block at once, so nothing ever waits to be sent.
-    int outBufferCount() const override { return 0; }
+    // The far end takes every block at once, so nothing waits to be sent, unless the buffer
+    // is set to claim it is full.
+    int outBufferCount() const override { return blocks_ >= fullAfter_ ? outBufferSize_ : 0; }
     void clearOutBuffer() override {}
     Bytes input() override;
     bool output(const Bytes& block) override;
@@ -50,6 +59,8 @@ class SimSerialControl : public SerialControl {
         Bytes bytes;
     };
     const std::vector<Write>& writes() const { return writes_; }
+    // The last block written (a whole frame); empty before the first.
+    Bytes lastBlock() const { return writes_.empty() ? Bytes{} : writes_.back().bytes; }
     // Milliseconds until the radio's next byte reaches the receive line, when it paces the
     // line and a byte is on its way; 0 otherwise.
     std::int64_t msUntilArrival();
@@ -62,6 +73,11 @@ class SimSerialControl : public SerialControl {
     void plugIn() { unplugged_ = false; }
     // The next blocks cannot be written: the write fails and the port is lost with it.
     void setWriteFails(bool fails) { writeFails_ = fails; }
+    // Once this many blocks went out, the output buffer claims to be full for good.
+    void setOutputFullAfter(int blocks) { fullAfter_ = blocks; }
+    // Bytes reach the receive buffer (only an open port receives them), with a receive event
+    // when asked, as the port raises one for every arrival.
+    void arrive(const Bytes& bytes, bool event);
     // Raises comEvReceive when bytes wait, as the port's data-received event does.
     void notifyReceived();
     // Raises any other communication event, as the port does on a line fault. The receive
@@ -74,7 +90,7 @@ class SimSerialControl : public SerialControl {
   private:
     void pull(); // moves what the radio has put on the line by now into the receive buffer
 
-    vxk5sim::SimRadio simRadio;
+    std::unique_ptr<vxk5sim::SimRadio> simRadio; // none for a line without a radio
     std::int16_t port_ = 1;
     std::string settings_ = "9600,N,8,1";
     int outBufferSize_ = 512;
@@ -82,6 +98,8 @@ class SimSerialControl : public SerialControl {
     bool openFails_ = false;
     bool unplugged_ = false;
     bool writeFails_ = false;
+    int blocks_ = 0;
+    int fullAfter_ = 1 << 30;
     Bytes rx_;
     Bytes written_;
     std::vector<Write> writes_;
