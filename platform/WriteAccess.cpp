@@ -93,6 +93,9 @@ bool mayReplaceFile(const std::string& file) {
 
 bool replaceFile(const std::string& file, std::string_view text) {
     const bool written = [&] {
+        if (!mayReplaceFile(file)) {
+            return false; // the rename would replace a read-only file, and root writes anywhere
+        }
         const std::string temporary = file + ".new";
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

@@ -18,7 +18,9 @@ bool mayWriteFolder(const std::string& folder);
 bool mayReplaceFile(const std::string& file);
 
 // file's whole content replaced by text: written beside it, then renamed over it, so that a
-// failed write leaves the old file whole and no half file behind. False when it failed.
+// failed write leaves the old file whole and no half file behind. Only where mayReplaceFile
+// allows it, for root as well: a folder or file marked read-only keeps what it has. False when
+// it was not written.
 bool replaceFile(const std::string& file, std::string_view text);
 
 } // namespace platform
