@@ -1,22 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The composition root: the one object that builds the utility, in the order the parts need
-// each other, owns every part (teardown by destruction, in reverse), wires the upward news
-// (bytes arrived, a port lost, an operation failed, the window closing) and runs the 50 ms
-// tick. The program's start-up and the test bench build the utility through it alike.
+// The window's composition root: the one object that builds the utility, in the order the
+// parts need each other, owns every part (teardown by destruction, in reverse), wires the upward
+// news (the door wants a tick, the window closing) and runs the 50 ms tick. The program's
+// start-up and the test bench build the utility through it alike.
 //
-//   Utility utility(places);            // settings, port, radio, sequencer, console, window, model
+//   Utility utility(places);            // settings, window, the door into the radio
 //   if (utility.startUp()) { utility.window().show(); app.exec(); }
 //   utility.shutDown();                 // a running procedure put back, port closed, settings
 //   saved
 #pragma once
 
 #include "common/clsCmcProfileIO.h"
-#include "console/clsConsole.h"
-#include "link/clsCmcCln3Sequence.h"
-#include "link/clsCmcRadio.h"
-#include "link/frmCom.h"
-#include "model/TestChannels.h"
-#include "model/clsIndOp_RigK5.h"
+#include "model/RigDoor.h"
 #include "ui/frmMain.h"
 
 #include <QObject>
@@ -62,19 +57,12 @@ class Utility : public QObject {
     // The end, once: a running procedure put back, the port closed, the settings saved.
     void shutDown();
     // One tick of the whole program; skipped inside another tick and while a modal window is
-    // open (its nested event loop would re-enter the link and the model mid-step).
+    // open (its nested event loop would re-enter the link and the model mid-step). A failure
+    // the tick met is shown after it has ended.
     void tick();
-    // Milliseconds until the next wait of the model or the link falls due (the wait after a
-    // live command, an echo or answer deadline, the port's release); 0 when none runs.
-    std::int32_t msUntilDue();
 
     frmMain& window() { return mainWindow; }
-    frmCom& com() { return port; }
-    clsCmcCln3Sequence& seq() { return sequencer; }
-    clsCmcRadio& radio() { return identity; }
-    clsConsole& console() { return items; }
-    TestChannels& channels() { return testChannels; }
-    clsIndOp_RigK5& model() { return rig; }
+    RigDoor& door() { return radio; }
     clsCmcProfileIO& settings() { return profile; }
 
   private:
@@ -83,13 +71,8 @@ class Utility : public QObject {
 
     Places places;
     clsCmcProfileIO profile;
-    frmCom port;
-    clsCmcRadio identity;
-    clsCmcCln3Sequence sequencer;
-    TestChannels testChannels;
     frmMain mainWindow;
-    clsConsole items; // drawn in the window's list
-    clsIndOp_RigK5 rig;
+    RigDoor radio;
     QTimer timer;
     // Runs the tick when a wait falls due between two timer ticks, so that no wait lasts
     // longer than it is meant to.

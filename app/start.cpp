@@ -50,7 +50,7 @@ int runUtility(const StartupPlaces& places) {
     }
     Utility utility(places.utility);
     // The report names the log, so that support can ask for the file that goes with it.
-    utility.model().serviceJob().record().setSessionLog(platform::SessionLog::currentPath());
+    utility.door().job().record().setSessionLog(platform::SessionLog::currentPath());
     if (!utility.startUp()) {
         return 1;
     }

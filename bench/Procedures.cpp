@@ -102,11 +102,11 @@ Figure throughTheLine(UtilityOnPty& b, const std::string& name, const std::strin
 }
 
 bool allValuesOut(Utility& u) {
-    if (!u.model().RigProp_EditEnabled() || u.seq().OpRunning()) {
+    if (!u.door().model().RigProp_EditEnabled() || u.door().seq().OpRunning()) {
         return false;
     }
-    for (std::int16_t i = 0; i < u.console().ListCount(); ++i) {
-        if (u.console().flgChanged(i)) {
+    for (std::int16_t i = 0; i < u.door().console().ListCount(); ++i) {
+        if (u.door().console().flgChanged(i)) {
             return false;
         }
     }
@@ -116,7 +116,7 @@ bool allValuesOut(Utility& u) {
 // Enter on a procedure's row, then the procedure run to its end (step 0 again).
 Figure enterToEnd(UtilityOnPty& b, int row, const std::string& name, const std::string& what,
                   double ratioLimit) {
-    clsIndOp_RigK5& model = b.utility().model();
+    clsIndOp_RigK5& model = b.utility().door().model();
     b.settle(StepTimeoutMs);
     const std::size_t messages = b.messages().size();
     const std::int64_t enter = b.press(row, Qt::Key_Return);
@@ -140,7 +140,7 @@ std::vector<Figure> measureConnect(UtilityOnPty& b) {
     u.window().cmd00(0).click();
     b.log().mark("click on Connect", click);
     const auto loaded =
-        b.app().runUntil([&] { return u.model().RigProp_EditEnabled(); }, ConnectTimeoutMs);
+        b.app().runUntil([&] { return u.door().model().RigProp_EditEnabled(); }, ConnectTimeoutMs);
     const auto connected = b.app().runUntil([&] { return allValuesOut(u); }, ConnectTimeoutMs);
 
     return {untilState(b, "Connect: console loaded",
@@ -164,7 +164,7 @@ std::string spread(std::vector<double>& samples) {
 }
 
 std::vector<Figure> measureKeySteps(UtilityOnPty& b, int count) {
-    clsConsole& items = b.utility().console();
+    clsConsole& items = b.utility().door().console();
     const LineLog& log = b.log();
     items.setValue(PowerHighRow, PowerHighStart);
     b.app().runUntil([&] { return !items.flgChanged(PowerHighRow) && b.linkIdle(); },
@@ -220,7 +220,7 @@ Figure measureSMeter(UtilityOnPty& b) {
 }
 
 Figure measureTxfWrite(UtilityOnPty& b) {
-    clsIndOp_RigK5& model = b.utility().model();
+    clsIndOp_RigK5& model = b.utility().door().model();
     BenchApp& app = b.app();
     // Following the temperature with the link idle: where TXF takes the item and an Enter.
     const auto following = [&] {
@@ -228,7 +228,7 @@ Figure measureTxfWrite(UtilityOnPty& b) {
             .runUntil(
                 [&] {
                     const int step = model.adjStepNow();
-                    return !b.utility().seq().OpRunning() &&
+                    return !b.utility().door().seq().OpRunning() &&
                            (step == TxfFollow || step == TxfDecide);
                 },
                 ProcedureTimeoutMs)

@@ -56,7 +56,7 @@ UtilityOnPty::UtilityOnPty(BenchApp& app, const std::string& settings)
     root = std::make_unique<Utility>(places, std::move(serial));
     pty.setHandOver([this](std::int64_t n) { return counted->handedAt(n); });
     watch =
-        std::make_unique<WaitWatch>(root->console(), lineLog, [this] { return bytesHandedOver(); });
+        std::make_unique<WaitWatch>(root->door().console(), lineLog, [this] { return bytesHandedOver(); });
     started = root->startUp(); // the real 50 ms timer
     if (started) {
         root->window().show();
@@ -89,7 +89,7 @@ std::int64_t UtilityOnPty::press(int row, int key, int modifiers) {
 }
 
 bool UtilityOnPty::linkIdle() {
-    if (root->seq().OpRunning() || root->model().msUntilDue() > 0 ||
+    if (root->door().seq().OpRunning() || root->door().model().msUntilDue() > 0 ||
         counted->bytesHandedOver() > lineLog.bytesRead() || pty.radio().pendingTransmit() > 0) {
         return false;
     }

@@ -10,7 +10,7 @@
 //
 //   UtilityOnPty bench(app, "[OPTION]\nMR-1(Appear)=1\n");
 //   bench.utility().window().cmd00(0).click();                 // Connect
-//   app.runUntil([&] { return bench.utility().model().RigProp_EditEnabled(); }, 60000);
+//   app.runUntil([&] { return bench.utility().door().editEnabled(); }, 60000);
 #pragma once
 
 #include "app/Utility.h"

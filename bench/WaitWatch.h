@@ -6,7 +6,7 @@
 // procedure's own commands (a sweep's stage settings, the S-meter's points, TXF's values) ask
 // for no wait, and the floor then counts none.
 //
-//   WaitWatch watch(utility.console(), log, [&] { return bytesHandedOver(); });
+//   WaitWatch watch(utility.door().console(), log, [&] { return bytesHandedOver(); });
 #pragma once
 
 #include "console/ConsoleEvents.h"

@@ -52,8 +52,14 @@ void clsCmcCln3Sequence::Standby() {
 }
 
 void clsCmcCln3Sequence::abandonOperation() {
-    com.cln3D.Reset();
+    if (!exchangeOver()) {
+        com.cln3D.Reset();
+    }
     Standby();
+}
+
+bool clsCmcCln3Sequence::exchangeOver() const {
+    return op == Operation::E8 && !ansRequired && step != 0;
 }
 
 void clsCmcCln3Sequence::easyReset(std::int16_t portNo) {
@@ -110,6 +116,7 @@ std::string clsCmcCln3Sequence::ansNameS() const {
 
 void clsCmcCln3Sequence::task() {
     const bool pending = (op != Operation::None);
+    const bool wasOver = exchangeOver();
     if (pending && !com.cln3D.Running()) {
         Phase phase = nextPhase();
         if (phase == Phase::ErrorEnd) {
@@ -124,8 +131,9 @@ void clsCmcCln3Sequence::task() {
             startPhase(phase);
         }
     }
-    // The port is released after the hold time without an operation.
-    if (pending) {
+    // The port is released after the hold time without an exchange; it runs from the end of
+    // the last one.
+    if (pending && !wasOver) {
         comHoldTick.setCounter(holdReload);
     } else if (holdReload > 0 && comHoldTick.counter() < 1 && com.comOpen()) {
         Reset();

@@ -4,11 +4,14 @@
 // command with or without an answer. A caller starts one with a single call and then watches
 // OpRunning(); the sequencer takes one step per tick (task), opens the port on demand, checks
 // the radio's identity, says when an operation failed (operationFailed) and releases the port
-// after comHoldReload milliseconds without an operation.
+// after comHoldReload milliseconds without an exchange. An operation is over at the first
+// task() after its last exchange has ended; one task() per tick, ahead of the model's, is all
+// the link needs.
 //
 //   seq.easySendE8NoAnswer("0035526B39547A33577131");
 //     -> port opened, frame FE FE EE EF E8 73 51 00 01 00 35 52 ... 31 FD written in this call;
-//        OpRunning() stays true until the next task() call.
+//        its exchange ends there (no answer is awaited), but OpRunning() stays true until the
+//        next task(), so that whoever sent it sends nothing more in this tick.
 //   seq.easyCloneRead();
 //     -> E0 73 51 00 00, the E1 answer checked against "7351" and the sub code rule, then
 //        E2 73 51 <sub code> and the records until the E5 end frame; OpRunning() throughout.
@@ -51,19 +54,20 @@ class clsCmcCln3Sequence : public QObject {
     // Operation, step and E8 text back to idle.
     void Standby();
     // Gives up the operation under way without closing the port: the driver's open exchange
-    // ends (a late answer is dropped) and the sequencer is idle, ready to send at once.
+    // ends (a late answer is dropped) and the sequencer is idle, ready to send at once. A
+    // command without an answer that is on the line stays there.
     void abandonOperation();
     void easyReset(std::int16_t portNo);
     void easyCloneRead();
     void easyCloneWrite();
     // Sends the E8 command in this call when the link is idle; the operation ends at the next
-    // task() call. True when the frame went out in this call; false when it did not (the port
+    // task() call, its exchange (and so the port's hold time) at once. True when the frame went out in this call; false when it did not (the port
     // is closed or lost, or an exchange is still under way and the command waits for it), and
     // then nothing may be recorded as sent.
     [[nodiscard]] bool easySendE8NoAnswer(const std::string& e8Text);
     // Sends the E8 command and keeps OpRunning() true until the answer is in (two resends).
     void easySendE8ReqAnswer(const std::string& e8Text);
-    // One step; called on every tick, and once more in the same tick while OpRunning().
+    // One step; called once on every tick.
     void task();
 
     Operation operation() const { return op; }
@@ -103,6 +107,9 @@ class clsCmcCln3Sequence : public QObject {
     Phase afterIdentity();
     void startPhase(Phase phase);
     void prepareOp();
+    // The operation's last exchange has ended, though the operation is not over yet: a command
+    // without an answer, handed to the port.
+    bool exchangeOver() const;
 
     frmCom& com;
     clsCmcRadio& radio;

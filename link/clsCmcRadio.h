@@ -24,6 +24,7 @@ class clsCmcRadio {
     void cloneWriteAdrList_Add(std::int32_t firstAdr, std::int32_t lastAdr);
 
     clsCmcEeprom& objEep() { return eeprom; }
+    const clsCmcEeprom& objEep() const { return eeprom; }
 
     // Four upper-case hexadecimal digits of the low 16 bits of an address.
     static std::string adrText(std::int32_t adr);

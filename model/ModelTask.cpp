@@ -56,9 +56,9 @@ bool ModelTask::editEnabled() const {
     return taskPhase > TaskPhase::CloneRead && taskPhase < TaskPhase::Dump;
 }
 
-void ModelTask::task() {
+TaskOutcome ModelTask::task() {
     if (p.seq.OpRunning()) {
-        return;
+        return TaskOutcome::Ran;
     }
     if (waitE8 > 0) {
         // The wait runs from the moment the command's last byte is through (its echo in),
@@ -67,7 +67,7 @@ void ModelTask::task() {
         waitE8 = 0;
     }
     if (waitTick.counter() > 0) {
-        return;
+        return TaskOutcome::Ran;
     }
     // As many phases as complete at once; one cycle of phases 4 to 23 at most per tick.
     for (;;) {
@@ -78,15 +78,12 @@ void ModelTask::task() {
             taskPhase = next;
         }
         if (p.readouts.commError()) {
-            p.view.linkFailed();
-            p.resetAll();
-            break;
+            return TaskOutcome::LinkFailed;
         }
         if (p.seq.OpRunning() || !done || taskPhase == TaskPhase::CycleEnd) {
-            break;
+            return TaskOutcome::Ran;
         }
     }
-    p.showState();
 }
 
 // One pass of a phase; true when the phase is done. May change next.

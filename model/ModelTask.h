@@ -14,7 +14,6 @@
 #include "model/Progress.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 class ProcedureRunner;
@@ -45,6 +44,12 @@ enum class TaskPhase : std::int16_t {
     Dump = 25,
 };
 
+// What a tick of the task came to.
+enum class TaskOutcome {
+    Ran,        // whatever could be done this tick was done
+    LinkFailed, // an answer the task waited for never came: the session is over
+};
+
 class ModelTask {
   public:
     struct Parts {
@@ -57,8 +62,6 @@ class ModelTask {
         ServiceJob& job; // its backup after the clone read, its revert or write in step 23
         const TxfTable& txf;
         RigView& view;
-        std::function<void()> resetAll;  // the model back to "not connected"
-        std::function<void()> showState; // the window shows the model's mode
     };
 
     explicit ModelTask(const Parts& parts);
@@ -75,8 +78,8 @@ class ModelTask {
     // asked for in this tick starts with the next, and runs from the command's echo.)
     std::int32_t msUntilDue() { return waitTick.counter(); }
 
-    // One tick of the task.
-    void task();
+    // One tick of the task. After LinkFailed the owner resets the model and reports why.
+    [[nodiscard]] TaskOutcome task();
 
     TaskPhase phase() const { return taskPhase; }
     bool editEnabled() const;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the model asks of the window: the intents a screen must carry out, not its widgets.
-// The main window implements it; the model never sees a widget.
+// What the model asks of its client: the intents a screen must carry out, not its widgets, and
+// the console's lines. The main window implements it, the command line in its own way; the
+// model never sees a widget.
 //
 //   view.showMode(RigView::Mode::Editing);                    // the console with its items
 //   view.setReadoutLine(ReadoutPage::AD, 2, "LVIN :128:80h:  2.51V");
 //   view.showMessage("No signal reached the detector. ...");
 #pragma once
+
+#include "console/ConsoleLines.h"
 
 #include <array>
 #include <cstdint>
@@ -14,7 +17,7 @@
 
 enum class ReadoutPage { AD = 0, DA = 1 };
 
-class RigView {
+class RigView : public ConsoleLines {
   public:
     // Not connected (the title), connected (the console), the parameter dump.
     enum class Mode { Idle, Editing, DispPara };
@@ -39,6 +42,7 @@ class RigView {
     // A question with the lines it is about and Yes (the default button) or No; true for Yes.
     virtual bool askYesNo(const std::string& question, const std::vector<std::string>& lines) = 0;
     virtual void beep() = 0;
-    // A link error ended the session: the window says why and the model is reset.
-    virtual void linkFailed() = 0;
+    // A link error ended the session; the model is reset already. Called once per failure,
+    // outside the tick, with the message that says why.
+    virtual void linkFailed(const std::string& text) = 0;
 };

@@ -48,8 +48,7 @@ clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChanne
       job({link.seq, link.driver, link.radio, console, view,
            [this](std::int32_t ms) { modelTask.WaitE8Required(ms); }}),
       procedures(procedureContext, job.record()),
-      modelTask({link.seq, link.driver, link.radio, console, readings, procedures, job, txf, view,
-                 [this] { RigOpFunc_ResetAll(); }, [this] { RigOpFunc_FormState(); }}) {
+      modelTask({link.seq, link.driver, link.radio, console, readings, procedures, job, txf, view}) {
     console.myEventClass = this;
     console.myCln3Seq = &link.seq;
     console.myEeprom = &link.radio.objEep();
@@ -78,6 +77,14 @@ void clsIndOp_RigK5::RigOpFunc_ResetAll() {
     RigOpFunc_FormResource();
     idx = buildItemTable(console);
     procedures.prepareConsole();
+}
+
+TaskOutcome clsIndOp_RigK5::task() {
+    const TaskOutcome outcome = modelTask.task();
+    if (outcome == TaskOutcome::Ran) {
+        RigOpFunc_FormState();
+    }
+    return outcome;
 }
 
 void clsIndOp_RigK5::RigOpFunc_LeaveProcedure() {

@@ -65,7 +65,9 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     void RigOpFunc_FormState();
     // Reads the constants file; true when it was accepted.
     bool RigProp_ReadParametersFromExtFile(const std::string& fileName = "Const.ini");
-    void task() { modelTask.task(); }
+    // One tick of the model's task; the window then shows the mode the model is in. After
+    // LinkFailed the caller resets the model and reports why.
+    [[nodiscard]] TaskOutcome task();
     // Milliseconds until the model's own wait is over; 0 when none runs.
     std::int32_t msUntilDue() { return modelTask.msUntilDue(); }
 

@@ -4,7 +4,7 @@
 
 #include "model/JobMessages.h"
 #include "model/ServiceReport.h"
-#include "model/clsIndOp_RigK5.h"
+#include "model/RigDoor.h"
 #include "ui/CompareDialog.h"
 #include "ui/ConfirmDialog.h"
 #include "ui/ReportFiles.h"
@@ -60,7 +60,7 @@ bool ServiceMenu::told(const std::string& message) {
 std::string ServiceMenu::chooseToOpen(const std::string& caption) {
     // Backups are what a technician opens most: the chooser starts among them.
     return ui::chooseFile(&window, {ui::FileChoice::Open, caption,
-                                    rig->serviceJob().backupFolderInUse(), ImageFilter});
+                                    door->job().backupFolderInUse(), ImageFilter});
 }
 
 std::string ServiceMenu::chooseToSave(const std::string& caption, const std::string& name,
@@ -81,12 +81,12 @@ std::string ServiceMenu::chooseToSave(const std::string& caption, const std::str
 void ServiceMenu::openImage() {
     const std::string path = chooseToOpen("Open image");
     if (!path.empty()) {
-        told(rig->serviceJob().openImage(path));
+        told(door->job().openImage(path));
     }
 }
 
 void ServiceMenu::saveImage() {
-    ServiceJob& job = rig->serviceJob();
+    ServiceJob& job = door->job();
     if (told(job.hasSession() ? "" : job_messages::connectFirst())) {
         return;
     }
@@ -98,17 +98,17 @@ void ServiceMenu::saveImage() {
 }
 
 void ServiceMenu::compare() {
-    ServiceJob& job = rig->serviceJob();
+    ServiceJob& job = door->job();
     if (told(job.hasSession() ? "" : job_messages::connectFirst())) {
         return;
     }
-    CompareDialog dialog(&window, job.targetName(), job.compare(rig->txfTable()));
+    CompareDialog dialog(&window, job.targetName(), job.compare(door->txfTable()));
     ui::execModal(dialog);
 }
 
 void ServiceMenu::revert() {
-    ServiceJob& job = rig->serviceJob();
-    if (told(rig->RigOpFunc_JobRefusal()) || told(job.revertRefusal())) {
+    ServiceJob& job = door->job();
+    if (told(door->jobRefusal()) || told(job.revertRefusal())) {
         return;
     }
     const RestoreJob::Plan plan = job.revertPlan();
@@ -127,37 +127,37 @@ void ServiceMenu::revert() {
     std::vector<std::string> lines = changeLines(plan.sends);
     lines.insert(lines.end(), notReverted.begin(), notReverted.end());
     if (ConfirmDialog::ask(&window, job_messages::revertQuestion(plan.source), lines)) {
-        rig->RigOpFunc_StartRevert(plan);
+        door->startRevert(plan);
     }
 }
 
 void ServiceMenu::writeImage() {
-    if (told(rig->RigOpFunc_JobRefusal())) {
+    if (told(door->jobRefusal())) {
         return;
     }
     const std::string path = chooseToOpen("Write image to radio");
     if (path.empty()) {
         return;
     }
-    ServiceJob& job = rig->serviceJob();
+    ServiceJob& job = door->job();
     const ServiceJob::WriteCheck check = job.checkWrite(path);
     if (told(check.refusal)) {
         return;
     }
     const std::vector<std::string> lines = changeLines(job.writeChanges(check.image));
     if (ConfirmDialog::ask(&window, job_messages::writeQuestion(path, !lines.empty()), lines)) {
-        rig->RigOpFunc_StartWrite(check.image, path);
+        door->startWrite(check.image, path);
     }
 }
 
 void ServiceMenu::saveReportFiles(bool everyValue) {
     // Only a PDF leaves the steps out: the entry that keeps them suggests one.
-    std::string name = rig->serviceJob().suggestedImageName();
+    std::string name = door->job().suggestedImageName();
     name = name.substr(0, name.rfind('.')) + (everyValue ? "-report.pdf" : "-report.html");
     const std::string path = chooseToSave("Save report", name, ReportFilter, ".html");
     if (!path.empty()) {
         const ReportForm printed = everyValue ? ReportForm::PrintEveryValue : ReportForm::Print;
-        told(report_files::save(path, {rig->RigOpFunc_ReportHtml(ReportForm::Page),
-                                       rig->RigOpFunc_ReportHtml(printed), &rig->curves()}));
+        told(report_files::save(path, {door->reportHtml(ReportForm::Page),
+                                       door->reportHtml(printed), &door->curves()}));
     }
 }

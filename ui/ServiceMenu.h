@@ -13,15 +13,15 @@
 class QAction;
 class QMenu;
 class QWidget;
-class clsIndOp_RigK5;
+class RigDoor;
 
 class ServiceMenu : public QObject {
     Q_OBJECT
 
   public:
-    // Adds the entries to menu; they work once the model is attached.
+    // Adds the entries to menu; they work once the door is attached.
     ServiceMenu(QMenu& menu, QWidget& window);
-    void attach(clsIndOp_RigK5& model) { rig = &model; }
+    void attach(RigDoor& radioDoor) { door = &radioDoor; }
 
     void openImage();
     void saveImage();
@@ -43,6 +43,6 @@ class ServiceMenu : public QObject {
     bool told(const std::string& message);
 
     QWidget& window;
-    clsIndOp_RigK5* rig = nullptr;
+    RigDoor* door = nullptr;
     std::string saveFolder; // where the last image or report went
 };

@@ -5,13 +5,8 @@
 #include "common/CommonRoutines.h"
 #include "common/Product.h"
 #include "common/clsCmcProfileIO.h"
-#include "console/clsConsole.h"
-#include "link/CloneErrorText.h"
-#include "link/clsCmcCln3Sequence.h"
-#include "link/frmCom.h"
+#include "model/RigDoor.h"
 #include "model/TestChannelSettings.h"
-#include "model/TestChannels.h"
-#include "model/clsIndOp_RigK5.h"
 #include "platform/SessionLog.h"
 #include "ui/AboutBox.h"
 #include "ui/ConfirmDialog.h"
@@ -82,7 +77,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::attach(const Links& l) {
     links.emplace(l);
-    jobMenu->attach(l.model);
+    jobMenu->attach(l.door);
     setComPortNo(1);
     setComAutoRelease(0);
 }
@@ -126,7 +121,7 @@ void frmMain::buildControls() {
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, i] {
             showLastError({});
-            links->model.RigOpFunc_ClickCmd00(static_cast<std::int16_t>(i));
+            links->door.click(static_cast<RigDoor::Button>(i));
         });
         w.buttons[static_cast<std::size_t>(i)] = button;
     }
@@ -136,7 +131,7 @@ void frmMain::buildControls() {
     reload->setShortcutContext(Qt::WindowShortcut);
     connect(reload, &QAction::triggered, this, [this] {
         showLastError({});
-        links->model.RigOpFunc_ClickCmd00(clsIndOp_RigK5::Reload);
+        links->door.click(RigDoor::Reload);
     });
     addAction(reload);
 }
@@ -196,11 +191,10 @@ void frmMain::buildMenus() {
 }
 
 bool frmMain::Form_Load(const std::string& constantsFile) {
-    if (!links->model.RigProp_ReadParametersFromExtFile(constantsFile)) {
+    if (!links->door.loadConstants(constantsFile)) {
         return false;
     }
     setWindowTitle(product::Title);
-    links->model.RigOpFunc_FormResource();
     layout.apply(w);
     return true;
 }
@@ -208,12 +202,12 @@ bool frmMain::Form_Load(const std::string& constantsFile) {
 void frmMain::setComPortNo(std::int16_t value) {
     comPortNo = value;
     deviceAction->setText(frmPortDevice::menuCaption(value));
-    links->model.RigOpFunc_SetComPortNo(value);
+    links->door.setPort(value);
 }
 
 void frmMain::setComAutoRelease(std::int16_t seconds) {
     comAutoRelease = seconds;
-    links->seq.setComHoldReload(static_cast<std::int32_t>(seconds) * 1000);
+    links->door.setHoldTime(static_cast<std::int32_t>(seconds) * 1000);
 }
 
 void frmMain::refresh() {
@@ -222,15 +216,15 @@ void frmMain::refresh() {
     if (const std::string trouble = platform::SessionLog::takeTrouble(); !trouble.empty()) {
         showLastError(trouble); // the bench goes on without its log
     }
-    status->showProgress(links->model.progressNow());
-    status->showIdentity(links->model.identityText());
+    status->showProgress(links->door.progressNow());
+    status->showIdentity(links->door.identityText());
     if (curves->isVisible()) {
-        curves->refresh(links->model.curves());
+        curves->refresh(links->door.curves());
     }
 }
 
 void frmMain::showCurves() {
-    curves->refresh(links->model.curves());
+    curves->refresh(links->door.curves());
     curves->show();
     curves->raise();
     curves->activateWindow();
@@ -250,7 +244,7 @@ void frmMain::refreshMenuChecks() {
 }
 
 void frmMain::refreshPortStatus() {
-    const bool open = links->com.comOpen();
+    const bool open = links->door.portOpen();
     if (portStatusShown == std::pair(comPortNo, open)) {
         return; // the label already says so; its palette and size need not be made again
     }
@@ -266,13 +260,10 @@ void frmMain::refreshPortStatus() {
     comBusy->adjustSize();
 }
 
-void frmMain::MsgBoxCloneErr() {
-    const std::string text = cloneErrorText(links->com, links->seq);
-    links->model.RigOpFunc_ResetAll(); // the model is idle before the technician reads why
-    // No tick runs while the box is open: show the idle page and the closed port now.
-    links->model.RigOpFunc_FormState();
+void frmMain::MsgBoxCloneErr(const std::string& text) {
+    // No tick runs while the box is open: show the closed port now.
     refreshPortStatus();
-    status->showProgress(links->model.progressNow());
+    status->showProgress(links->door.progressNow());
     // Until the next action the status bar keeps what went wrong, after the box is gone.
     showLastError(firstLine(text));
     MsgBoxProduct(text);
@@ -285,7 +276,7 @@ void frmMain::saveData(clsCmcProfileIO& objProf) {
     objProf.beginSaving();
     bool saved = objProf.saveData("ComPort", ComPortNo());
     saved = objProf.saveData("ComAutoRelease", ComAutoRelease()) && saved;
-    saved = test_channel_settings::save(objProf, links->channels) && saved;
+    saved = test_channel_settings::save(objProf, links->door.channels()) && saved;
     saved = objProf.commitSaving() && saved;
     if (!saved) {
         // Neither beside the program nor in the user's folder: without a word the port and the
@@ -305,7 +296,7 @@ void frmMain::loadData(clsCmcProfileIO& objProf) {
     std::int16_t release = 0;
     objProf.loadData("ComAutoRelease", release, std::int16_t{0});
     setComAutoRelease(release >= 0 && release < ReleaseMenuCount ? release : 0);
-    test_channel_settings::load(objProf, links->channels);
+    test_channel_settings::load(objProf, links->door.channels());
     objProf.endLoading();
 }
 
@@ -362,7 +353,7 @@ void frmMain::dumpClosed() {
 }
 
 void frmMain::editChannel(std::int16_t channel) {
-    clsRig_Ch& ch = links->channels.ChUnit(channel);
+    clsRig_Ch& ch = links->door.channels().ChUnit(channel);
     frmEditCh& edit = editDialog();
     edit.adjustSize();
     const QRect main = frameGeometry();
@@ -422,7 +413,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 void frmMain::keyPressEvent(QKeyEvent* event) {
     // In the dump view "Disp para" is the default and the cancel button.
     const int key = event->key();
-    if (links->model.RigProp_DispPara() &&
+    if (links->door.dumpShown() &&
         (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
         w.buttons[2]->click();
         return;
@@ -441,20 +432,14 @@ bool frmMain::consoleKey(QKeyEvent& event) {
     if (!step && !enter) {
         return false;
     }
-    clsConsole& items = links->console;
     const int row = w.console->currentRow();
+    const int by = (event.modifiers() & Qt::ShiftModifier) ? 5 : 1;
     // While a revert or a write puts the radio back, the items follow it and take no keys.
-    if (row < 0 || row >= items.ListCount() || links->model.RigProp_JobRunning()) {
-        return true;
+    const bool taken = step ? links->door.stepItem(row, key == Qt::Key_Left ? -by : by)
+                            : links->door.pressEnter(row);
+    if (taken) {
+        emit workWaiting();
     }
-    const auto index = static_cast<std::int16_t>(row);
-    if (step) {
-        const std::int16_t by = (event.modifiers() & Qt::ShiftModifier) ? 5 : 1;
-        items.UpDown(index, static_cast<std::int16_t>(key == Qt::Key_Left ? -by : by));
-    } else {
-        items.EnterPushed(index);
-    }
-    emit workWaiting();
     return true;
 }
 

@@ -3,11 +3,10 @@
 // port status, the service job's File entries, the curves window (View, F6), the COM port (and
 // its device), auto-release and Help menus, the status bar (progress, the last link error, the
 // connected radio), and the settings of the port, the release time and the test channels. It
-// carries out what the model asks (RigView), shows the console's lines (ConsoleLines), and is
-// the one place where errors become message boxes.
+// carries out what the model asks (RigView, the console's lines among it), and is the one place
+// where errors become message boxes. It reaches the radio only through the door.
 #pragma once
 
-#include "console/ConsoleLines.h"
 #include "model/RigView.h"
 #include "ui/KeyBuffer.h"
 #include "ui/MainLayout.h"
@@ -26,25 +25,17 @@ class QLabel;
 class CurvesWindow;
 class ServiceMenu;
 class StatusLine;
-class TestChannels;
-class clsCmcCln3Sequence;
+class RigDoor;
 class clsCmcProfileIO;
-class clsConsole;
-class clsIndOp_RigK5;
-class frmCom;
 class frmEditCh;
 
-class frmMain : public QMainWindow, public RigView, public ConsoleLines {
+class frmMain : public QMainWindow, public RigView {
     Q_OBJECT
 
   public:
-    // What the window works with; all owned by the composition root, all outliving it.
+    // What the window works with; both owned by the composition root, both outliving it.
     struct Links {
-        clsIndOp_RigK5& model;
-        clsConsole& console;
-        frmCom& com;
-        clsCmcCln3Sequence& seq;
-        TestChannels& channels;
+        RigDoor& door;
         clsCmcProfileIO& settings; // where "Device for COM n…" writes its mapping
     };
 
@@ -52,7 +43,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     frmMain();
     ~frmMain() override;
 
-    // Joins the window to the model and the link: then ComPortNo := 1 and ComAutoRelease := 0.
+    // Joins the window to the door: then ComPortNo := 1 and ComAutoRelease := 0.
     void attach(const Links& links);
     // Load: reads the constants file, sets the captions and lays the window out. False when the
     // constants file could not be read (the caller ends the program).
@@ -65,8 +56,8 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
 
     // The window's part of every tick: menu check marks and the port status.
     void refresh();
-    // Says why the link failed and resets the model first.
-    void MsgBoxCloneErr();
+    // Says why the link failed; the door has reset the model already.
+    void MsgBoxCloneErr(const std::string& text);
     void saveData(clsCmcProfileIO& objProf);
     void loadData(clsCmcProfileIO& objProf);
 
@@ -82,7 +73,7 @@ class frmMain : public QMainWindow, public RigView, public ConsoleLines {
     void showInformation(const std::string& text) override;
     bool askYesNo(const std::string& question, const std::vector<std::string>& lines) override;
     void beep() override;
-    void linkFailed() override { MsgBoxCloneErr(); }
+    void linkFailed(const std::string& text) override { MsgBoxCloneErr(text); }
 
     // ConsoleLines
     void setLine(int i, const std::string& text) override;

@@ -192,7 +192,7 @@ TEST_P(ConstantsFileTest, IsTakenOrRefusedWithTheMessageAndTheSettingsAreKept) {
         Utility utility(places.utility);
         EXPECT_EQ(utility.startUp(false), c.accepted);
         if (c.accepted) {
-            EXPECT_FLOAT_EQ(utility.model().txfTable().constant(7), c.constant7);
+            EXPECT_FLOAT_EQ(utility.door().model().txfTable().constant(7), c.constant7);
         }
     }
     if (c.accepted) {

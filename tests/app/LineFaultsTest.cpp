@@ -91,7 +91,7 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
     // quiet. False when done() did not come within maxTicks.
     bool run(const std::function<bool()>& done, int maxTicks = 2000) {
         return pty->runUntil(
-            utility->com().MsCom(), done,
+            utility->door().portManager().MsCom(), done,
             [this] {
                 platform::TickCount::advanceTestClock(Utility::TickIntervalMs);
                 utility->tick();
@@ -106,12 +106,12 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
     }
     // Loaded, every value out once, the image what the radio holds.
     bool connected() {
-        clsIndOp_RigK5& model = utility->model();
+        clsIndOp_RigK5& model = utility->door().model();
         const auto& memory = pty->radio.memory();
-        return model.RigProp_EditEnabled() && !utility->seq().OpRunning() &&
+        return model.RigProp_EditEnabled() && !utility->door().seq().OpRunning() &&
                pty->radio.e8Value(0x10) >= 0 && image() == Bytes(memory.begin(), memory.end());
     }
-    Bytes image() { return utility->radio().objEep().ReadBlock(0, 2048); }
+    Bytes image() { return utility->door().identityAndImage().objEep().ReadBlock(0, 2048); }
     // The command bytes of the frames the radio heard since `from`, as "E8 E0 E2".
     std::string framesHeard(std::size_t from = 0) const {
         std::string commands;
@@ -153,7 +153,7 @@ TEST_P(LineFaultTest, EndsInItsMessageSendsNothingMoreAndConnectsAgain) {
     if (c.frames != "*") {
         EXPECT_EQ(framesHeard(mark), c.frames);
     }
-    EXPECT_FALSE(utility->com().comOpen());
+    EXPECT_FALSE(utility->door().portManager().comOpen());
     const std::size_t heard = pty->heard.size();
     const Bytes imageAtMessage = image();
     run([] { return false; }, 40); // two seconds more: nothing goes out, nothing comes in
@@ -168,7 +168,7 @@ TEST_P(LineFaultTest, EndsInItsMessageSendsNothingMoreAndConnectsAgain) {
     ASSERT_TRUE(connect());
     EXPECT_EQ(recorder.messages().size(), 1u);
     const std::string backup =
-        utility->model().serviceJob().record().sessionStarts().back().backupFile;
+        utility->door().model().serviceJob().record().sessionStarts().back().backupFile;
     EXPECT_EQ(backup.rfind(dir.file("backups/VX-K5_0001_"), 0), 0u) << backup;
 }
 
@@ -183,21 +183,21 @@ void clickConnect(LineFaultTest& t) {
 void unplugDuringCloneRead(LineFaultTest& t) {
     t.pty->linePerPump = 64;
     clickConnect(t);
-    ASSERT_TRUE(t.run([&] { return t.utility->com().cln3D.lastEeAdr() >= 0x100; }));
+    ASSERT_TRUE(t.run([&] { return t.utility->door().portManager().cln3D.lastEeAdr() >= 0x100; }));
     t.unplug();
 }
 
 void unplugWhileStepping(LineFaultTest& t) {
-    const int power = t.utility->console().Value(ItemPowerHigh);
-    t.utility->console().UpDown(ItemPowerHigh, 1);
+    const int power = t.utility->door().console().Value(ItemPowerHigh);
+    t.utility->door().console().UpDown(ItemPowerHigh, 1);
     ASSERT_TRUE(t.run([&] { return t.pty->radio.e8Value(0x0C) == power + 1; }, 20));
     t.unplug();
-    t.utility->console().UpDown(ItemPowerHigh, 1); // the next step meets a lost port
+    t.utility->door().console().UpDown(ItemPowerHigh, 1); // the next step meets a lost port
 }
 
 void unplugDuringProcedure(LineFaultTest& t) {
-    t.utility->console().EnterPushed(ItemModLevel);
-    ASSERT_TRUE(t.run([&] { return t.utility->model().adjStepNow() >= 9; }, 400));
+    t.utility->door().console().EnterPushed(ItemModLevel);
+    ASSERT_TRUE(t.run([&] { return t.utility->door().model().adjStepNow() >= 9; }, 400));
     t.unplug();
 }
 
@@ -227,7 +227,7 @@ void reloadWithAnAnswerLost(LineFaultTest& t) {
 }
 
 void cloneWrite(LineFaultTest& t) {
-    t.utility->seq().easyCloneWrite();
+    t.utility->door().seq().easyCloneWrite();
 }
 
 std::string cloneWriteFrames() {

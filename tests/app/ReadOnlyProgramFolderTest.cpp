@@ -29,7 +29,7 @@ class ReadOnlyProgramFolderTest : public testsupport::StartupFixture {
         places.utility.settingsFolder = dir.file("prog/");
     }
     static std::string deviceFor(Utility& utility, std::int16_t port) {
-        return dynamic_cast<QtSerialControl&>(utility.com().MsCom()).deviceName(port);
+        return dynamic_cast<QtSerialControl&>(utility.door().portManager().MsCom()).deviceName(port);
     }
 };
 
@@ -54,8 +54,8 @@ TEST_F(ReadOnlyProgramFolderTest, SettingsOfOneRunComeBackInTheNext) {
         ASSERT_TRUE(first.startUp(false));
         EXPECT_EQ(first.window().ComPortNo(), 2); // read beside the program
         first.window().mnuOptSelCom(3).trigger();
-        first.channels().ChUnit(12).setAppearCh(true);
-        first.channels().ChUnit(12).setFreqOp_Pure(14500625);
+        first.door().channels().ChUnit(12).setAppearCh(true);
+        first.door().channels().ChUnit(12).setFreqOp_Pure(14500625);
         EXPECT_EQ(deviceFor(first, 3), "/dev/ttyACM9");
     } // shut down: the settings are saved
     EXPECT_TRUE(recorder.messages().empty());
@@ -71,8 +71,8 @@ TEST_F(ReadOnlyProgramFolderTest, SettingsOfOneRunComeBackInTheNext) {
     Utility second(places.utility);
     ASSERT_TRUE(second.startUp(false));
     EXPECT_EQ(second.window().ComPortNo(), 3);
-    EXPECT_TRUE(second.channels().ChUnit(12).AppearCh());
-    EXPECT_EQ(second.channels().ChUnit(12).FreqOp_Pure(), 14500625);
+    EXPECT_TRUE(second.door().channels().ChUnit(12).AppearCh());
+    EXPECT_EQ(second.door().channels().ChUnit(12).FreqOp_Pure(), 14500625);
     EXPECT_EQ(deviceFor(second, 3), "/dev/ttyACM5");
     EXPECT_EQ(deviceFor(second, 4), "/dev/ttyACM4");
 }

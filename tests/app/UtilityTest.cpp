@@ -68,7 +68,7 @@ const char* const FirstSessionFolder = "VSK5_TEST_FIRST_SESSION";
 // finds them there). False when done() did not come within maxTicks or the parent went.
 bool tickWhileQuiet(Utility& utility, int quietPipe, int maxTicks,
                     const std::function<bool()>& done) {
-    const SerialControl& port = utility.com().MsCom();
+    const SerialControl& port = utility.door().portManager().MsCom();
     for (int ticks = 0; ticks < maxTicks && !done();) {
         QCoreApplication::processEvents();
         if (port.outBufferCount() == 0 && vxk5sim::PseudoTerminal::readable(quietPipe)) {
@@ -166,8 +166,8 @@ TEST(CrashedSessionTest, SweepsUntilKilled) {
     ASSERT_TRUE(utility.startUp(false)); // the quiet pipe ticks it
     utility.window().cmd00(0).click();
     ASSERT_TRUE(tickWhileQuiet(utility, STDIN_FILENO, 2000,
-                               [&] { return utility.model().RigProp_EditEnabled(); }));
-    utility.console().EnterPushed(8); // BPF Low ALL
+                               [&] { return utility.door().model().RigProp_EditEnabled(); }));
+    utility.door().console().EnterPushed(8); // BPF Low ALL
     tickWhileQuiet(utility, STDIN_FILENO, 20000, [] { return false; });
     FAIL() << "not killed";
 }
@@ -222,10 +222,10 @@ TEST_F(PtyUtilityTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
         }
         return dialog.result();
     });
-    clsIndOp_RigK5& model = utility->model();
+    clsIndOp_RigK5& model = utility->door().model();
     utility->window().cmd00(0).click();
     const bool putBack = pty.runUntil(
-        utility->com().MsCom(),
+        utility->door().portManager().MsCom(),
         [&] { return model.RigProp_EditEnabled() && !recorder.messages().empty(); },
         [&] {
             platform::TickCount::advanceTestClock(Utility::TickIntervalMs);

@@ -51,7 +51,7 @@ void Bench::tick(int count) {
         // Between two timer ticks the program also runs when a wait falls due (its due timer)
         // and, with a paced radio, when bytes arrive (the port's receive event).
         for (;;) {
-            const std::int64_t due = root->msUntilDue();
+            const std::int64_t due = root->door().msUntilDue();
             const std::int64_t arrival = control->msUntilArrival();
             std::int64_t next = left;
             for (const std::int64_t t : {due, arrival}) {

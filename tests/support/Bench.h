@@ -34,12 +34,13 @@ class Bench {
 
     Utility& utility() { return *root; }
     frmMain& window() { return root->window(); }
-    frmCom& com() { return root->com(); }
-    clsCmcCln3Sequence& seq() { return root->seq(); }
-    clsConsole& console() { return root->console(); }
-    clsIndOp_RigK5& model() { return root->model(); }
-    TestChannels& channels() { return root->channels(); }
-    clsCmcEeprom& image() { return root->radio().objEep(); }
+    RigDoor& door() { return root->door(); }
+    frmCom& com() { return door().portManager(); }
+    clsCmcCln3Sequence& seq() { return door().seq(); }
+    clsConsole& console() { return door().console(); }
+    clsIndOp_RigK5& model() { return door().model(); }
+    TestChannels& channels() { return door().channels(); }
+    clsCmcEeprom& image() { return door().identityAndImage().objEep(); }
     SimSerialControl& serial() { return *control; }
     vxk5sim::SimRadio& radio() { return control->radio(); }
     MessageRecorder& messages() { return recorder; }
