@@ -61,9 +61,9 @@ class clsCmcCln3Sequence : public QObject {
     void easyCloneRead();
     void easyCloneWrite();
     // Sends the E8 command in this call when the link is idle; the operation ends at the next
-    // task() call, its exchange (and so the port's hold time) at once. True when the frame went out in this call; false when it did not (the port
-    // is closed or lost, or an exchange is still under way and the command waits for it), and
-    // then nothing may be recorded as sent.
+    // task() call, its exchange (and so the port's hold time) at once. True when the frame went out
+    // in this call; false when it did not (the port is closed or lost, or an exchange is still
+    // under way and the command waits for it), and then nothing may be recorded as sent.
     [[nodiscard]] bool easySendE8NoAnswer(const std::string& e8Text);
     // Sends the E8 command and keeps OpRunning() true until the answer is in (two resends).
     void easySendE8ReqAnswer(const std::string& e8Text);

@@ -12,6 +12,7 @@
 #include "model/MemoryMap.h"
 #include "model/ProcedureRunner.h"
 #include "model/Readouts.h"
+#include "model/RigSession.h"
 #include "model/RigView.h"
 #include "model/ServiceJob.h"
 #include "model/TxfTable.h"
@@ -29,8 +30,6 @@ TaskPhase after(TaskPhase phase) {
 
 } // namespace
 
-ModelTask::ModelTask(const Parts& parts) : p(parts) {}
-
 void ModelTask::reset() {
     phaseEntry = true;
     taskPhase = TaskPhase::Idle;
@@ -46,10 +45,10 @@ void ModelTask::connect() {
 
 Progress ModelTask::connectProgress() const {
     if (taskPhase >= TaskPhase::SendChanged) {
-        return sendingValues(p.console, connectValues);
+        return sendingValues(s.console, connectValues);
     }
     const char* what = taskPhase <= TaskPhase::CloneRead ? "Reading memory" : "Reading levels";
-    return {what, p.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
+    return {what, s.driver.cloneBytesDone(), clsCmcEeprom::DefaultSize};
 }
 
 bool ModelTask::editEnabled() const {
@@ -57,14 +56,14 @@ bool ModelTask::editEnabled() const {
 }
 
 TaskOutcome ModelTask::task() {
-    if (p.seq.OpRunning()) {
+    if (s.seq.OpRunning()) {
         return TaskOutcome::Ran;
     }
-    if (waitE8 > 0) {
+    if (s.waitAfterSend > 0) {
         // The wait runs from the moment the command's last byte is through (its echo in),
         // however early a key's tick comes after the send.
-        waitTick.setCounter(waitE8 + p.driver.msUntilLineFree());
-        waitE8 = 0;
+        waitTick.setCounter(s.waitAfterSend + s.driver.msUntilLineFree());
+        s.waitAfterSend = 0;
     }
     if (waitTick.counter() > 0) {
         return TaskOutcome::Ran;
@@ -77,10 +76,10 @@ TaskOutcome ModelTask::task() {
         if (done) {
             taskPhase = next;
         }
-        if (p.readouts.commError()) {
+        if (s.readouts.commError()) {
             return TaskOutcome::LinkFailed;
         }
-        if (p.seq.OpRunning() || !done || taskPhase == TaskPhase::CycleEnd) {
+        if (s.seq.OpRunning() || !done || taskPhase == TaskPhase::CycleEnd) {
             return TaskOutcome::Ran;
         }
     }
@@ -96,7 +95,7 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
     case TaskPhase::Unlock:
         // A refused unlock ends in the port manager's report on this same tick.
         std::ignore =
-            p.seq.easySendE8NoAnswer(IntToHex2(MemoryMap::E8Unlock) + MemoryMap::UnlockText);
+            s.seq.easySendE8NoAnswer(IntToHex2(MemoryMap::E8Unlock) + MemoryMap::UnlockText);
         return true;
     case TaskPhase::CloneRead:
         return cloneRead();
@@ -104,8 +103,8 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
         reloadNow = reloadRequest;
         reloadRequest = false;
         if (reloadNow) {
-            p.readouts.setOccasion(connectUnderWay ? "at Connect" : "at Reload",
-                                   p.job.record().now());
+            s.readouts.setOccasion(connectUnderWay ? "at Connect" : "at Reload",
+                                   s.job.record().now());
             occasionProcedure.reset();
         }
         return true;
@@ -116,15 +115,15 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
     case TaskPhase::ProcedureStep:
         // A revert or write runs alone: no procedure starts while it does, and it starts
         // only while none runs.
-        if (p.job.busy()) {
-            return p.job.tick();
+        if (s.job.busy()) {
+            return s.job.tick();
         }
         stampProcedureReadouts();
-        return p.procedures.dispatch();
+        return s.procedures.dispatch();
     case TaskPhase::CycleEnd:
         connectUnderWay = false;
         if (dispParaRequest) {
-            p.procedures.prepareConsole();
+            s.procedures.prepareConsole();
             next = TaskPhase::Dump;
         } else {
             next = TaskPhase::LatchReload;
@@ -140,15 +139,15 @@ bool ModelTask::runPhase(TaskPhase phase, TaskPhase& next) {
 // The readouts of this cycle were read during the running procedure, at this time. Its name is
 // put into words only when another procedure runs (or a Reload came between).
 void ModelTask::stampProcedureReadouts() {
-    const std::optional<ProcedureRow> row = procedureForStep(p.procedures.step());
+    const std::optional<ProcedureRow> row = procedureForStep(s.procedures.step());
     if (!row || row->id == ProcedureId::Channel) {
         return;
     }
     if (occasionProcedure != row->id) {
         occasionProcedure = row->id;
-        p.readouts.setOccasion(std::string("during ") + row->name, p.job.record().now());
+        s.readouts.setOccasion(std::string("during ") + row->name, s.job.record().now());
     } else {
-        p.readouts.setOccasionTime(p.job.record().now());
+        s.readouts.setOccasionTime(s.job.record().now());
     }
 }
 
@@ -158,18 +157,18 @@ bool ModelTask::cloneRead() {
     if (phaseEntry) {
         // The items and the dump live in the adjustment area: a read that lost any of it must
         // fail rather than load and send stale bytes.
-        p.driver.setRequiredReadRange(MemoryMap::AreaFirst, MemoryMap::AreaLast);
-        p.seq.easyCloneRead();
+        s.driver.setRequiredReadRange(MemoryMap::AreaFirst, MemoryMap::AreaLast);
+        s.seq.easyCloneRead();
         return false;
     }
-    p.readouts.setRadioNameBytes(HexToByteStr(p.radio.radioNameM() + p.radio.radionameS()));
+    s.readouts.setRadioNameBytes(HexToByteStr(s.radio.radioNameM() + s.radio.radionameS()));
     // The radio's memory is safe on disk before the first value goes to it.
-    p.job.connected();
-    for (std::int16_t i = 0; i < p.console.ListCount(); ++i) {
-        p.console.ReadFromEe(i);
-        p.console.setFlgChanged(i, true);
+    s.job.connected();
+    for (std::int16_t i = 0; i < s.console.ListCount(); ++i) {
+        s.console.ReadFromEe(i);
+        s.console.setFlgChanged(i, true);
     }
-    connectValues = valuesToSend(p.console);
+    connectValues = valuesToSend(s.console);
     reloadRequest = true;
     return true;
 }
@@ -182,11 +181,11 @@ bool ModelTask::readoutPhase(TaskPhase phase) {
     const auto n = static_cast<std::int16_t>(phase);
     bool done = false;
     if (phase < TaskPhase::SecondAdReadouts) {
-        p.readouts.RigOpDisp_AD(static_cast<std::int16_t>(n - 5), phaseEntry, done);
+        s.readouts.RigOpDisp_AD(static_cast<std::int16_t>(n - 5), phaseEntry, done);
     } else if (phase < TaskPhase::DaReadouts) {
-        p.readouts.RigOpDisp_AD(static_cast<std::int16_t>(n - 8), phaseEntry, done);
+        s.readouts.RigOpDisp_AD(static_cast<std::int16_t>(n - 8), phaseEntry, done);
     } else {
-        p.readouts.RigOpDisp_DA(static_cast<std::int16_t>(n - 11), phaseEntry, done);
+        s.readouts.RigOpDisp_DA(static_cast<std::int16_t>(n - 11), phaseEntry, done);
     }
     return done;
 }
@@ -194,11 +193,11 @@ bool ModelTask::readoutPhase(TaskPhase phase) {
 // Every changed item to the radio, one live command at a time: a send that keeps the link
 // busy ends the pass, and the scan starts from the top again on a later one.
 bool ModelTask::sendChanged() {
-    for (std::int16_t i = 0; i < p.console.ListCount(); ++i) {
-        if (p.console.flgChanged(i)) {
-            p.console.setFlgChanged(i, false);
-            p.console.SendE8(i);
-            if (p.seq.OpRunning()) {
+    for (std::int16_t i = 0; i < s.console.ListCount(); ++i) {
+        if (s.console.flgChanged(i)) {
+            s.console.setFlgChanged(i, false);
+            s.console.SendE8(i);
+            if (s.seq.OpRunning()) {
                 return false;
             }
         }
@@ -208,10 +207,10 @@ bool ModelTask::sendChanged() {
 
 // The first item marked for Enter that takes it; at most one per pass.
 bool ModelTask::enterKey() {
-    for (std::int16_t i = 0; i < p.console.ListCount(); ++i) {
-        if (p.console.flgEnterOn(i) && p.console.Event_Enter(i) >= 0) {
-            p.console.setFlgEnterOn(i, false);
-            p.console.EnterExec(i);
+    for (std::int16_t i = 0; i < s.console.ListCount(); ++i) {
+        if (s.console.flgEnterOn(i) && s.console.Event_Enter(i) >= 0) {
+            s.console.setFlgEnterOn(i, false);
+            s.console.EnterExec(i);
             break;
         }
     }
@@ -221,12 +220,12 @@ bool ModelTask::enterKey() {
 // The dump is shown on entry and stays until "Disp para" is clicked again.
 bool ModelTask::dump(TaskPhase& next) {
     if (phaseEntry) {
-        p.view.showDump(clsIndEep_RigK5::RigEep_Text(p.radio.objEep(), p.txf));
+        s.view.showDump(clsIndEep_RigK5::RigEep_Text(s.radio.objEep(), s.txf));
     }
     if (dispParaRequest) {
         return false;
     }
     next = TaskPhase::CycleEnd;
-    p.view.dumpClosed();
+    s.view.dumpClosed();
     return true;
 }

@@ -16,15 +16,7 @@
 #include <cstdint>
 #include <optional>
 
-class ProcedureRunner;
-class Readouts;
-class RigView;
-class ServiceJob;
-class TxfTable;
-class clsCmcCln3Drv;
-class clsCmcCln3Sequence;
-class clsCmcRadio;
-class clsConsole;
+struct RigSession;
 
 // The phases by what each does. The readout phases are ranges: the first A/D pass 5..7, the
 // second 8..10 (each asks on its first pass and takes the answer on a later one), D/A 11..20.
@@ -52,19 +44,7 @@ enum class TaskOutcome {
 
 class ModelTask {
   public:
-    struct Parts {
-        clsCmcCln3Sequence& seq;
-        clsCmcCln3Drv& driver;
-        clsCmcRadio& radio;
-        clsConsole& console;
-        Readouts& readouts;
-        ProcedureRunner& procedures;
-        ServiceJob& job; // its backup after the clone read, its revert or write in step 23
-        const TxfTable& txf;
-        RigView& view;
-    };
-
-    explicit ModelTask(const Parts& parts);
+    explicit ModelTask(RigSession& session) : s(session) {}
 
     // Back to idle, not connected.
     void reset();
@@ -72,8 +52,6 @@ class ModelTask {
     void connect();
     void requestReload() { reloadRequest = true; }
     void setDumpWanted(bool wanted) { dispParaRequest = wanted; }
-    // Milliseconds to wait after the live command just sent.
-    void WaitE8Required(std::int32_t wt) { waitE8 = wt; }
     // Milliseconds until the wait after a live command is over; 0 when none runs. (A wait
     // asked for in this tick starts with the next, and runs from the command's echo.)
     std::int32_t msUntilDue() { return waitTick.counter(); }
@@ -99,7 +77,7 @@ class ModelTask {
     bool dump(TaskPhase& next);
     void stampProcedureReadouts();
 
-    Parts p;
+    RigSession& s;
     TaskPhase taskPhase = TaskPhase::Idle;
     bool phaseEntry = true; // the first pass through the current phase
     bool reloadRequest = false;
@@ -107,7 +85,6 @@ class ModelTask {
     bool dispParaRequest = false;
     bool connectUnderWay = false;
     int connectValues = 0; // the values Connect's read marked to go out once
-    std::int32_t waitE8 = 0;
     clsCmcTick waitTick;
     // The procedure the readouts' occasion names; nothing when it names another occasion.
     std::optional<ProcedureId> occasionProcedure;

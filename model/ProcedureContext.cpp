@@ -7,28 +7,47 @@
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcEeprom.h"
 #include "model/Readouts.h"
+#include "model/RigSession.h"
 #include "model/RigView.h"
 
 #include <algorithm>
 #include <utility>
 
-ProcedureContext::ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
-                                   const ItemIndexes& indexes, Readouts& readouts,
-                                   TestChannels& channels, const TxfTable& txf, RigView& view,
-                                   std::int16_t& curChNo, CurveLog& curves)
-    : seq(seq), eep(image), console(items), idx(indexes), readouts(readouts),
-      testChannels(channels), table(txf), rigView(view), channelNumber(curChNo), curveLog(curves) {}
+clsCmcEeprom& ProcedureContext::image() {
+    return s.image();
+}
+clsConsole& ProcedureContext::items() {
+    return s.console;
+}
+const ItemIndexes& ProcedureContext::indexes() const {
+    return s.indexes;
+}
+TestChannels& ProcedureContext::channels() {
+    return s.channels;
+}
+const TxfTable& ProcedureContext::txf() const {
+    return s.txf;
+}
+RigView& ProcedureContext::view() {
+    return s.view;
+}
+CurveLog& ProcedureContext::curves() {
+    return s.curves;
+}
+std::int16_t& ProcedureContext::curChNo() {
+    return s.curChNo;
+}
 
 bool ProcedureContext::sendE8(int command, int value) {
     runJournal.noteSent(command);
-    return seq.easySendE8NoAnswer(liveCommandText(command, value));
+    return s.seq.easySendE8NoAnswer(liveCommandText(command, value));
 }
 
 bool ProcedureContext::sendAndStore(int command, int value, std::int32_t address, int stored) {
     if (!sendE8(command, value)) {
         return false;
     }
-    eep.WriteByte(address, stored);
+    s.image().WriteByte(address, stored);
     return true;
 }
 
@@ -36,17 +55,17 @@ bool ProcedureContext::sendAndStore(int command, int value, std::int32_t address
 // in the same pass, so the flag stays set and no value is taken.
 bool ProcedureContext::takeReading(int channel, bool& requested) {
     bool done = false;
-    readouts.RigOpDisp_AD(static_cast<std::int16_t>(channel), !requested, done);
-    requested = !done || readouts.commError();
+    s.readouts.RigOpDisp_AD(static_cast<std::int16_t>(channel), !requested, done);
+    requested = !done || s.readouts.commError();
     return !requested;
 }
 
 bool ProcedureContext::linkBusy() const {
-    return seq.OpRunning();
+    return s.seq.OpRunning();
 }
 
 std::int16_t ProcedureContext::reading(int channel) const {
-    return readouts.adLast(channel);
+    return s.readouts.adLast(channel);
 }
 
 void ProcedureContext::restoreChanges() {
@@ -59,8 +78,8 @@ void ProcedureContext::restoreChanges() {
     }
     // A reading of the procedure may still be out; it is of no use any more, and waiting for
     // it would let the new action's commands reach the radio first.
-    if (seq.OpRunning()) {
-        seq.abandonOperation();
+    if (s.seq.OpRunning()) {
+        s.seq.abandonOperation();
     }
     bool allSent = true;
     for (const ProcedureJournal::Restore& r : restores) {
@@ -76,7 +95,7 @@ void ProcedureContext::restoreChanges() {
     }
     // The items of those bytes show them again; nothing is left for the task to resend.
     reloadItems(
-        console,
+        s.console,
         [&](std::int32_t address) {
             return std::any_of(restores.begin(), restores.end(),
                                [&](const auto& r) { return r.address == address; });
@@ -88,7 +107,7 @@ void ProcedureContext::endWithoutResult(std::int16_t& step, const std::string& m
     restoreChanges();
     step = 0;
     endReason = firstLine(message);
-    rigView.showMessage(message);
+    s.view.showMessage(message);
 }
 
 std::string ProcedureContext::takeEndReason() {

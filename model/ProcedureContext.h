@@ -15,18 +15,15 @@
 
 class CurveLog;
 class RigView;
-class Readouts;
 class TestChannels;
 class TxfTable;
-class clsCmcCln3Sequence;
 class clsCmcEeprom;
 class clsConsole;
+struct RigSession;
 
 class ProcedureContext {
   public:
-    ProcedureContext(clsCmcCln3Sequence& seq, clsCmcEeprom& image, clsConsole& items,
-                     const ItemIndexes& indexes, Readouts& readouts, TestChannels& channels,
-                     const TxfTable& txf, RigView& view, std::int16_t& curChNo, CurveLog& curves);
+    explicit ProcedureContext(RigSession& session) : s(session) {}
 
     // A live command of the running procedure; true when it went out.
     bool sendE8(int command, int value);
@@ -48,28 +45,19 @@ class ProcedureContext {
     std::string takeEndReason();
 
     ProcedureJournal& journal() { return runJournal; }
-    clsCmcEeprom& image() { return eep; }
-    clsConsole& items() { return console; }
-    const ItemIndexes& indexes() const { return idx; }
-    TestChannels& channels() { return testChannels; }
-    const TxfTable& txf() const { return table; }
-    RigView& view() { return rigView; }
+    clsCmcEeprom& image();
+    clsConsole& items();
+    const ItemIndexes& indexes() const;
+    TestChannels& channels();
+    const TxfTable& txf() const;
+    RigView& view();
     // What the procedures measured, for the curves.
-    CurveLog& curves() { return curveLog; }
+    CurveLog& curves();
     // The test channel shown on the channel item and sent with it.
-    std::int16_t& curChNo() { return channelNumber; }
+    std::int16_t& curChNo();
 
   private:
-    clsCmcCln3Sequence& seq;
-    clsCmcEeprom& eep;
-    clsConsole& console;
-    const ItemIndexes& idx;
-    Readouts& readouts;
-    TestChannels& testChannels;
-    const TxfTable& table;
-    RigView& rigView;
-    std::int16_t& channelNumber;
-    CurveLog& curveLog;
+    RigSession& s;
     ProcedureJournal runJournal;
     std::string endReason;
 };

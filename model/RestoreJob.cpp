@@ -12,6 +12,7 @@
 #include "model/JobMessages.h"
 #include "model/MemoryMap.h"
 #include "model/ModelLog.h"
+#include "model/RigSession.h"
 #include "model/RigView.h"
 
 namespace {
@@ -46,7 +47,7 @@ RestoreJob::Plan RestoreJob::revertPlan(const Bytes& target, const clsCmcEeprom&
     return plan;
 }
 
-RestoreJob::RestoreJob(const Parts& parts) : p(parts) {}
+RestoreJob::RestoreJob(RigSession& session, ServiceRecord& record) : s(session), record(record) {}
 
 void RestoreJob::startRevert(const Plan& revert, const Bytes& image, const std::string& name) {
     runName = name.empty() ? "Revert adjustments" : name;
@@ -55,9 +56,9 @@ void RestoreJob::startRevert(const Plan& revert, const Bytes& image, const std::
     plan = revert;
     source = revert.source;
     target = image;
-    before = p.image.ReadBlock(0, p.image.eeSize());
+    before = s.image().ReadBlock(0, s.image().eeSize());
     next = 0;
-    startedAt = p.record.now();
+    startedAt = record.now();
     stage = Stage::Sending;
 }
 
@@ -68,8 +69,8 @@ void RestoreJob::startWrite(const Bytes& image, const std::string& path, const s
     plan = {};
     source = path;
     target = image;
-    before = p.image.ReadBlock(0, p.image.eeSize());
-    startedAt = p.record.now();
+    before = s.image().ReadBlock(0, s.image().eeSize());
+    startedAt = record.now();
     stage = Stage::Writing;
 }
 
@@ -84,8 +85,8 @@ bool RestoreJob::tick() {
     case Stage::Writing:
         // The clone write sends the image's bytes: the image becomes the file until it is
         // verified, and goes back if the write does not complete.
-        p.image.WriteBlock(0, target);
-        p.seq.easyCloneWrite();
+        s.image().WriteBlock(0, target);
+        s.seq.easyCloneWrite();
         stage = Stage::WriteSent;
         return false;
     case Stage::WriteSent:
@@ -96,7 +97,7 @@ bool RestoreJob::tick() {
         return true;
     case Stage::Resending:
         // The task's own pass sends the marked values; the job waits for the last of them.
-        if (valuesToSend(p.console) == 0) {
+        if (valuesToSend(s.console) == 0) {
             stage = Stage::Idle;
             tell(resendMessage, resendVerified);
         }
@@ -116,21 +117,21 @@ bool RestoreJob::sendNext() {
     const MemoryMap::Setter setter = *MemoryMap::setterOfCell(cell.address);
     // A command that did not go out leaves the byte as the radio holds it; the link's own
     // report ends the session, and a verification would show the byte.
-    if (p.seq.easySendE8NoAnswer(liveCommandText(setter.command, cell.to + setter.liveOffset))) {
-        p.image.WriteByte(cell.address, cell.to);
+    if (s.seq.easySendE8NoAnswer(liveCommandText(setter.command, cell.to + setter.liveOffset))) {
+        s.image().WriteByte(cell.address, cell.to);
         reloadItems(
-            p.console, [&](std::int32_t a) { return a == cell.address; }, false);
+            s.console, [&](std::int32_t a) { return a == cell.address; }, false);
     }
-    p.waitAfterSend(WaitAfterSendMs);
+    s.waitAfterSend = WaitAfterSendMs;
     return true;
 }
 
 void RestoreJob::afterWrite() {
-    if (p.seq.error() == SequencerError::None && p.driver.lastError() == DriverError::None) {
+    if (s.seq.error() == SequencerError::None && s.driver.lastError() == DriverError::None) {
         verify();
         return;
     }
-    p.image.WriteBlock(0, before);
+    s.image().WriteBlock(0, before);
     note(RunOutcome::Abandoned, WriteCut, {});
     stage = Stage::Idle;
 }
@@ -138,11 +139,11 @@ void RestoreJob::afterWrite() {
 void RestoreJob::verify() {
     // A write is checked over the whole memory, a revert over the adjustments it sent.
     if (kind == Kind::Write) {
-        p.driver.setRequiredReadRange(0, ImageFile::Size - 1);
+        s.driver.setRequiredReadRange(0, ImageFile::Size - 1);
     } else {
-        p.driver.setRequiredReadRange(MemoryMap::AreaFirst, MemoryMap::AreaLast);
+        s.driver.setRequiredReadRange(MemoryMap::AreaFirst, MemoryMap::AreaLast);
     }
-    p.seq.easyCloneRead();
+    s.seq.easyCloneRead();
     stage = Stage::VerifySent;
 }
 
@@ -169,9 +170,9 @@ void RestoreJob::finish() {
     // last of them: a cable pulled at the message would cut them off.
     consoleFollows(kind == Kind::Write);
     note(RunOutcome::Completed, oneLine(message),
-         areaDifferences(before, p.image.ReadBlock(0, p.image.eeSize())));
+         areaDifferences(before, s.image().ReadBlock(0, s.image().eeSize())));
     if (kind == Kind::Write) {
-        resendTotal = valuesToSend(p.console);
+        resendTotal = valuesToSend(s.console);
         resendMessage = message;
         resendVerified = count == 0;
         stage = Stage::Resending;
@@ -184,9 +185,9 @@ void RestoreJob::finish() {
 // A job that verified comes in the information box; one that found the radio otherwise warns.
 void RestoreJob::tell(const std::string& message, bool verified) {
     if (verified) {
-        p.view.showInformation(message);
+        s.view.showInformation(message);
     } else {
-        p.view.showMessage(message);
+        s.view.showMessage(message);
     }
 }
 
@@ -199,8 +200,8 @@ std::string RestoreJob::mismatches(int& count) const {
     };
     const auto check = [&](std::int32_t a) {
         const int wanted = target.at(static_cast<std::size_t>(a));
-        if (p.image.ReadByte(a) != wanted) {
-            add(job_messages::mismatchLine(a, p.image.ReadByte(a), wanted));
+        if (s.image().ReadByte(a) != wanted) {
+            add(job_messages::mismatchLine(a, s.image().ReadByte(a), wanted));
         }
     };
     if (kind == Kind::Revert) {
@@ -215,7 +216,7 @@ std::string RestoreJob::mismatches(int& count) const {
     int outside = 0;
     for (std::int32_t a = 0; a < ImageFile::Size; ++a) {
         const bool inArea = a >= MemoryMap::AreaFirst && a <= MemoryMap::AreaLast;
-        outside += !inArea && p.image.ReadByte(a) != target.at(static_cast<std::size_t>(a));
+        outside += !inArea && s.image().ReadByte(a) != target.at(static_cast<std::size_t>(a));
     }
     if (outside > 0) {
         add(job_messages::bytesOutsideArea(outside));
@@ -225,17 +226,17 @@ std::string RestoreJob::mismatches(int& count) const {
 
 void RestoreJob::consoleFollows(bool resend) {
     reloadItems(
-        p.console, [](std::int32_t) { return true; }, resend);
+        s.console, [](std::int32_t) { return true; }, resend);
 }
 
 void RestoreJob::note(RunOutcome outcome, const std::string& reason,
                       std::vector<CellResult> results) {
-    p.record.noteRun({runName, startedAt, outcome, reason, std::move(results)});
+    record.noteRun({runName, startedAt, outcome, reason, std::move(results)});
 }
 
 void RestoreJob::drop() {
     if (stage == Stage::Writing || stage == Stage::WriteSent) {
-        p.image.WriteBlock(0, before);
+        s.image().WriteBlock(0, before);
         note(RunOutcome::Abandoned, WriteCut, {});
     } else if (running() && stage != Stage::Resending) { // a resend's write is in the record
         note(RunOutcome::Abandoned, LinkReset, {});
@@ -249,11 +250,11 @@ Progress RestoreJob::progress() const {
         return {"Sending values", static_cast<int>(next), static_cast<int>(plan.sends.size())};
     case Stage::Writing:
     case Stage::WriteSent:
-        return {"Writing memory", p.driver.cloneBytesDone(), ImageFile::Size};
+        return {"Writing memory", s.driver.cloneBytesDone(), ImageFile::Size};
     case Stage::VerifySent:
-        return {"Verifying", p.driver.cloneBytesDone(), ImageFile::Size};
+        return {"Verifying", s.driver.cloneBytesDone(), ImageFile::Size};
     case Stage::Resending:
-        return sendingValues(p.console, resendTotal);
+        return sendingValues(s.console, resendTotal);
     case Stage::Idle:
         break;
     }

@@ -23,6 +23,7 @@
 #include <vector>
 
 class RigView;
+struct RigSession;
 class clsCmcCln3Drv;
 class clsCmcCln3Sequence;
 class clsCmcEeprom;
@@ -30,16 +31,6 @@ class clsConsole;
 
 class RestoreJob {
   public:
-    struct Parts {
-        clsCmcCln3Sequence& seq;
-        clsCmcCln3Drv& driver;
-        clsCmcEeprom& image;
-        clsConsole& console;
-        RigView& view;
-        ServiceRecord& record;
-        std::function<void(std::int32_t)> waitAfterSend; // milliseconds the task pauses
-    };
-
     // The bytes of the adjustment area that differ from the target: from = now, to = target.
     struct Plan {
         std::string source;                  // the target as the messages name it
@@ -48,7 +39,8 @@ class RestoreJob {
     };
     static Plan revertPlan(const Bytes& target, const clsCmcEeprom& now, const std::string& source);
 
-    explicit RestoreJob(const Parts& parts);
+    // Its runs go into record.
+    RestoreJob(RigSession& session, ServiceRecord& record);
 
     // The record names the run by what it does unless a name is given ("Recovery after a
     // cut-off").
@@ -76,7 +68,8 @@ class RestoreJob {
     void consoleFollows(bool resend);
     void note(RunOutcome outcome, const std::string& reason, std::vector<CellResult> results);
 
-    Parts p;
+    RigSession& s;
+    ServiceRecord& record;
     Stage stage = Stage::Idle;
     Kind kind = Kind::Revert;
     Plan plan;

@@ -12,6 +12,7 @@
 #include "model/MemoryMap.h"
 #include "model/ModelLog.h"
 #include "model/Recovery.h"
+#include "model/RigSession.h"
 #include "model/RigView.h"
 #include "platform/UserFolders.h"
 
@@ -24,10 +25,8 @@ const char* const RecoveryRun = "Recovery after a cut-off";
 
 } // namespace
 
-ServiceJob::ServiceJob(const Parts& parts, ServiceRecord::Clock clock)
-    : p(parts), serviceRecord(std::move(clock)),
-      restoreJob(
-          {p.seq, p.driver, p.radio.objEep(), p.console, p.view, serviceRecord, p.waitAfterSend}) {
+ServiceJob::ServiceJob(RigSession& session, ServiceRecord::Clock clock)
+    : s(session), serviceRecord(std::move(clock)), restoreJob(session, serviceRecord) {
     // Every live value the utility stores is one the radio took: that is the record's list.
     image().setWriteObserver([this](std::int32_t adr, std::uint8_t from, std::uint8_t to) {
         if (serviceRecord.hasSession() && adr >= MemoryMap::AreaFirst &&
@@ -42,7 +41,7 @@ ServiceJob::~ServiceJob() {
 }
 
 clsCmcEeprom& ServiceJob::image() const {
-    return p.radio.objEep();
+    return s.radio.objEep();
 }
 
 std::string ServiceJob::backupFolderInUse() const {
@@ -63,15 +62,15 @@ void ServiceJob::connected() {
     const std::string folder = backupFolderInUse();
     std::string path;
     if (QDir().mkpath(QString::fromStdString(folder))) {
-        path = ImageFile::freePath(folder, ImageFile::backupName(p.radio.radionameS(), at));
+        path = ImageFile::freePath(folder, ImageFile::backupName(s.radio.radionameS(), at));
         if (!ImageFile::write(path, memory)) {
             path.clear();
         }
     }
     serviceRecord.beginSession(
-        {at, p.seq.ComPortNo(), product::RadioName, p.radio.radionameS(), path}, memory, lastKnown);
+        {at, s.seq.ComPortNo(), product::RadioName, s.radio.radionameS(), path}, memory, lastKnown);
     if (path.empty()) {
-        p.view.showMessage(job_messages::backupFailed(folder));
+        s.view.showMessage(job_messages::backupFailed(folder));
     }
     offerRecovery();
 }
@@ -114,7 +113,7 @@ std::string ServiceJob::saveImage(const std::string& path) const {
 }
 
 std::string ServiceJob::suggestedImageName() const {
-    return ImageFile::backupName(p.radio.radionameS(), serviceRecord.now());
+    return ImageFile::backupName(s.radio.radionameS(), serviceRecord.now());
 }
 
 const Bytes& ServiceJob::targetImage() const {
@@ -142,9 +141,9 @@ std::vector<CompareLine> ServiceJob::compare(const TxfTable& txf) const {
 
 std::string ServiceJob::revertRefusal() const {
     // An opened image sends its values to this radio: it must be one of this radio's.
-    if (opened && !ImageFile::namesRadio(openedPath, p.radio.radionameS())) {
+    if (opened && !ImageFile::namesRadio(openedPath, s.radio.radionameS())) {
         return job_messages::imageNotForRadio(openedPath,
-                                              ImageFile::namePrefix(p.radio.radionameS()));
+                                              ImageFile::namePrefix(s.radio.radionameS()));
     }
     return {};
 }
@@ -163,9 +162,9 @@ ServiceJob::WriteCheck ServiceJob::checkWrite(const std::string& path) const {
     if (!file.ok()) {
         return {{}, file.error};
     }
-    if (!ImageFile::namesRadio(path, p.radio.radionameS())) {
+    if (!ImageFile::namesRadio(path, s.radio.radionameS())) {
         return {{},
-                job_messages::imageNotForRadio(path, ImageFile::namePrefix(p.radio.radionameS()))};
+                job_messages::imageNotForRadio(path, ImageFile::namePrefix(s.radio.radionameS()))};
     }
     return {std::move(file.bytes), {}};
 }
@@ -185,7 +184,7 @@ void ServiceJob::keepJournal(const std::string& what, const QDateTime& startedAt
     for (const ProcedureJournal::Restore& r : restores) {
         bytes.emplace_back(r.address, r.stored);
     }
-    const std::string sub = p.radio.radionameS();
+    const std::string sub = s.radio.radionameS();
     if (hasSession() &&
         JournalFile::write(backupFolderInUse(), {sub, what, startedAt, {}, bytes})) {
         journalSubCode = sub;
@@ -196,7 +195,7 @@ void ServiceJob::keepJournal(const std::string& what, const QDateTime& startedAt
 // the adjustments made since Connect are part of what a cut-off job is put back to.
 void ServiceJob::keepJobJournal(const char* what) {
     const QDateTime at = serviceRecord.now();
-    const std::string sub = p.radio.radionameS();
+    const std::string sub = s.radio.radionameS();
     const std::string backup =
         ImageFile::freePath(backupFolderInUse(), ImageFile::backupName(sub, at));
     if (ImageFile::write(backup, image().ReadBlock(0, ImageFile::Size)) &&
@@ -215,7 +214,7 @@ void ServiceJob::dropJournal() {
 // A journal left for this radio: the run it names was cut off. Its file stays until the bytes
 // are back (a put-back cut off in turn is offered again) or the technician says No.
 void ServiceJob::offerRecovery() {
-    const std::string sub = p.radio.radionameS();
+    const std::string sub = s.radio.radionameS();
     const std::optional<JournalEntry> entry = JournalFile::read(backupFolderInUse(), sub);
     if (!entry) {
         return;
@@ -228,12 +227,12 @@ void ServiceJob::offerRecovery() {
     }
     if (offer.kind == Recovery::Kind::Unreadable) {
         // Nothing the program could put back: the technician is told what is missing, once.
-        p.view.showMessage(offer.question);
+        s.view.showMessage(offer.question);
         noteRecovery(RunOutcome::Refused, firstLine(offer.question));
         dropJournal();
         return;
     }
-    if (!p.view.askYesNo(offer.question, offer.lines)) {
+    if (!s.view.askYesNo(offer.question, offer.lines)) {
         noteRecovery(RunOutcome::Refused, Recovery::leftAsItWas(*entry));
         dropJournal();
         return;

@@ -22,6 +22,7 @@
 #include <vector>
 
 class RigView;
+struct RigSession;
 class TxfTable;
 class clsCmcCln3Drv;
 class clsCmcCln3Sequence;
@@ -30,16 +31,7 @@ class clsConsole;
 
 class ServiceJob {
   public:
-    struct Parts {
-        clsCmcCln3Sequence& seq;
-        clsCmcCln3Drv& driver;
-        clsCmcRadio& radio;
-        clsConsole& console;
-        RigView& view;
-        std::function<void(std::int32_t)> waitAfterSend;
-    };
-
-    explicit ServiceJob(const Parts& parts, ServiceRecord::Clock clock = {});
+    explicit ServiceJob(RigSession& session, ServiceRecord::Clock clock = {});
     ~ServiceJob();
     ServiceJob(const ServiceJob&) = delete;
     ServiceJob& operator=(const ServiceJob&) = delete;
@@ -103,7 +95,7 @@ class ServiceJob {
     void offerRecovery();
     void noteRecovery(RunOutcome outcome, const std::string& reason);
 
-    Parts p;
+    RigSession& s;
     ServiceRecord serviceRecord;
     RestoreJob restoreJob;
     std::string backupFolder;

@@ -41,42 +41,29 @@ Bytes packedChannel(std::int32_t frequency, bool reference, bool lowPower) {
 
 clsIndOp_RigK5::clsIndOp_RigK5(const Link& link, clsConsole& console, TestChannels& channels,
                                RigView& view)
-    : link(link), console(console), channels(channels), view(view),
-      readings(link.seq, link.driver, view),
-      procedureContext(link.seq, link.radio.objEep(), console, idx, readings, channels, txf, view,
-                       curChNo, curveLog),
-      job({link.seq, link.driver, link.radio, console, view,
-           [this](std::int32_t ms) { modelTask.WaitE8Required(ms); }}),
-      procedures(procedureContext, job.record()),
-      modelTask({link.seq, link.driver, link.radio, console, readings, procedures, job, txf, view}) {
+    : session(link, console, channels, view), modelTask(session) {
     console.myEventClass = this;
     console.myCln3Seq = &link.seq;
     console.myEeprom = &link.radio.objEep();
-    // A procedure's journal outlives the program on disk, beside the backups.
-    procedureContext.journal().setKeeper(
-        {[this](const std::string& what, const QDateTime& at, const auto& restores) {
-             job.keepJournal(what, at, restores);
-         },
-         [this] { job.dropJournal(); }});
     RigOpFunc_ResetAll();
 }
 
 clsIndOp_RigK5::~clsIndOp_RigK5() {
     // The console keeps a pointer to its event object; it must not outlive us with it.
-    if (console.myEventClass == this) {
-        console.myEventClass = nullptr;
+    if (session.console.myEventClass == this) {
+        session.console.myEventClass = nullptr;
     }
 }
 
 void clsIndOp_RigK5::RigOpFunc_ResetAll() {
-    procedures.drop();
-    job.drop();
-    link.seq.easyReset(myComPortNo);
+    session.procedures.drop();
+    session.job.drop();
+    session.seq.easyReset(myComPortNo);
     modelTask.reset();
-    readings.reset();
+    session.readouts.reset();
     RigOpFunc_FormResource();
-    idx = buildItemTable(console);
-    procedures.prepareConsole();
+    session.indexes = buildItemTable(session.console);
+    session.procedures.prepareConsole();
 }
 
 TaskOutcome clsIndOp_RigK5::task() {
@@ -88,32 +75,32 @@ TaskOutcome clsIndOp_RigK5::task() {
 }
 
 void clsIndOp_RigK5::RigOpFunc_LeaveProcedure() {
-    procedures.prepareConsole();
+    session.procedures.prepareConsole();
 }
 
 void clsIndOp_RigK5::RigOpFunc_FormResource() {
-    view.setButtonCaptions({"Connect", "Reload(F5)", "Disp para"});
-    view.resetReadouts(ReadoutPage::AD, "[A/D]", 3);
-    view.resetReadouts(ReadoutPage::DA, "[D/A]", 8);
+    session.view.setButtonCaptions({"Connect", "Reload(F5)", "Disp para"});
+    session.view.resetReadouts(ReadoutPage::AD, "[A/D]", 3);
+    session.view.resetReadouts(ReadoutPage::DA, "[D/A]", 8);
 }
 
 void clsIndOp_RigK5::RigOpFunc_FormState() {
-    view.showMode(RigProp_DispPara()      ? RigView::Mode::DispPara
-                  : RigProp_EditEnabled() ? RigView::Mode::Editing
-                                          : RigView::Mode::Idle);
+    session.view.showMode(RigProp_DispPara()      ? RigView::Mode::DispPara
+                          : RigProp_EditEnabled() ? RigView::Mode::Editing
+                                                  : RigView::Mode::Idle);
 }
 
 bool clsIndOp_RigK5::RigProp_ReadParametersFromExtFile(const std::string& fileName) {
-    const bool taken = txf.readConstantsFrom(fileName);
+    const bool taken = session.txf.readConstantsFrom(fileName);
     qCInfo(lcModel, "read constants %s: %s", fileName.c_str(), taken ? "taken" : "refused");
     return taken;
 }
 
 void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {
-    procedures.prepareConsole();
+    session.procedures.prepareConsole();
     switch (Index) {
     case Connect:
-        job.connecting();
+        session.job.connecting();
         RigOpFunc_ResetAll();
         modelTask.connect();
         break;
@@ -136,7 +123,7 @@ void clsIndOp_RigK5::RigOpFunc_ClickCmd00(std::int16_t Index) {
 
 void clsIndOp_RigK5::RigOpFunc_SetComPortNo(std::int16_t portNo) {
     if (portNo != myComPortNo) {
-        procedures.prepareConsole(); // on the port the procedure ran on
+        session.procedures.prepareConsole(); // on the port the procedure ran on
         myComPortNo = portNo;
         RigOpFunc_ResetAll();
     }
@@ -153,16 +140,16 @@ std::string clsIndOp_RigK5::ConsEv_Disp(clsConsole& objConsole, std::int16_t Ind
         return channelLine(title, val);
     }
     if (const std::optional<ProcedureRow> row = procedureForDisp(evNo)) {
-        return title + ": " + procedures.line(*row, Index, val);
+        return title + ": " + session.procedures.line(*row, Index, val);
     }
     return "???";
 }
 
 // The channel item: its number, and the frequency and power of a channel in use.
 std::string clsIndOp_RigK5::channelLine(const std::string& title, std::int16_t val) {
-    curChNo = val;
+    session.curChNo = val;
     std::string text = title + ": " + twoDigits(val);
-    const clsRig_Ch& ch = channels.ChUnit(curChNo);
+    const clsRig_Ch& ch = session.channels.ChUnit(session.curChNo);
     if (ch.AppearCh()) {
         text += " (Frequency = " + ch.FreqOp_String() + " ) " + " RF Power: " + ch.RFPower_String();
     }
@@ -176,7 +163,7 @@ void clsIndOp_RigK5::ConsEv_SendE8(clsConsole& objConsole, std::int16_t Index, s
     if (evNo != 0) {
         return;
     }
-    const clsRig_Ch& ch = channels.ChUnit(curChNo);
+    const clsRig_Ch& ch = session.channels.ChUnit(session.curChNo);
     if (!ch.AppearCh()) {
         return;
     }
@@ -186,20 +173,20 @@ void clsIndOp_RigK5::ConsEv_SendE8(clsConsole& objConsole, std::int16_t Index, s
         text += IntToAsciiHex2(byte);
     }
     // The channel has no byte in the image; a refused send shows in the link's error state.
-    std::ignore = link.seq.easySendE8NoAnswer(text);
-    curChNo = 0;
+    std::ignore = session.seq.easySendE8NoAnswer(text);
+    session.curChNo = 0;
 }
 
 void clsIndOp_RigK5::ConsEv_Enter(clsConsole& /*objConsole*/, std::int16_t /*Index*/,
                                   std::int16_t evNo, std::int16_t /*val*/) {
-    procedures.enter(evNo);
+    session.procedures.enter(evNo);
 }
 
 std::string clsIndOp_RigK5::RigOpFunc_JobRefusal() const {
     if (RigProp_Shielding()) {
         return job_messages::connectFirst();
     }
-    if (procedures.step() != 0 || job.busy()) {
+    if (session.procedures.step() != 0 || session.job.busy()) {
         return job_messages::waitForAdjustment();
     }
     return {};
@@ -207,46 +194,50 @@ std::string clsIndOp_RigK5::RigOpFunc_JobRefusal() const {
 
 void clsIndOp_RigK5::RigOpFunc_StartRevert(const RestoreJob::Plan& plan) {
     modelTask.setDumpWanted(false);
-    job.startRevert(plan);
+    session.job.startRevert(plan);
 }
 
 void clsIndOp_RigK5::RigOpFunc_StartWrite(const Bytes& image, const std::string& path) {
     modelTask.setDumpWanted(false);
-    job.startWrite(image, path);
+    session.job.startWrite(image, path);
 }
 
 std::optional<Progress> clsIndOp_RigK5::progressNow() const {
-    if (job.busy()) {
-        return job.progress();
+    if (session.job.busy()) {
+        return session.job.progress();
     }
     if (modelTask.connecting()) {
         return modelTask.connectProgress();
     }
-    return procedures.progress();
+    return session.procedures.progress();
 }
 
 std::string clsIndOp_RigK5::identityText() const {
     if (RigProp_Shielding()) {
         return {};
     }
-    return std::string(product::RadioName) + " " + link.radio.radionameS() + " on COM " +
+    return std::string(product::RadioName) + " " + session.radio.radionameS() + " on COM " +
            std::to_string(myComPortNo);
 }
 
 std::string clsIndOp_RigK5::RigOpFunc_ReportHtml(ReportForm form) const {
-    ReportInput input{product::Title, job.record().now(), job.record(), link.radio.objEep(), {},
-                      &curveLog};
+    ReportInput input{product::Title,
+                      session.job.record().now(),
+                      session.job.record(),
+                      session.radio.objEep(),
+                      {},
+                      &session.curves};
     const auto add = [&](ReadoutPage page, int index, std::int16_t value) {
         if (readoutRow(page, index) >= 0 && value >= 0) {
-            const ReadoutStamp& read = readings.stamp(page, index);
+            const ReadoutStamp& read = session.readouts.stamp(page, index);
             input.readouts.push_back({readoutLine(page, index, value), read.occasion, read.at});
         }
     };
     for (int i = 0; i < AdCount; ++i) {
-        add(ReadoutPage::AD, i, readings.adLast(i));
+        add(ReadoutPage::AD, i, session.readouts.adLast(i));
     }
     for (int i = 0; i < DaCount; ++i) {
-        add(ReadoutPage::DA, i, readings.daLast(i));
+        add(ReadoutPage::DA, i, session.readouts.daLast(i));
     }
     return serviceReportHtml(input, form);
 }

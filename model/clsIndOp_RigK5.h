@@ -9,15 +9,9 @@
 #pragma once
 
 #include "console/ConsoleEvents.h"
-#include "model/CurveLog.h"
-#include "model/ItemTable.h"
 #include "model/ModelTask.h"
-#include "model/ProcedureContext.h"
-#include "model/ProcedureRunner.h"
-#include "model/Readouts.h"
-#include "model/ServiceJob.h"
+#include "model/RigSession.h"
 #include "model/ServiceReport.h"
-#include "model/TxfTable.h"
 
 #include <cstdint>
 #include <optional>
@@ -32,13 +26,7 @@ class clsConsole;
 
 class clsIndOp_RigK5 : public ConsoleEvents {
   public:
-    // The link the model drives: the sequencer for its operations, the driver for the last
-    // answer, the radio's identity and memory image.
-    struct Link {
-        clsCmcCln3Sequence& seq;
-        clsCmcCln3Drv& driver;
-        clsCmcRadio& radio;
-    };
+    using Link = RigSession::Link;
     // The window's three buttons.
     enum Button : std::int16_t { Connect = 0, Reload = 1, DispPara = 2 };
 
@@ -72,14 +60,14 @@ class clsIndOp_RigK5 : public ConsoleEvents {
     std::int32_t msUntilDue() { return modelTask.msUntilDue(); }
 
     // --- the service job's safety net ---------------------------------------------------------
-    ServiceJob& serviceJob() { return job; }
+    ServiceJob& serviceJob() { return session.job; }
     // Why a revert or a write may not start now (not connected, an adjustment running); empty
     // when it may.
     std::string RigOpFunc_JobRefusal() const;
     // Both leave the dump first: the task runs them in the console's cycle.
     void RigOpFunc_StartRevert(const RestoreJob::Plan& plan);
     void RigOpFunc_StartWrite(const Bytes& image, const std::string& path);
-    bool RigProp_JobRunning() const { return job.busy(); }
+    bool RigProp_JobRunning() const { return session.job.busy(); }
     // What the utility is busy with: Connect (the phase in words, the clone read's bytes or the
     // values sent), a revert or a write, or the running procedure; nothing when idle.
     std::optional<Progress> progressNow() const;
@@ -104,31 +92,20 @@ class clsIndOp_RigK5 : public ConsoleEvents {
                        std::int16_t val) override;
     void ConsEv_Enter(clsConsole& objConsole, std::int16_t Index, std::int16_t evNo,
                       std::int16_t val) override;
-    void WaitE8Required(std::int32_t wt) override { modelTask.WaitE8Required(wt); }
+    void WaitE8Required(std::int32_t wt) override { session.waitAfterSend = wt; }
 
-    const TxfTable& txfTable() const { return txf; }
-    const CurveLog& curves() const { return curveLog; }
-    const Readouts& readouts() const { return readings; }
-    const ItemIndexes& indexes() const { return idx; }
+    const TxfTable& txfTable() const { return session.txf; }
+    const CurveLog& curves() const { return session.curves; }
+    const Readouts& readouts() const { return session.readouts; }
+    const ItemIndexes& indexes() const { return session.indexes; }
     TaskPhase taskPhaseNow() const { return modelTask.phase(); }
-    std::int16_t adjStepNow() const { return procedures.step(); }
+    std::int16_t adjStepNow() const { return session.procedures.step(); }
     std::int16_t myComPortNoNow() const { return myComPortNo; }
 
   private:
     std::string channelLine(const std::string& title, std::int16_t val);
 
-    Link link;
-    clsConsole& console;
-    TestChannels& channels;
-    RigView& view;
-    std::int16_t myComPortNo = 1;
-    std::int16_t curChNo = 0;
-    ItemIndexes idx;
-    TxfTable txf;
-    Readouts readings;
-    CurveLog curveLog;
-    ProcedureContext procedureContext;
-    ServiceJob job;
-    ProcedureRunner procedures;
+    RigSession session;
     ModelTask modelTask;
+    std::int16_t myComPortNo = 1;
 };

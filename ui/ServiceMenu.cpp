@@ -3,8 +3,8 @@
 #include "ui/ServiceMenu.h"
 
 #include "model/JobMessages.h"
-#include "model/ServiceReport.h"
 #include "model/RigDoor.h"
+#include "model/ServiceReport.h"
 #include "ui/CompareDialog.h"
 #include "ui/ConfirmDialog.h"
 #include "ui/ReportFiles.h"
@@ -59,8 +59,8 @@ bool ServiceMenu::told(const std::string& message) {
 
 std::string ServiceMenu::chooseToOpen(const std::string& caption) {
     // Backups are what a technician opens most: the chooser starts among them.
-    return ui::chooseFile(&window, {ui::FileChoice::Open, caption,
-                                    door->job().backupFolderInUse(), ImageFilter});
+    return ui::chooseFile(
+        &window, {ui::FileChoice::Open, caption, door->job().backupFolderInUse(), ImageFilter});
 }
 
 std::string ServiceMenu::chooseToSave(const std::string& caption, const std::string& name,
