@@ -7,6 +7,7 @@
 #include "model/ServiceJob.h"
 #include "model/clsIndOp_RigK5.h"
 #include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/TraceRecorder.h"
 #include "ui/ServiceMenu.h"
@@ -25,16 +26,11 @@
 #include <functional>
 #include <sstream>
 
+using proceduretest::SweepChannels; // test channels 1 to 3 in the low, middle and high band
 using testsupport::Bench;
 using testsupport::TraceRecorder;
 
 namespace {
-
-// Test channels 1 to 3 in the low, middle and high band, as the sweeps need them.
-const std::string SweepChannels = "[OPTION]\n"
-                                  "MR-1(Appear)=1\nMR-1(Frequency)=14600000\n"
-                                  "MR-2(Appear)=1\nMR-2(Frequency)=15500000\n"
-                                  "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
 
 constexpr int ConnectTicks = 300; // Connect with room to spare: read, readouts, every value
 

@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A long session at the bench, on the test clock: thousands of steps, the readouts again and
 // again, and band-pass sweeps in every band. At every checkpoint the radio's memory, the
-// program's image of it and the dump the window shows agree byte for byte, and the memory the
+// program's image of it and the dump shown agree byte for byte, and the memory the
 // process holds stays flat (outside the sanitizer build, whose allocator keeps freed blocks
 // aside on purpose).
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/ConnectedBench.h"
 
 #include "model/clsIndEep_RigK5.h"
-
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 #include <fstream>
 #include <random>
 #include <unistd.h>
 
 using namespace proceduretest;
+using Connected = ConnectedOn<DoorBench>;
 
 namespace {
 
@@ -49,16 +47,6 @@ struct Session {
     std::mt19937 random{11};
     int steps = 0, readouts = 0, procedures = 0;
 
-    bool allOut() {
-        return c.bench.runUntil([this] {
-            for (std::int16_t i = 0; i < c.items().ListCount(); ++i) {
-                if (c.items().flgChanged(i)) {
-                    return false;
-                }
-            }
-            return !c.bench.seq().OpRunning();
-        });
-    }
     void step() {
         const std::int16_t item = ValueItems[random() % std::size(ValueItems)];
         const auto size = static_cast<std::int16_t>(random() % 4 == 0 ? 5 : 1);
@@ -72,7 +60,7 @@ struct Session {
                                  [](const auto& e) { return e.command == 3; });
         };
         const auto before = asked();
-        c.bench.window().cmd00(clsIndOp_RigK5::Reload).click();
+        c.bench.door().click(RigDoor::Reload);
         readouts += ReadoutsPerReload;
         return c.bench.runUntil([&] { return asked() == before + ReadoutsPerReload; });
     }
@@ -91,13 +79,13 @@ struct Session {
         }
         return c.step() == 0;
     }
-    // The dump as the window shows it, "Disp para" clicked on and off again.
+    // The dump as the view is given it, "Disp para" clicked on and off again.
     std::string dump() {
-        c.bench.window().cmd00(clsIndOp_RigK5::DispPara).click();
-        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.model().RigProp_DispPara(); }));
-        const std::string shown = c.bench.window().txtDispPara().toPlainText().toStdString();
-        c.bench.window().cmd00(clsIndOp_RigK5::DispPara).click();
-        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.model().RigProp_EditEnabled(); }));
+        c.bench.door().click(RigDoor::DispPara);
+        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.door().dumpShown(); }));
+        const std::string shown = c.bench.view().dump();
+        c.bench.door().click(RigDoor::DispPara);
+        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.door().editEnabled(); }));
         return shown;
     }
     void checkpoint() {
@@ -122,9 +110,9 @@ TEST(LongSessionTest, RadioImageAndDumpAgreeAndMemoryStaysFlat) {
     for (int round = 1; round <= Rounds; ++round) {
         for (int i = 0; i < StepsPerRound; ++i) {
             s.step();
-            ASSERT_TRUE(s.allOut());
+            ASSERT_TRUE(s.c.bench.allSent());
         }
-        ASSERT_TRUE(s.allOut());
+        ASSERT_TRUE(s.c.bench.allSent());
         ASSERT_TRUE(s.reload());
         if (round % 2 == 0) {
             const std::int16_t item = SessionProcedures[(round / 2) % std::size(SessionProcedures)];

@@ -2,7 +2,8 @@
 // What the technician sees while the utility works: the status bar through a Connect and after
 // a failed one, and the curves window, whose series must hold exactly the readings each
 // procedure took.
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 
 #include "platform/SessionLog.h"
 #include "ui/CurvesWindow.h"
@@ -19,6 +20,8 @@
 #include <map>
 
 using namespace proceduretest;
+using testsupport::Bench;
+using Connected = ConnectedOn<Bench>;
 
 namespace {
 

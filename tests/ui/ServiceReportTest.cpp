@@ -4,7 +4,8 @@
 // and now, the readouts with the time they were read, the curves, and every value that changed.
 // The PDF of two sweeps and a TXF write is two to three pages; with every value sent, more. And
 // a report path that cannot be written.
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 
 #include "model/ServiceJob.h"
@@ -19,6 +20,8 @@
 #include <map>
 
 using namespace proceduretest;
+using testsupport::Bench;
+using Connected = ConnectedOn<Bench>;
 using testsupport::DialogScript;
 
 namespace {

@@ -2,7 +2,8 @@
 // The service job's safety net end to end against the simulated radio: the backup at Connect,
 // compare, revert, the full write, and the refusals, each through the File menu's entries as a
 // technician uses them.
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 
 #include "model/ImageFile.h"
@@ -19,6 +20,8 @@
 #include <set>
 
 using namespace proceduretest;
+using testsupport::Bench;
+using Connected = ConnectedOn<Bench>;
 using testsupport::DialogScript;
 
 namespace {
@@ -267,8 +270,8 @@ namespace {
 struct BadImageCase {
     const char* name;
     const char* file;
-    int size; // -1: no file; -2: a folder
-    std::function<std::string(const std::string& path)> message;
+    int size;            // -1: no file; -2: a folder
+    std::string message; // empty: the file cannot be read
 };
 
 class BadImageTest : public ::testing::TestWithParam<BadImageCase> {};
@@ -278,8 +281,9 @@ std::string notForThisRadio(const std::string& name) {
            "\"VX-K5_0001_\".\r\nNothing was sent.";
 }
 
-std::string cannotRead(const std::string& path) {
-    return "Cannot read '" + path + "'.\r\nNothing was changed.";
+std::string wrongSize(const std::string& name, int size) {
+    return "'" + name + "' is not a memory image of the VX-K5: it holds " + std::to_string(size) +
+           " bytes, an image 2048.\r\nNothing was changed.";
 }
 
 } // namespace
@@ -297,7 +301,8 @@ TEST_P(BadImageTest, IsRefusedWithAMessageAndNothingSent) {
     c.script.choose(path);
     c.menu().writeImage();
     c.bench.tick(40);
-    EXPECT_EQ(c.message(), p.message(path));
+    EXPECT_EQ(c.message(), p.message.empty() ? "Cannot read '" + path + "'.\r\nNothing was changed."
+                                             : p.message);
     EXPECT_TRUE(c.script.confirmations().empty());
     EXPECT_EQ(c.bench.radio().framesSeen(0xE3), 0);
     EXPECT_EQ(memoryOf(c.bench), before);
@@ -306,26 +311,15 @@ TEST_P(BadImageTest, IsRefusedWithAMessageAndNothingSent) {
 INSTANTIATE_TEST_SUITE_P(
     Files, BadImageTest,
     ::testing::Values(
-        BadImageCase{"AnotherModel", "VX-K6_0001_x.img", 2048,
-                     [](const std::string&) { return notForThisRadio("VX-K6_0001_x.img"); }},
+        BadImageCase{"AnotherModel", "VX-K6_0001_x.img", 2048, notForThisRadio("VX-K6_0001_x.img")},
         BadImageCase{"AnotherSubCode", "VX-K5_0002_x.img", 2048,
-                     [](const std::string&) { return notForThisRadio("VX-K5_0002_x.img"); }},
-        BadImageCase{"NoRadioInItsName", "radio.img", 2048,
-                     [](const std::string&) { return notForThisRadio("radio.img"); }},
+                     notForThisRadio("VX-K5_0002_x.img")},
+        BadImageCase{"NoRadioInItsName", "radio.img", 2048, notForThisRadio("radio.img")},
         BadImageCase{"Short", "VX-K5_0001_short.img", 2047,
-                     [](const std::string&) {
-                         return std::string("'VX-K5_0001_short.img' is not a memory image of the "
-                                            "VX-K5: it holds 2047 bytes, an image 2048.\r\n"
-                                            "Nothing was changed.");
-                     }},
-        BadImageCase{"Long", "VX-K5_0001_long.img", 4096,
-                     [](const std::string&) {
-                         return std::string("'VX-K5_0001_long.img' is not a memory image of the "
-                                            "VX-K5: it holds 4096 bytes, an image 2048.\r\n"
-                                            "Nothing was changed.");
-                     }},
-        BadImageCase{"Missing", "VX-K5_0001_gone.img", -1, cannotRead},
-        BadImageCase{"AFolder", "VX-K5_0001_folder.img", -2, cannotRead}),
+                     wrongSize("VX-K5_0001_short.img", 2047)},
+        BadImageCase{"Long", "VX-K5_0001_long.img", 4096, wrongSize("VX-K5_0001_long.img", 4096)},
+        BadImageCase{"Missing", "VX-K5_0001_gone.img", -1, ""},
+        BadImageCase{"AFolder", "VX-K5_0001_folder.img", -2, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceJobTest, AnImageThatCannotBeOpenedLeavesTheOneOpenedBefore) {
