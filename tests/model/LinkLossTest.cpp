@@ -4,10 +4,7 @@
 // (the golden trace of a lost port and the line faults over a pseudo-terminal have the rest).
 #include "tests/support/ConnectedBench.h"
 
-#include "link/frmCom.h"
-
 using namespace proceduretest;
-using Connected = ConnectedOn<DoorBench>;
 
 namespace {
 
@@ -39,14 +36,14 @@ TEST_P(LinkLossTest, EndsTheSessionAtOnceAndNothingMoreReachesRadioOrImage) {
         c.bench.serial().setWriteFails(true);
     }
     c.bench.door().stepItem(1, 5); // a step the technician makes meanwhile
-    ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.view().messages().empty(); }, 10));
-    EXPECT_EQ(c.bench.view().mode(), RigView::Mode::Idle);
+    ASSERT_TRUE(c.bench.runUntil([&] { return !c.bench.view().messages.empty(); }, 10));
+    EXPECT_EQ(c.bench.view().mode, RigView::Mode::Idle);
     EXPECT_FALSE(c.bench.com().comOpen());
     c.bench.door().stepItem(2, 1); // keys and buttons do nothing until Connect
     c.bench.door().click(RigDoor::Reload);
     c.bench.tick(20);
     EXPECT_EQ(c.message(), PortLost);
-    EXPECT_EQ(c.bench.view().messages()[0].kind, testsupport::RecordingView::Message::LinkFailure);
+    EXPECT_EQ(c.bench.view().messages[0].kind, testsupport::RecordingView::Message::LinkFailure);
     EXPECT_EQ(c.bench.framesWritten().size(), written);
     EXPECT_EQ(c.bench.image().ReadBlock(0, 2048), image);
     EXPECT_EQ(c.bench.radio().memory(), radio);

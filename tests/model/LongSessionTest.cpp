@@ -13,11 +13,9 @@
 #include <unistd.h>
 
 using namespace proceduretest;
-using Connected = ConnectedOn<DoorBench>;
 
 namespace {
 
-constexpr std::int16_t ValueItems[] = {1, 2, 5, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 22};
 constexpr std::int16_t SessionProcedures[] = {ItemBpfLowAll, ItemSMeter,     ItemBpfMidAll,
                                               ItemDtcsStart, ItemBpfHighAll, ItemDtcsStop};
 constexpr int Rounds = 200, StepsPerRound = 20, ReadoutsPerReload = 16;
@@ -83,7 +81,7 @@ struct Session {
     std::string dump() {
         c.bench.door().click(RigDoor::DispPara);
         EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.door().dumpShown(); }));
-        const std::string shown = c.bench.view().dump();
+        const std::string shown = c.bench.view().dump;
         c.bench.door().click(RigDoor::DispPara);
         EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.door().editEnabled(); }));
         return shown;
@@ -128,7 +126,7 @@ TEST(LongSessionTest, RadioImageAndDumpAgreeAndMemoryStaysFlat) {
     EXPECT_GE(s.procedures, 100);
     // Every step and readout reached the radio as a frame of its own.
     EXPECT_GE(s.c.bench.radio().framesSeen(0xE8), s.steps + s.readouts);
-    EXPECT_TRUE(s.c.bench.messages().messages().empty());
+    EXPECT_TRUE(s.c.bench.view().messages.empty());
     if (!Sanitized) {
         EXPECT_LE(*std::max_element(resident.begin(), resident.end()) - resident.front(), FlatKiB)
             << "resident KiB at the checkpoints: " << testing::PrintToString(resident);

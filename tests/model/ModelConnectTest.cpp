@@ -11,5 +11,5 @@ TEST(ModelConnectTest, ARecordLostOutsideTheAdjustmentAreaDoesNotMatter) {
     config.dropRecord = 0;
     testsupport::DoorBench bench(config);
     ASSERT_TRUE(bench.connect());
-    EXPECT_TRUE(bench.view().messages().empty());
+    EXPECT_TRUE(bench.view().messages.empty());
 }

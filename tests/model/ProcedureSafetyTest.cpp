@@ -3,16 +3,13 @@
 // first writes: every byte they changed is back in the radio and the image, byte for byte.
 #include "tests/support/ConnectedBench.h"
 
-#include "link/clsCmcCln3Sequence.h"
 #include "platform/SessionLog.h"
 
-#include <QFileInfo>
-
+#include <fstream>
 #include <functional>
 #include <map>
 
 using namespace proceduretest;
-using Connected = ConnectedOn<DoorBench>;
 
 namespace {
 
@@ -79,10 +76,8 @@ TEST(ProcedureSafetyTest, ASensorErrorAfterTheFirstWritesPutsThemBack) {
     EXPECT_EQ(radioArea(c.bench), before);
     EXPECT_EQ(imageArea(c.bench), before);
     EXPECT_EQ(c.message(), error);
-    const std::string lines = logs.readFile(
-        "logs/" + QFileInfo(QString::fromStdString(platform::SessionLog::currentPath()))
-                      .fileName()
-                      .toStdString());
+    std::ifstream in(platform::SessionLog::currentPath());
+    const std::string lines((std::istreambuf_iterator<char>(in)), {});
     for (const char* line :
          {"link     out FE FE EE EF E2 73 51 00 01 FD\n", "link     in  FE FE EF EE E4 ",
           "model    start TXF\n", "model    end TXF: Ended without result"}) {
@@ -165,7 +160,7 @@ TEST_P(AbandonTest, EveryByteTheProcedureChangedGoesBackBeforeTheNextAction) {
     for (const std::int16_t item : {9, 10, 11, 13, 14, 15, 17, 18, 19}) {
         EXPECT_EQ(c.items().Value(item), c.imageByte(c.items().EeAdr(item))) << item;
     }
-    EXPECT_TRUE(c.bench.messages().messages().empty());
+    EXPECT_TRUE(c.bench.view().messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,12 +4,9 @@
 // write, and what a procedure does with a reading it had to refuse or left behind.
 #include "tests/support/ConnectedBench.h"
 
-#include "link/clsCmcCln3Sequence.h"
-
 #include <algorithm>
 
 using namespace proceduretest;
-using Connected = ConnectedOn<DoorBench>;
 
 TEST(ProceduresTest, FineScanSettlesBetweenEqualHighestReadings) {
     Connected c;
@@ -107,5 +104,5 @@ TEST(ProceduresTest, ARejectedReadingSendsAndStoresNothing) {
     EXPECT_EQ(c.bench.e8Payloads(), std::vector<std::string>{"033032"});
     EXPECT_EQ(c.imageByte(0x7B9), before);
     EXPECT_EQ(c.step(), 0);
-    EXPECT_EQ(c.bench.view().readout(ReadoutPage::AD).at(1), "----");
+    EXPECT_EQ(c.bench.view().readouts[0].at(1), "----");
 }

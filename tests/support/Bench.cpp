@@ -2,8 +2,6 @@
 // The test bench: the whole utility built against the in-process simulated radio.
 #include "tests/support/Bench.h"
 
-#include <QPushButton>
-
 namespace testsupport {
 
 Bench::Bench(const vxk5sim::SimConfig& config, const std::string& settings)
@@ -13,14 +11,6 @@ Bench::Bench(const vxk5sim::SimConfig& config, const std::string& settings)
     places.backupFolder = folder().path() + "backups";
     root = std::make_unique<Utility>(places, takeSerial());
     root->startUp(false); // the bench runs the ticks itself, on the test clock
-}
-
-Bench::~Bench() {
-    root.reset(); // the utility shuts down while the scratch folder is still current
-}
-
-void Bench::clickConnect() {
-    window().cmd00(0).click();
 }
 
 } // namespace testsupport

@@ -21,7 +21,6 @@ namespace testsupport {
 class Bench : public SimBench {
   public:
     explicit Bench(const vxk5sim::SimConfig& config = {}, const std::string& settings = "");
-    ~Bench() override;
 
     Utility& utility() { return *root; }
     frmMain& window() { return root->window(); }
@@ -30,10 +29,9 @@ class Bench : public SimBench {
 
   private:
     void runTick() override { root->tick(); }
-    void clickConnect() override;
 
     MessageRecorder recorder;
-    std::unique_ptr<Utility> root;
+    std::unique_ptr<Utility> root; // goes first, while the scratch folder is still current
 };
 
 } // namespace testsupport

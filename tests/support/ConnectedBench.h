@@ -17,6 +17,7 @@ namespace proceduretest {
 inline constexpr std::int16_t ItemChannel = 0, ItemDtcsStart = 3, ItemDtcsStop = 4,
                               ItemModLevel = 6, ItemBpfLowAll = 8, ItemBpfMidAll = 12,
                               ItemBpfHighAll = 16, ItemTxf = 20, ItemSMeter = 21;
+inline constexpr std::int16_t ValueItems[] = {1, 2, 5, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 22};
 
 inline std::string e8(int command, int value) {
     return IntToHex2(command) + IntToAsciiHex2(value);
@@ -75,5 +76,6 @@ template <class BenchType> struct ConnectedOn {
 };
 
 using testsupport::DoorBench;
+using Connected = ConnectedOn<DoorBench>;
 
 } // namespace proceduretest

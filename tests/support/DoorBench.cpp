@@ -24,10 +24,6 @@ DoorBench::DoorBench(const vxk5sim::SimConfig& config, const std::string& settin
     });
 }
 
-DoorBench::~DoorBench() {
-    rigDoor.reset(); // the door shuts down while the scratch folder is still current
-}
-
 void DoorBench::runTick() {
     rigDoor->tick();
     rigDoor->reportFailure();

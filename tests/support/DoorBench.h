@@ -6,7 +6,7 @@
 //   DoorBench bench;
 //   bench.connect();
 //   bench.door().pressEnter(*bench.door().itemOf(ProcedureId::BpfLow));
-//   bench.view().messages();                   // what the technician would have been told
+//   bench.view().messages;                   // what the technician would have been told
 #pragma once
 
 #include "tests/support/RecordingView.h"
@@ -21,7 +21,6 @@ class DoorBench : public SimBench {
     // The settings text's test channels ("MR-n(Appear)", "MR-n(Frequency)" of [OPTION]) are
     // set up as the window would read them.
     explicit DoorBench(const vxk5sim::SimConfig& config = {}, const std::string& settings = "");
-    ~DoorBench() override;
 
     RigDoor& door() override { return *rigDoor; }
     RecordingView& view() { return recorder; }
@@ -31,7 +30,7 @@ class DoorBench : public SimBench {
     void runTick() override;
 
     RecordingView recorder;
-    std::unique_ptr<RigDoor> rigDoor;
+    std::unique_ptr<RigDoor> rigDoor; // goes first, while the scratch folder is still current
 };
 
 } // namespace testsupport

@@ -5,30 +5,30 @@
 namespace testsupport {
 
 std::string RecordingView::message() const {
-    return shown.size() == 1 ? shown[0].text : "(" + std::to_string(shown.size()) + " messages)";
+    return messages.size() == 1 ? messages[0].text
+                                : "(" + std::to_string(messages.size()) + " messages)";
 }
 
 void RecordingView::setLine(int i, const std::string& text) {
-    if (consoleLines.size() <= static_cast<std::size_t>(i)) {
-        consoleLines.resize(static_cast<std::size_t>(i) + 1);
+    if (lines.size() <= static_cast<std::size_t>(i)) {
+        lines.resize(static_cast<std::size_t>(i) + 1);
     }
-    consoleLines[static_cast<std::size_t>(i)] = text;
+    lines[static_cast<std::size_t>(i)] = text;
 }
 
 void RecordingView::resetReadouts(ReadoutPage page, const std::string& caption, int rows) {
-    std::vector<std::string>& list = readoutLines[static_cast<std::size_t>(page)];
+    std::vector<std::string>& list = readouts[static_cast<std::size_t>(page)];
     list.assign(static_cast<std::size_t>(rows) + 1, "----");
     list[0] = caption;
 }
 
-bool RecordingView::askYesNo(const std::string& question, const std::vector<std::string>& lines) {
-    asked.push_back({question});
-    asked.back().insert(asked.back().end(), lines.begin(), lines.end());
-    if (answers.empty()) {
-        return true; // Yes is the default button
+bool RecordingView::askYesNo(const std::string& question, const std::vector<std::string>& shown) {
+    questions.push_back({question});
+    questions.back().insert(questions.back().end(), shown.begin(), shown.end());
+    const bool yes = answers.empty() || answers.front(); // Yes is the default button
+    if (!answers.empty()) {
+        answers.pop_front();
     }
-    const bool yes = answers.front();
-    answers.pop_front();
     return yes;
 }
 

@@ -68,7 +68,7 @@ bool SimBench::runUntil(const std::function<bool()>& done, int maxTicks) {
 }
 
 bool SimBench::connect() {
-    clickConnect();
+    door().click(RigDoor::Connect);
     // Connected once the items are loaded and every value has gone out to the radio.
     return runUntil([this] { return door().editEnabled(); }) && allSent();
 }

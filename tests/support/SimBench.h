@@ -26,9 +26,6 @@ namespace testsupport {
 
 class SimBench {
   public:
-    SimBench(const SimBench&) = delete;
-    SimBench& operator=(const SimBench&) = delete;
-
     virtual RigDoor& door() = 0;
     frmCom& com() { return door().portManager(); }
     clsCmcCln3Sequence& seq() { return door().seq(); }
@@ -64,7 +61,6 @@ class SimBench {
     std::unique_ptr<SimSerialControl> takeSerial() { return std::move(line); }
     // What the program's timer runs every 50 ms.
     virtual void runTick() = 0;
-    virtual void clickConnect() { door().click(RigDoor::Connect); }
 
   private:
     TempDir dir;

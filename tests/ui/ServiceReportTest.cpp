@@ -21,7 +21,7 @@
 
 using namespace proceduretest;
 using testsupport::Bench;
-using Connected = ConnectedOn<Bench>;
+using OnWindow = ConnectedOn<Bench>; // connected, on the window's bench
 using testsupport::DialogScript;
 
 namespace {
@@ -102,7 +102,7 @@ class ReportPagesTest : public ::testing::TestWithParam<PagesCase> {};
 } // namespace
 
 TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
-    Connected c;
+    OnWindow c;
     DialogScript script;
     c.items().UpDown(1, 2); // Power(Hi) 200 -> 202
     c.bench.tick(10);
@@ -193,7 +193,7 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
 // A session of two sweeps and a TXF write: its PDF is a few pages, the steps left out; the
 // entry with every value sent prints them too.
 TEST_P(ReportPagesTest, TwoSweepsAndATxfWrite) {
-    Connected c;
+    OnWindow c;
     DialogScript script;
     ASSERT_TRUE(c.enter(ItemBpfLowAll) && c.runToEnd());
     ASSERT_TRUE(c.enter(ItemBpfMidAll) && c.runToEnd());
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceReportTest, AReportThatCannotBeWrittenIsSaidAndLeavesNoFile) {
-    Connected c;
+    OnWindow c;
     DialogScript script;
     c.bench.folder().writeFile("plain", "a file, not a folder");
     const std::string path = c.bench.folder().file("plain/report.html");

@@ -21,7 +21,7 @@
 
 using namespace proceduretest;
 using testsupport::Bench;
-using Connected = ConnectedOn<Bench>;
+using OnWindow = ConnectedOn<Bench>; // connected, on the window's bench
 
 namespace {
 
@@ -114,7 +114,7 @@ class SweepCurveTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(SweepCurveTest, HoldsEveryDetectorReadingWhereAndInTheOrderItWasTaken) {
     const int band = GetParam();
-    Connected c;
+    OnWindow c;
     CurvesWindow& curves = c.bench.window().curvesWindow();
     EXPECT_TRUE(curves.showsHint());
     c.bench.window().mnuViewCurves().trigger(); // F6: the window follows the procedure live
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Bands, SweepCurveTest, ::testing::Values(0, 1, 2));
 TEST(CurvesTest, TxfShowsTheAreasBeforeAndAfterItsWriteAndTheMeasuredArea) {
     vxk5sim::SimConfig config;
     config.temperature = 128; // area 10
-    Connected c(config);
+    OnWindow c(config);
     c.bench.window().mnuViewCurves().trigger();
     std::vector<int> before;
     for (int n = 0; n < 20; ++n) {
@@ -175,7 +175,7 @@ TEST(CurvesTest, TxfShowsTheAreasBeforeAndAfterItsWriteAndTheMeasuredArea) {
 }
 
 TEST(CurvesTest, SMeterShowsItsReadingWithThePointsSentAndKept) {
-    Connected c;
+    OnWindow c;
     c.bench.window().mnuViewCurves().trigger();
     c.bench.radio().config().detectorScript = {120};
     ASSERT_TRUE(c.enter(ItemSMeter) && c.runToEnd());
@@ -190,7 +190,7 @@ TEST(CurvesTest, SMeterShowsItsReadingWithThePointsSentAndKept) {
 // The curves window belongs to the main window: it closes with it, so nothing of the program
 // stays on the screen, and the utility shuts down as on any close.
 TEST(CurvesTest, TheCurvesWindowClosesWithTheMainWindow) {
-    Connected c;
+    OnWindow c;
     frmMain& window = c.bench.window();
     window.show();
     window.mnuViewCurves().trigger();
