@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The service job's safety net end to end against the simulated radio: the backup at Connect,
-// compare, revert, the full write, and the refusals, each through the File menu's entries as a
-// technician uses them.
+// The service job's safety net end to end against the simulated radio: compare, revert, the full
+// write, and the refusals, each through the File menu's entries as a technician uses them (the
+// backup at Connect is the model's, tested without a window).
 #include "tests/support/Bench.h"
 #include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
@@ -10,12 +10,10 @@
 #include "model/ServiceJob.h"
 #include "ui/ServiceMenu.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -46,16 +44,6 @@ std::string writeBytes(const std::string& path, const Bytes& bytes) {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path;
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return path;
-}
-
-std::vector<std::string> backupsIn(Bench& bench) {
-    const QStringList names =
-        QDir(QString::fromStdString(bench.folder().file("backups"))).entryList(QDir::Files);
-    std::vector<std::string> list;
-    for (const QString& name : names) {
-        list.push_back(name.toStdString());
-    }
-    return list;
 }
 
 // A connected bench with its dialogs scripted.
@@ -90,60 +78,6 @@ struct JobBench : OnWindow {
 };
 
 } // namespace
-
-TEST(ServiceJobTest, EveryConnectLeavesABackupOfTheRadiosBytesBesideTheOthers) {
-    Bench bench({}, SweepChannels);
-    const Bytes radioBefore = memoryOf(bench);
-    ASSERT_TRUE(bench.connect());
-    ASSERT_TRUE(bench.connect()); // the same second, most likely: the name must still be new
-    const std::vector<std::string> names = backupsIn(bench);
-    ASSERT_EQ(names.size(), 2u);
-    const QRegularExpression pattern("^VX-K5_0001_\\d{8}-\\d{6}(-2)?\\.img$");
-    for (const std::string& name : names) {
-        EXPECT_TRUE(pattern.match(QString::fromStdString(name)).hasMatch()) << name;
-        EXPECT_EQ(fileBytes(bench.folder().file("backups/" + name)), radioBefore);
-    }
-    const ServiceRecord& record = bench.model().serviceJob().record();
-    EXPECT_EQ(record.sessionStarts().size(), 2u); // the same radio: one job
-    EXPECT_EQ(record.imageAtConnect(), radioBefore);
-}
-
-// How the backups folder is spoiled before Connect.
-struct BackupFault {
-    const char* name;
-    std::function<void(testsupport::TempDir&)> spoil;
-};
-
-class BackupFaultTest : public ::testing::TestWithParam<BackupFault> {};
-
-TEST_P(BackupFaultTest, IsSaidOnceTheConnectGoesOnAndNothingNamesABackup) {
-    Bench bench;
-    GetParam().spoil(bench.folder());
-    ASSERT_TRUE(bench.connect());
-    const auto& shown = bench.messages().messages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Cannot write the backup of the VX-K5's memory to '" +
-                                 bench.folder().file("backups") +
-                                 "'.\r\nBefore you change anything, save the image with \"Save "
-                                 "image as\u2026\" in the File menu.");
-    EXPECT_FALSE(bench.e8Payloads().empty()); // every value went out after it
-    EXPECT_EQ(bench.model().serviceJob().record().sessionStarts().front().backupFile, "");
-    EXPECT_NE(bench.model().RigOpFunc_ReportHtml({}).find("<td>not written</td>"),
-              std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Backups, BackupFaultTest,
-    ::testing::Values(BackupFault{"AFileWhereTheFolderShouldBe",
-                                  [](testsupport::TempDir& d) {
-                                      d.writeFile("backups", "a file where the folder should be");
-                                  }},
-                      BackupFault{"AFolderMarkedReadOnly",
-                                  [](testsupport::TempDir& d) {
-                                      d.makeFolder("backups");
-                                      d.setMode("backups", std::filesystem::perms(0555));
-                                  }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceJobTest, CompareMarksExactlyTheLinesChangedSinceConnect) {
     JobBench c;
