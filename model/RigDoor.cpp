@@ -85,6 +85,7 @@ std::optional<int> RigDoor::itemOf(ProcedureId procedure) const {
 
 void RigDoor::tick() {
     ++tickCount;
+    inTick = true;
     // After a lost port nothing more runs: the report below ends the session first.
     if (!com.errPortLost()) {
         com.serviceLine();
@@ -99,6 +100,7 @@ void RigDoor::tick() {
     if (com.comOpen() && com.totalError()) {
         com.setComOpen(false); // also resets the driver, clearing its current error
     }
+    inTick = false;
 }
 
 void RigDoor::linkFailed() {

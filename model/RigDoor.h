@@ -120,6 +120,8 @@ class RigDoor : public QObject {
     void shutDown();
     // Ticks that ran (for the tests that prove no tick ran inside a message box).
     long ticksRun() const { return tickCount; }
+    // True while tick() runs (for the tests that prove a failure's box opens after it).
+    bool ticking() const { return inTick; }
 
     // The parts below the door, for the tests and the bench only: a client works through the
     // commands above.
@@ -147,4 +149,5 @@ class RigDoor : public QObject {
     std::string failure;
     bool failureToShow = false;
     long tickCount = 0;
+    bool inTick = false;
 };

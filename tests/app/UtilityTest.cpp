@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The composition root: the tick that stands aside while a modal window is open or a tick is
-// already running, a key's frame and the next value on time against a paced radio, and a sweep
-// killed with the program over the real serial path (QSerialPort on a pseudo-terminal) and put
-// back at the next Connect. The rest of the whole utility over the real serial path is in
-// LineFaultsTest.
+// The composition root: a link failure's box opened after the tick, no tick running while it (or
+// any modal window) is open, a key's frame and the next value on time against a paced radio,
+// and a sweep killed with the program over the real serial path (QSerialPort on a
+// pseudo-terminal) and put back at the next Connect.
+// The rest of the whole utility over the real serial path is in LineFaultsTest.
 #include "model/ImageFile.h"
 #include "platform/TickCount.h"
 #include "tests/support/Bench.h"
@@ -31,32 +31,47 @@ extern char** environ;
 
 using testsupport::Bench;
 
-TEST(UtilityTest, TheTickStandsAsideInAModalWindowAndInsideItself) {
-    Bench bench;
-    bench.window().cmd00(0).click();
-    {
-        ui::ModalScope dialog; // a message box or the channel dialog is open
-        bench.tick(5);
-        EXPECT_TRUE(bench.framesWritten().empty());
-    }
-    bench.tick();
-    EXPECT_FALSE(bench.framesWritten().empty());
+namespace {
 
-    // A message box's nested event loop fires the timer and the receive event again: no tick
-    // may start inside the one that shows the box.
-    int nested = 0;
-    ui::setMessageBoxHook([&](ui::BoxIcon, const std::string&, const std::string&) {
-        const std::size_t before = bench.framesWritten().size();
-        bench.utility().tick();
-        nested += static_cast<int>(bench.framesWritten().size() - before);
-        return 1;
+// The line unplugged and a key (true), or the radio silent and Reload (false).
+class FailureBoxTest : public ::testing::TestWithParam<bool> {};
+
+} // namespace
+
+TEST_P(FailureBoxTest, OpensOnceAfterTheTickAndNoTickRunsWhileItIsOpen) {
+    Bench bench;
+    ASSERT_TRUE(bench.connect());
+    RigDoor& door = bench.door();
+    int boxes = 0;
+    bench.messages().whileOpen([&] {
+        ++boxes;
+        EXPECT_FALSE(door.ticking());
+        EXPECT_FALSE(door.connected());
+        EXPECT_EQ(bench.messages().messages().back().text, door.lastFailure());
+        const long ticks = door.ticksRun();
+        const std::size_t written = bench.serial().written().size();
+        bench.tick(3); // the box's event loop fires the timer
+        emit door.wantsTick();
+        EXPECT_EQ(door.ticksRun(), ticks);
+        EXPECT_EQ(bench.serial().written().size(), written);
     });
-    bench.serial().unplug();
-    bench.tick();
-    ui::setMessageBoxHook({});
-    EXPECT_EQ(nested, 0);
-    EXPECT_EQ(bench.model().taskPhaseNow(), TaskPhase::Idle);
+    if (GetParam()) {
+        bench.serial().unplug();
+        door.stepItem(1, 1);
+    } else {
+        bench.radio().config().noAnswer = true;
+        door.click(RigDoor::Reload);
+    }
+    ASSERT_TRUE(bench.runUntil([&] { return boxes != 0; }, 200));
+    bench.tick(20);
+    EXPECT_EQ(boxes, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailureBoxTest, ::testing::Values(true, false),
+                         [](const auto& info) {
+                             return std::string(info.param ? "LineUnpluggedAtAKey"
+                                                           : "RadioSilentAtReload");
+                         });
 
 namespace {
 

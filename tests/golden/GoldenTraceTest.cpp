@@ -7,6 +7,7 @@
 #include "model/ServiceJob.h"
 #include "model/clsIndOp_RigK5.h"
 #include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/TraceRecorder.h"
 #include "ui/ServiceMenu.h"
@@ -25,23 +26,13 @@
 #include <functional>
 #include <sstream>
 
+using namespace proceduretest; // the items' lines, the test channels of the sweeps
 using testsupport::Bench;
 using testsupport::TraceRecorder;
 
 namespace {
 
-// Test channels 1 to 3 in the low, middle and high band, as the sweeps need them.
-const std::string SweepChannels = "[OPTION]\n"
-                                  "MR-1(Appear)=1\nMR-1(Frequency)=14600000\n"
-                                  "MR-2(Appear)=1\nMR-2(Frequency)=15500000\n"
-                                  "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
-
 constexpr int ConnectTicks = 300; // Connect with room to spare: read, readouts, every value
-
-// Console lines of the items.
-constexpr int LineChannel = 0, LineDtcsStart = 3, LineDtcsStop = 4, LineModLevel = 6,
-              LineBpfLow = 8, LineBpfMid = 12, LineBpfHigh = 16, LineTxf = 20, LineSMeter = 21;
-const int ValueLines[] = {1, 2, 5, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 22};
 
 using Script = std::function<void(std::string& trace)>;
 
@@ -78,7 +69,7 @@ void connectScenario(std::string& trace) {
 
 void stepEveryValue(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        for (const int line : ValueLines) {
+        for (const int line : ValueItems) {
             rec.key(line, Qt::Key_Right);
             rec.tick(6);
             rec.key(line, Qt::Key_Right, Qt::ShiftModifier);
@@ -87,10 +78,10 @@ void stepEveryValue(std::string& trace) {
             rec.tick(6);
         }
         for (int i = 0; i < 4; ++i) { // the channel item wraps; only shown channels go out
-            rec.key(LineChannel, Qt::Key_Left);
+            rec.key(ItemChannel, Qt::Key_Left);
             rec.tick(3);
         }
-        rec.key(LineChannel, Qt::Key_Right, Qt::ShiftModifier);
+        rec.key(ItemChannel, Qt::Key_Right, Qt::ShiftModifier);
         rec.tick(3);
         for (int i = 0; i < 60; ++i) { // against the end: every step sends once more
             rec.key(2, Qt::Key_Right, Qt::ShiftModifier);
@@ -134,36 +125,36 @@ void channelDialog(std::string& trace) {
             }
             return 1;
         });
-        rec.key(LineChannel, Qt::Key_Return);
+        rec.key(ItemChannel, Qt::Key_Return);
         rec.tick(20);
         ui::setModalDialogHook({});
-        rec.key(LineChannel, Qt::Key_Right);
+        rec.key(ItemChannel, Qt::Key_Right);
         rec.tick(5);
-        rec.key(LineChannel, Qt::Key_Left);
+        rec.key(ItemChannel, Qt::Key_Left);
         rec.tick(5);
     });
 }
 
 void dtcsAndModulation(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        rec.key(LineDtcsStart, Qt::Key_Return);
+        rec.key(ItemDtcsStart, Qt::Key_Return);
         rec.tick(5);
-        rec.key(LineDtcsStop, Qt::Key_Enter, Qt::KeypadModifier);
+        rec.key(ItemDtcsStop, Qt::Key_Enter, Qt::KeypadModifier);
         rec.tick(5);
-        rec.key(LineModLevel, Qt::Key_Return);
+        rec.key(ItemModLevel, Qt::Key_Return);
         rec.tick(20);
         rec.bench().radio().config().level = 77;
-        rec.key(LineModLevel, Qt::Key_Right);
+        rec.key(ItemModLevel, Qt::Key_Right);
         rec.tick(20);
-        rec.key(LineModLevel, Qt::Key_Right, Qt::ShiftModifier);
-        rec.key(LineModLevel, Qt::Key_Return);
+        rec.key(ItemModLevel, Qt::Key_Right, Qt::ShiftModifier);
+        rec.key(ItemModLevel, Qt::Key_Return);
         rec.tick(20);
     });
 }
 
 void sweeps(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        for (const int line : {LineBpfLow, LineBpfMid, LineBpfHigh}) {
+        for (const int line : {ItemBpfLowAll, ItemBpfMidAll, ItemBpfHighAll}) {
             rec.key(line, Qt::Key_Return);
             rec.tick(700);
         }
@@ -172,53 +163,53 @@ void sweeps(std::string& trace) {
 
 void txf(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        rec.key(LineTxf, Qt::Key_Return);
+        rec.key(ItemTxf, Qt::Key_Return);
         rec.tick(30);
-        rec.key(LineTxf, Qt::Key_Right);
+        rec.key(ItemTxf, Qt::Key_Right);
         rec.tick(10);
-        rec.key(LineTxf, Qt::Key_Right);
+        rec.key(ItemTxf, Qt::Key_Right);
         rec.tick(20);
-        rec.key(LineTxf, Qt::Key_Return);
+        rec.key(ItemTxf, Qt::Key_Return);
         rec.tick(40);
-        rec.key(LineTxf, Qt::Key_Right, Qt::ShiftModifier);
+        rec.key(ItemTxf, Qt::Key_Right, Qt::ShiftModifier);
         rec.tick(20);
-        rec.key(LineTxf, Qt::Key_Return);
+        rec.key(ItemTxf, Qt::Key_Return);
         rec.tick(100);
     });
 }
 
 void sMeter(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        rec.key(LineSMeter, Qt::Key_Return);
+        rec.key(ItemSMeter, Qt::Key_Return);
         rec.tick(20);
     });
 }
 
 void abandoned(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
-        rec.key(LineBpfLow, Qt::Key_Return);
+        rec.key(ItemBpfLowAll, Qt::Key_Return);
         rec.tick(60);
         rec.click(1); // Reload leaves the sweep
         rec.tick(60);
-        rec.key(LineTxf, Qt::Key_Return);
+        rec.key(ItemTxf, Qt::Key_Return);
         rec.tick(30);
-        rec.key(LineTxf, Qt::Key_Right, Qt::ShiftModifier);
+        rec.key(ItemTxf, Qt::Key_Right, Qt::ShiftModifier);
         rec.tick(20);
-        rec.key(LineDtcsStart, Qt::Key_Return); // another procedure leaves TXF
+        rec.key(ItemDtcsStart, Qt::Key_Return); // another procedure leaves TXF
         rec.tick(20);
-        rec.key(LineModLevel, Qt::Key_Return);
+        rec.key(ItemModLevel, Qt::Key_Return);
         rec.tick(20);
-        rec.key(LineModLevel, Qt::Key_Right);
+        rec.key(ItemModLevel, Qt::Key_Right);
         rec.tick(20);
         rec.click(2); // Disp para leaves the modulation level
         rec.tick(20);
         rec.click(2);
         rec.tick(20);
-        rec.key(LineSMeter, Qt::Key_Return);
+        rec.key(ItemSMeter, Qt::Key_Return);
         rec.tick(1);
         rec.click(0); // Connect leaves the S-meter
         rec.tick(ConnectTicks);
-        rec.key(LineBpfHigh, Qt::Key_Return);
+        rec.key(ItemBpfHighAll, Qt::Key_Return);
         rec.tick(100);
         rec.note("close the window");
         rec.bench().window().close(); // closing leaves the sweep
@@ -259,7 +250,7 @@ void connectFailures(std::string& trace) {
 void lostPort(std::string& trace) {
     trace += "== unplugged during a sweep\n";
     connected(trace, [](TraceRecorder& rec) {
-        rec.key(LineBpfMid, Qt::Key_Return);
+        rec.key(ItemBpfMidAll, Qt::Key_Return);
         rec.tick(40);
         rec.note("unplug");
         rec.bench().serial().unplug();
@@ -296,7 +287,7 @@ void soundEnds(std::string& trace) {
     connected(
         trace,
         [](TraceRecorder& rec) {
-            rec.key(LineBpfLow, Qt::Key_Return);
+            rec.key(ItemBpfLowAll, Qt::Key_Return);
             rec.tick(700);
         },
         dead);
@@ -304,7 +295,7 @@ void soundEnds(std::string& trace) {
     connected(trace, [](TraceRecorder& rec) {
         rec.bench().radio().config().detectorScript = {0, 1, 240, 239};
         for (int i = 0; i < 4; ++i) {
-            rec.key(LineSMeter, Qt::Key_Return);
+            rec.key(ItemSMeter, Qt::Key_Return);
             rec.tick(10);
         }
     });
@@ -314,28 +305,28 @@ void soundEnds(std::string& trace) {
     connected(
         trace,
         [](TraceRecorder& rec) {
-            rec.key(LineTxf, Qt::Key_Return);
+            rec.key(ItemTxf, Qt::Key_Return);
             rec.tick(20);
         },
         shorted);
     trace += "== test channels not set up\n";
     trace += session({}, "", true, [](TraceRecorder& rec) {
-        rec.key(LineBpfHigh, Qt::Key_Return);
+        rec.key(ItemBpfHighAll, Qt::Key_Return);
         rec.tick(5);
-        rec.key(LineTxf, Qt::Key_Return); // channel 0 is always shown at start
+        rec.key(ItemTxf, Qt::Key_Return); // channel 0 is always shown at start
         rec.tick(30);
     });
     trace += "== sweep on a test channel outside its band: the detector reads 158 throughout\n";
     trace += session({}, "[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=17400000\n", true,
                      [](TraceRecorder& rec) {
-                         rec.key(LineBpfLow, Qt::Key_Return);
+                         rec.key(ItemBpfLowAll, Qt::Key_Return);
                          rec.tick(80);
                          noteLastRun(rec);
                      });
     trace += "== sweep on a saturated detector\n";
     connected(trace, [](TraceRecorder& rec) {
         rec.bench().radio().config().detectorScript = {255, 255, 236};
-        rec.key(LineBpfLow, Qt::Key_Return);
+        rec.key(ItemBpfLowAll, Qt::Key_Return);
         rec.tick(80);
         noteLastRun(rec);
     });
@@ -361,7 +352,7 @@ void fileJobs(std::string& trace) {
         rec.note("write image VX-K5_0001_edited.img");
         bench.window().serviceMenu().writeImage();
         rec.tick(250);
-        rec.key(LineSMeter, Qt::Key_Return);
+        rec.key(ItemSMeter, Qt::Key_Return);
         rec.tick(20);
         rec.note("revert to VX-K5_0001_before.img");
         bench.window().serviceMenu().openImage();

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A long session at the bench, on the test clock: thousands of steps, the readouts again and
 // again, and band-pass sweeps in every band. At every checkpoint the radio's memory, the
-// program's image of it and the dump the window shows agree byte for byte, and the memory the
+// program's image of it and the dump shown agree byte for byte, and the memory the
 // process holds stays flat (outside the sanitizer build, whose allocator keeps freed blocks
 // aside on purpose).
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/ConnectedBench.h"
 
 #include "model/clsIndEep_RigK5.h"
-
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 #include <fstream>
 #include <random>
@@ -19,7 +16,6 @@ using namespace proceduretest;
 
 namespace {
 
-constexpr std::int16_t ValueItems[] = {1, 2, 5, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 22};
 constexpr std::int16_t SessionProcedures[] = {ItemBpfLowAll, ItemSMeter,     ItemBpfMidAll,
                                               ItemDtcsStart, ItemBpfHighAll, ItemDtcsStop};
 constexpr int Rounds = 200, StepsPerRound = 20, ReadoutsPerReload = 16;
@@ -49,16 +45,6 @@ struct Session {
     std::mt19937 random{11};
     int steps = 0, readouts = 0, procedures = 0;
 
-    bool allOut() {
-        return c.bench.runUntil([this] {
-            for (std::int16_t i = 0; i < c.items().ListCount(); ++i) {
-                if (c.items().flgChanged(i)) {
-                    return false;
-                }
-            }
-            return !c.bench.seq().OpRunning();
-        });
-    }
     void step() {
         const std::int16_t item = ValueItems[random() % std::size(ValueItems)];
         const auto size = static_cast<std::int16_t>(random() % 4 == 0 ? 5 : 1);
@@ -72,7 +58,7 @@ struct Session {
                                  [](const auto& e) { return e.command == 3; });
         };
         const auto before = asked();
-        c.bench.window().cmd00(clsIndOp_RigK5::Reload).click();
+        c.bench.door().click(RigDoor::Reload);
         readouts += ReadoutsPerReload;
         return c.bench.runUntil([&] { return asked() == before + ReadoutsPerReload; });
     }
@@ -91,13 +77,13 @@ struct Session {
         }
         return c.step() == 0;
     }
-    // The dump as the window shows it, "Disp para" clicked on and off again.
+    // The dump as the view is given it, "Disp para" clicked on and off again.
     std::string dump() {
-        c.bench.window().cmd00(clsIndOp_RigK5::DispPara).click();
-        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.model().RigProp_DispPara(); }));
-        const std::string shown = c.bench.window().txtDispPara().toPlainText().toStdString();
-        c.bench.window().cmd00(clsIndOp_RigK5::DispPara).click();
-        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.model().RigProp_EditEnabled(); }));
+        c.bench.door().click(RigDoor::DispPara);
+        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.door().dumpShown(); }));
+        const std::string shown = c.bench.view().dump;
+        c.bench.door().click(RigDoor::DispPara);
+        EXPECT_TRUE(c.bench.runUntil([this] { return c.bench.door().editEnabled(); }));
         return shown;
     }
     void checkpoint() {
@@ -122,9 +108,9 @@ TEST(LongSessionTest, RadioImageAndDumpAgreeAndMemoryStaysFlat) {
     for (int round = 1; round <= Rounds; ++round) {
         for (int i = 0; i < StepsPerRound; ++i) {
             s.step();
-            ASSERT_TRUE(s.allOut());
+            ASSERT_TRUE(s.c.bench.allSent());
         }
-        ASSERT_TRUE(s.allOut());
+        ASSERT_TRUE(s.c.bench.allSent());
         ASSERT_TRUE(s.reload());
         if (round % 2 == 0) {
             const std::int16_t item = SessionProcedures[(round / 2) % std::size(SessionProcedures)];
@@ -140,7 +126,7 @@ TEST(LongSessionTest, RadioImageAndDumpAgreeAndMemoryStaysFlat) {
     EXPECT_GE(s.procedures, 100);
     // Every step and readout reached the radio as a frame of its own.
     EXPECT_GE(s.c.bench.radio().framesSeen(0xE8), s.steps + s.readouts);
-    EXPECT_TRUE(s.c.bench.messages().messages().empty());
+    EXPECT_TRUE(s.c.bench.view().messages.empty());
     if (!Sanitized) {
         EXPECT_LE(*std::max_element(resident.begin(), resident.end()) - resident.front(), FlatKiB)
             << "resident KiB at the checkpoints: " << testing::PrintToString(resident);

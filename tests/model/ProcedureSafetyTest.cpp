@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The procedures where they are left before their end, or a sensor error ends TXF after its
 // first writes: every byte they changed is back in the radio and the image, byte for byte.
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/ConnectedBench.h"
 
-#include "link/clsCmcCln3Sequence.h"
 #include "platform/SessionLog.h"
-#include "ui/UiHooks.h"
 
-#include <QAction>
-#include <QFileInfo>
-#include <QPushButton>
-
+#include <fstream>
 #include <functional>
 #include <map>
 
@@ -21,11 +16,11 @@ namespace {
 constexpr std::int32_t AreaFirst = 0x7A8;
 constexpr std::int32_t AreaSize = 64;
 
-Bytes radioArea(Bench& bench) {
+Bytes radioArea(DoorBench& bench) {
     const auto& memory = bench.radio().memory();
     return Bytes(memory.begin() + AreaFirst, memory.begin() + AreaFirst + AreaSize);
 }
-Bytes imageArea(Bench& bench) {
+Bytes imageArea(DoorBench& bench) {
     return bench.image().ReadBlock(AreaFirst, AreaSize);
 }
 int commandOf(const std::string& payload) {
@@ -81,27 +76,18 @@ TEST(ProcedureSafetyTest, ASensorErrorAfterTheFirstWritesPutsThemBack) {
     EXPECT_EQ(radioArea(c.bench), before);
     EXPECT_EQ(imageArea(c.bench), before);
     EXPECT_EQ(c.message(), error);
-    const std::string lines = logs.readFile(
-        "logs/" + QFileInfo(QString::fromStdString(platform::SessionLog::currentPath()))
-                      .fileName()
-                      .toStdString());
+    std::ifstream in(platform::SessionLog::currentPath());
+    const std::string lines((std::istreambuf_iterator<char>(in)), {});
     for (const char* line :
          {"link     out FE FE EE EF E2 73 51 00 01 FD\n", "link     in  FE FE EF EE E4 ",
-          "ui       message The temperature sensor of the VX-K5 reads "
-          "*Error.\\nTXF cannot be adjusted; its values are unchanged.\n",
           "model    start TXF\n", "model    end TXF: Ended without result"}) {
         EXPECT_NE(lines.find(line), std::string::npos) << line << " not in\n" << lines;
     }
-    std::string opened;
-    ui::setOpenFolderHook([&](const std::string& folder) { opened = folder; });
-    c.bench.window().mnuHelpOpenLogFolder().trigger();
-    ui::setOpenFolderHook({});
-    EXPECT_EQ(opened, logs.file("logs"));
 }
 
 namespace {
 
-enum class Leave { Reload, OtherProcedure, Connect, CloseWindow };
+enum class Leave { Reload, OtherProcedure, Connect, ShutDown };
 
 struct AbandonCase {
     const char* name;
@@ -134,17 +120,17 @@ TEST_P(AbandonTest, EveryByteTheProcedureChangedGoesBackBeforeTheNextAction) {
     ASSERT_FALSE(restores.empty());
     switch (p.leave) {
     case Leave::Reload:
-        c.bench.window().cmd00(1).click();
+        c.bench.door().click(RigDoor::Reload);
         break;
     case Leave::OtherProcedure:
-        c.items().EnterPushed(ItemDtcsStart);
+        c.bench.door().pressEnter(ItemDtcsStart);
         ASSERT_TRUE(c.bench.runUntil([&] { return c.step() != 0 && c.step() < 8; }, 200));
         break;
     case Leave::Connect:
-        c.bench.window().cmd00(0).click();
+        c.bench.door().click(RigDoor::Connect);
         break;
-    case Leave::CloseWindow:
-        c.bench.window().close();
+    case Leave::ShutDown:
+        c.bench.door().shutDown();
         break;
     }
     EXPECT_EQ(radioArea(c.bench), before);
@@ -161,7 +147,7 @@ TEST_P(AbandonTest, EveryByteTheProcedureChangedGoesBackBeforeTheNextAction) {
     ASSERT_GE(all.end() - block, static_cast<std::ptrdiff_t>(restores.size()));
     EXPECT_EQ(std::vector<std::string>(block, block + static_cast<std::ptrdiff_t>(restores.size())),
               restores);
-    if (p.leave == Leave::CloseWindow) {
+    if (p.leave == Leave::ShutDown) {
         EXPECT_EQ(all.end() - block, static_cast<std::ptrdiff_t>(restores.size())); // the last
         return;
     }
@@ -174,7 +160,7 @@ TEST_P(AbandonTest, EveryByteTheProcedureChangedGoesBackBeforeTheNextAction) {
     for (const std::int16_t item : {9, 10, 11, 13, 14, 15, 17, 18, 19}) {
         EXPECT_EQ(c.items().Value(item), c.imageByte(c.items().EeAdr(item))) << item;
     }
-    EXPECT_TRUE(c.bench.messages().messages().empty());
+    EXPECT_TRUE(c.bench.view().messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     Leave::Connect},
         AbandonCase{"TxfInTheMiddleOfItsFullWriteByReload", ItemTxf, txfHalfWritten, Leave::Reload},
-        AbandonCase{"ModulationLevelAfterAChangeByClosingTheWindow", ItemModLevel,
+        AbandonCase{"ModulationLevelAfterAChangeByTheEnd", ItemModLevel,
                     [](Connected& c) {
                         if (!c.atStep(9)) {
                             return false;
@@ -210,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                             [&] { return c.imageByte(0x7AB) == c.items().Value(ItemModLevel); },
                             40);
                     },
-                    Leave::CloseWindow}),
+                    Leave::ShutDown}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProcedureSafetyTest, AProcedureThatReachedItsEndKeepsItsResult) {
@@ -218,7 +204,7 @@ TEST(ProcedureSafetyTest, AProcedureThatReachedItsEndKeepsItsResult) {
     ASSERT_TRUE(c.enter(ItemBpfLowAll));
     ASSERT_TRUE(c.runToEnd());
     const Bytes swept = radioArea(c.bench);
-    c.bench.window().cmd00(1).click();
+    c.bench.door().click(RigDoor::Reload);
     c.bench.tick(40);
     EXPECT_EQ(radioArea(c.bench), swept);
     EXPECT_EQ(imageArea(c.bench), swept);

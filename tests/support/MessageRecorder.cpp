@@ -9,6 +9,9 @@ namespace testsupport {
 MessageRecorder::MessageRecorder() {
     ui::setMessageBoxHook([this](ui::BoxIcon icon, const auto& title, const auto& text) {
         shown.push_back({title, text, icon == ui::BoxIcon::Information});
+        if (inBox) {
+            inBox();
+        }
         return 1;
     });
     ui::setBeepHook([this] { ++beepCount; });
@@ -17,6 +20,10 @@ MessageRecorder::MessageRecorder() {
 MessageRecorder::~MessageRecorder() {
     ui::setMessageBoxHook({});
     ui::setBeepHook({});
+}
+
+std::string MessageRecorder::message() const {
+    return shown.size() == 1 ? shown[0].text : "(" + std::to_string(shown.size()) + " messages)";
 }
 
 void MessageRecorder::clear() {

@@ -3,6 +3,7 @@
 // object.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,17 @@ class MessageRecorder {
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     const std::vector<Message>& messages() const { return shown; }
+    // The text of the only message so far, else how many there were.
+    std::string message() const;
     int beeps() const { return beepCount; }
     void clear();
+    // Runs while each box is open, as the box's own event loop would run the program's timers.
+    void whileOpen(std::function<void()> run) { inBox = std::move(run); }
 
   private:
     std::vector<Message> shown;
     int beepCount = 0;
+    std::function<void()> inBox;
 };
 
 } // namespace testsupport

@@ -2,6 +2,7 @@
 // The main window as the technician uses it: real key presses and clicks, menus, the port
 // status, the layout at several sizes, and the settings it saves and loads.
 #include "common/CommonRoutines.h"
+#include "platform/SessionLog.h"
 #include "tests/support/Bench.h"
 #include "tests/support/DialogScript.h"
 #include "ui/ServiceMenu.h"
@@ -26,6 +27,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 
 using testsupport::Bench;
@@ -125,7 +128,7 @@ TEST(MainWindowTest, PortMenuChecksOnlyTheChosenPortAndTheLabelFollows) {
     EXPECT_EQ(bench.com().comPortNum(), 3);
 }
 
-TEST(MainWindowTest, HelpAboutNamesTheProgramItsVersionLicenceAndQt) {
+TEST(MainWindowTest, HelpNamesTheProgramItsVersionLicenceAndQtAndOpensTheLogFolder) {
     Bench bench;
     QStringList menus;
     for (const QAction* menu : bench.window().menuBar()->actions()) {
@@ -143,6 +146,17 @@ TEST(MainWindowTest, HelpAboutNamesTheProgramItsVersionLicenceAndQt) {
     EXPECT_EQ(shown, "About VS-K5 ALN Rev.1.0: VS-K5 ALN Rev.1.0\nAdjust Utility for "
                      "VX-K5\nVersion " VSK5_VERSION "\nLicence: GPL-3.0-or-later\nQt " +
                          std::string(qVersion()));
+    // Help's other entry opens the folder of the session logs, which has every box in a line.
+    const platform::SessionLog log(bench.folder().file("logs"));
+    std::string opened;
+    ui::setOpenFolderHook([&](const std::string& folder) { opened = folder; });
+    bench.window().mnuHelpOpenLogFolder().trigger();
+    ui::setOpenFolderHook({});
+    EXPECT_EQ(opened, bench.folder().file("logs"));
+    MsgBoxProduct("Two\r\nlines.");
+    std::ifstream in(platform::SessionLog::currentPath());
+    const std::string lines((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(lines.find("ui       message Two\\nlines.\n"), std::string::npos) << lines;
 }
 
 TEST(MainWindowTest, AutoReleaseMenuSetsTheHoldTimeAndReleasesThePort) {
@@ -275,11 +289,11 @@ TEST(MainWindowTest, FileMenuHoldsTheJobEntriesAboveExitEachWithItsOwnKey) {
             EXPECT_TRUE(keys.insert(text.at(amp + 1).toLower()).second) << text.toStdString();
         }
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{
-                            "&Open image\u2026", "&Save image as\u2026", "&Compare with image\u2026",
-                            "&Revert adjustments\u2026", "&Write image to radio\u2026",
-                            "Save re&port\u2026", "Save report with &every value sent\u2026", "-",
-                            "E&xit"}));
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"&Open image\u2026", "&Save image as\u2026",
+                                        "&Compare with image\u2026", "&Revert adjustments\u2026",
+                                        "&Write image to radio\u2026", "Save re&port\u2026",
+                                        "Save report with &every value sent\u2026", "-", "E&xit"}));
 }
 
 TEST(MainWindowTest, WhileARevertRunsTheItemsTakeNoKeysAndTheStatusBarShowsIt) {

@@ -2,7 +2,8 @@
 // What the technician sees while the utility works: the status bar through a Connect and after
 // a failed one, and the curves window, whose series must hold exactly the readings each
 // procedure took.
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 
 #include "platform/SessionLog.h"
 #include "ui/CurvesWindow.h"
@@ -19,6 +20,8 @@
 #include <map>
 
 using namespace proceduretest;
+using testsupport::Bench;
+using OnWindow = ConnectedOn<Bench>; // connected, on the window's bench
 
 namespace {
 
@@ -111,7 +114,7 @@ class SweepCurveTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(SweepCurveTest, HoldsEveryDetectorReadingWhereAndInTheOrderItWasTaken) {
     const int band = GetParam();
-    Connected c;
+    OnWindow c;
     CurvesWindow& curves = c.bench.window().curvesWindow();
     EXPECT_TRUE(curves.showsHint());
     c.bench.window().mnuViewCurves().trigger(); // F6: the window follows the procedure live
@@ -148,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Bands, SweepCurveTest, ::testing::Values(0, 1, 2));
 TEST(CurvesTest, TxfShowsTheAreasBeforeAndAfterItsWriteAndTheMeasuredArea) {
     vxk5sim::SimConfig config;
     config.temperature = 128; // area 10
-    Connected c(config);
+    OnWindow c(config);
     c.bench.window().mnuViewCurves().trigger();
     std::vector<int> before;
     for (int n = 0; n < 20; ++n) {
@@ -172,7 +175,7 @@ TEST(CurvesTest, TxfShowsTheAreasBeforeAndAfterItsWriteAndTheMeasuredArea) {
 }
 
 TEST(CurvesTest, SMeterShowsItsReadingWithThePointsSentAndKept) {
-    Connected c;
+    OnWindow c;
     c.bench.window().mnuViewCurves().trigger();
     c.bench.radio().config().detectorScript = {120};
     ASSERT_TRUE(c.enter(ItemSMeter) && c.runToEnd());
@@ -187,7 +190,7 @@ TEST(CurvesTest, SMeterShowsItsReadingWithThePointsSentAndKept) {
 // The curves window belongs to the main window: it closes with it, so nothing of the program
 // stays on the screen, and the utility shuts down as on any close.
 TEST(CurvesTest, TheCurvesWindowClosesWithTheMainWindow) {
-    Connected c;
+    OnWindow c;
     frmMain& window = c.bench.window();
     window.show();
     window.mnuViewCurves().trigger();

@@ -4,7 +4,8 @@
 // and now, the readouts with the time they were read, the curves, and every value that changed.
 // The PDF of two sweeps and a TXF write is two to three pages; with every value sent, more. And
 // a report path that cannot be written.
-#include "tests/model/ConnectedBench.h"
+#include "tests/support/Bench.h"
+#include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 
 #include "model/ServiceJob.h"
@@ -19,6 +20,8 @@
 #include <map>
 
 using namespace proceduretest;
+using testsupport::Bench;
+using OnWindow = ConnectedOn<Bench>; // connected, on the window's bench
 using testsupport::DialogScript;
 
 namespace {
@@ -99,7 +102,7 @@ class ReportPagesTest : public ::testing::TestWithParam<PagesCase> {};
 } // namespace
 
 TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
-    Connected c;
+    OnWindow c;
     DialogScript script;
     c.items().UpDown(1, 2); // Power(Hi) 200 -> 202
     c.bench.tick(10);
@@ -190,7 +193,7 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
 // A session of two sweeps and a TXF write: its PDF is a few pages, the steps left out; the
 // entry with every value sent prints them too.
 TEST_P(ReportPagesTest, TwoSweepsAndATxfWrite) {
-    Connected c;
+    OnWindow c;
     DialogScript script;
     ASSERT_TRUE(c.enter(ItemBpfLowAll) && c.runToEnd());
     ASSERT_TRUE(c.enter(ItemBpfMidAll) && c.runToEnd());
@@ -211,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceReportTest, AReportThatCannotBeWrittenIsSaidAndLeavesNoFile) {
-    Connected c;
+    OnWindow c;
     DialogScript script;
     c.bench.folder().writeFile("plain", "a file, not a folder");
     const std::string path = c.bench.folder().file("plain/report.html");

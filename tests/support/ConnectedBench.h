@@ -1,26 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The model's bench tests' common ground: a bench connected to the simulated radio with test
-// channels 1 to 3 set up in the low, middle and high band, and short ways to press Enter, run
-// a procedure to its end and read what went out.
+// The common ground of the tests of a connected session, on the model's bench (DoorBench) or
+// the window's (Bench): test channels 1 to 3 set up in the low, middle and high band, and short
+// ways to press Enter, run a procedure to its end and read what went out.
 #pragma once
 
 #include "common/CommonRoutines.h"
-#include "tests/support/Bench.h"
+#include "tests/support/DoorBench.h"
 
 #include <gtest/gtest.h>
-
-#include <QListWidget>
 
 #include <string>
 #include <vector>
 
 namespace proceduretest {
 
-using testsupport::Bench;
-
 inline constexpr std::int16_t ItemChannel = 0, ItemDtcsStart = 3, ItemDtcsStop = 4,
                               ItemModLevel = 6, ItemBpfLowAll = 8, ItemBpfMidAll = 12,
                               ItemBpfHighAll = 16, ItemTxf = 20, ItemSMeter = 21;
+inline constexpr std::int16_t ValueItems[] = {1, 2, 5, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 22};
 
 inline std::string e8(int command, int value) {
     return IntToHex2(command) + IntToAsciiHex2(value);
@@ -32,19 +29,19 @@ inline const std::string SweepChannels = "[OPTION]\n"
                                          "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
 
 // A bench with test channels 1 to 3 in the low, middle and high band, connected.
-struct Connected {
-    explicit Connected(const vxk5sim::SimConfig& config = {}) : bench(config, SweepChannels) {
+template <class BenchType> struct ConnectedOn {
+    explicit ConnectedOn(const vxk5sim::SimConfig& config = {}) : bench(config, SweepChannels) {
         EXPECT_TRUE(bench.connect());
         bench.clearWire();
     }
 
     clsConsole& items() { return bench.console(); }
-    std::int16_t step() { return bench.model().adjStepNow(); }
+    std::int16_t step() { return bench.door().procedureStep(); }
     int imageByte(std::int32_t address) { return bench.image().ReadByte(address); }
 
     // Enter on an item, then ticks until its procedure has started.
     bool enter(std::int16_t item) {
-        items().EnterPushed(item);
+        bench.door().pressEnter(item);
         return bench.runUntil([this] { return step() != 0; }, 200);
     }
     bool runToEnd(int maxTicks = 4000) {
@@ -52,24 +49,6 @@ struct Connected {
     }
     bool atStep(std::int16_t wanted, int maxTicks = 2000) {
         return bench.runUntil([this, wanted] { return step() == wanted; }, maxTicks);
-    }
-    // The E8 payloads of one command, consecutive repeats (the task resending a changed item
-    // with the same value) folded into one.
-    std::vector<int> valuesOf(int command) const {
-        std::vector<int> values;
-        const std::string prefix = IntToHex2(command);
-        for (const std::string& p : bench.e8Payloads()) {
-            if (p.size() == 6 && p.compare(0, 2, prefix) == 0) {
-                const int value = HexAsciiToInt(HexToByteStr(p.substr(2))) & 0xFF;
-                if (values.empty() || values.back() != value) {
-                    values.push_back(value);
-                }
-            }
-        }
-        return values;
-    }
-    std::string line(std::int16_t item) {
-        return bench.window().lboConsole().item(item)->text().toStdString();
     }
     // TXF through both of its Enters (the item stepped before each): the full write of its 40
     // values has begun.
@@ -82,22 +61,21 @@ struct Connected {
             if (!following()) {
                 return false;
             }
-            items().UpDown(ItemTxf, static_cast<std::int16_t>(change));
+            bench.door().stepItem(ItemTxf, change);
             bench.tick(20);
-            items().EnterPushed(ItemTxf);
+            bench.door().pressEnter(ItemTxf);
             if (change == 4 && !atStep(54, 200)) {
                 return false;
             }
         }
         return true;
     }
-    std::string message() {
-        const auto& shown = bench.messages().messages();
-        return shown.size() == 1 ? shown[0].text
-                                 : "(" + std::to_string(shown.size()) + " messages)";
-    }
+    std::string message() { return bench.messages().message(); }
 
-    Bench bench;
+    BenchType bench;
 };
+
+using testsupport::DoorBench;
+using Connected = ConnectedOn<DoorBench>;
 
 } // namespace proceduretest
