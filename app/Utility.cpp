@@ -2,30 +2,13 @@
 // The composition root.
 #include "app/Utility.h"
 
-#include "app/ConstantsSearch.h"
-#include "common/Product.h"
-#include "platform/ProgramFolder.h"
+#include "app/SettingsFile.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SerialControl.h"
 #include "ui/UiHooks.h"
 
-clsCmcProfileIO Utility::settingsFile(const Places& places) {
-    clsCmcProfileIO file;
-    file.SetCurrentPath();
-    if (!places.settingsFolder.empty()) {
-        file.setPath(places.settingsFolder);
-    }
-    file.SetUserConfigPath();
-    if (!places.userSettingsFolder.empty()) {
-        file.setUserPath(places.userSettingsFolder);
-    }
-    file.setName(std::string(product::ShortName) + ".ini");
-    file.setSection(product::Title);
-    return file;
-}
-
 Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
-    : places(where), profile(settingsFile(where)),
+    : places(where), profile(settings_file::open(where.settingsFolder, where.userSettingsFolder)),
       // The PORTS mapping is looked up at every opening: the settings file in use may change
       // while the program runs (its first save into the user's folder).
       radio(serial ? std::move(serial)
@@ -53,10 +36,8 @@ bool Utility::startUp(bool runTimer) {
     if (runTimer) {
         timer.start();
     }
-    const ConstantsSearch constants(places.constantsFile,
-                                    {profile.UserPath(), places.dataFolder.empty()
-                                                             ? platform::installedDataFolder()
-                                                             : places.dataFolder});
+    const ConstantsSearch constants =
+        settings_file::constantsSearch(places.constantsFile, profile, places.dataFolder);
     const auto file = constants.find();
     if (file && mainWindow.Form_Load(*file)) {
         return true;

@@ -66,7 +66,6 @@ class Utility : public QObject {
     clsCmcProfileIO& settings() { return profile; }
 
   private:
-    static clsCmcProfileIO settingsFile(const Places& places);
     void armDueTimer();
 
     Places places;
