@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command line against the simulated radio: each command with its exit status, what it
 // prints and what it says, on the test clock through the in-process line; a usage error before
-// any of it; the device lost under a sweep.
+// any of it; the device lost under a sweep; and once the program itself over a pseudo-terminal.
 #include "tests/support/CliRun.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QProcess>
 
 #include <fstream>
 #include <sstream>
@@ -104,3 +106,26 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandLineTest, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The installed way: the program itself on a pseudo-terminal of the simulated radio's tool.
+TEST(CommandLineProgramTest, RunsAProcedureOverAPseudoTerminal) {
+    const testsupport::TempDir dir;
+    dir.writeFile("Const.ini", readFile(VSK5_SOURCE_DIR "/sim/Const.ini"));
+    const QString folder = QString::fromStdString(dir.path());
+    QProcess radio;
+    radio.start(VXK5_SIM, {"--no-pace", "--quiet", "--link", folder + "radio"});
+    // The first line names the terminal; the link is in place before it is printed.
+    while (!radio.canReadLine() && radio.waitForReadyRead(-1)) {
+    }
+    QProcess cli;
+    cli.start(VSK5_ALN_CLI,
+              {"--settings", folder + "VSK5ALN.ini", "--constants", folder + "Const.ini", "--port",
+               folder + "radio", "--json", "run", "DTCS-START"});
+    cli.waitForFinished(-1);
+    radio.terminate();
+    radio.waitForFinished(-1);
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.readAllStandardOutput().toStdString(),
+              "{\"command\":\"run\",\"name\":\"DTCS Start\",\"outcome\":\"Completed\","
+              "\"procedure\":\"DTCS-START\",\"reason\":\"\"}\n");
+}
