@@ -53,11 +53,6 @@ CommandLine::CommandLine(const CliRequest& asked, std::ostream& out, std::ostrea
     view.setBeforeSaying([this] { output.endProgress(); });
     radio.setBackupFolder(places.backupFolder);
     connect(&radio, &RigDoor::wantsTick, this, &CommandLine::tick);
-    timer.setInterval(TickIntervalMs);
-    connect(&timer, &QTimer::timeout, this, &CommandLine::tick);
-    dueTimer.setSingleShot(true);
-    dueTimer.setTimerType(Qt::PreciseTimer);
-    connect(&dueTimer, &QTimer::timeout, this, &CommandLine::tick);
 }
 
 CommandLine::~CommandLine() {
@@ -119,7 +114,7 @@ bool CommandLine::start(bool runTimer) {
     }
     radio.click(RigDoor::Connect);
     if (runTimer) {
-        timer.start();
+        timers.start();
     }
     return true;
 }
@@ -138,16 +133,7 @@ void CommandLine::tick() {
     }
     output.progress(radio.progressNow());
     step();
-    armDueTimer();
-}
-
-void CommandLine::armDueTimer() {
-    const std::int32_t due = radio.msUntilDue();
-    if (due > 0 && timer.isActive() && due < timer.remainingTime()) {
-        dueTimer.start(due);
-    } else {
-        dueTimer.stop();
-    }
+    timers.armFor(radio.msUntilDue());
 }
 
 void CommandLine::step() {
@@ -338,8 +324,7 @@ void CommandLine::finish(CliExit code, const std::string& message) {
     output.endProgress();
     stage = Stage::Finished;
     exit = code;
-    timer.stop();
-    dueTimer.stop();
+    timers.stop();
     radio.shutDown(); // a running procedure put back, the port closed
     emit finishedWith(static_cast<int>(code));
 }

@@ -13,12 +13,12 @@
 #include "app/CliOutput.h"
 #include "app/CliRequest.h"
 #include "app/CliView.h"
+#include "app/TickTimers.h"
 #include "common/clsCmcProfileIO.h"
 #include "model/RigDoor.h"
 
 #include <QObject>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
 #include <ostream>
@@ -30,7 +30,7 @@ class CommandLine : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr int TickIntervalMs = 50;
+    static constexpr int TickIntervalMs = TickTimers::IntervalMs;
 
     struct Places {
         std::string settingsFolder;     // empty: the program's own folder, as the window's
@@ -78,7 +78,6 @@ class CommandLine : public QObject {
     void report();
     bool openImage();
     void finish(CliExit code, const std::string& message = {});
-    void armDueTimer();
 
     CliRequest request;
     Places places;
@@ -87,8 +86,7 @@ class CommandLine : public QObject {
     clsCmcProfileIO profile;
     std::unique_ptr<QTemporaryDir> portsFolder; // the mapping of a --port device path
     RigDoor radio;
-    QTimer timer;
-    QTimer dueTimer;
+    TickTimers timers{[this] { tick(); }};
     Stage stage = Stage::Connecting;
     CliExit exit = CliExit::Completed;
     std::size_t runsBefore = 0;    // the service record's runs before the one awaited

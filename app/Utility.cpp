@@ -19,11 +19,6 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     mainWindow.attach({radio, profile});
     connect(&radio, &RigDoor::wantsTick, this, &Utility::tick);
     connect(&mainWindow, &frmMain::closing, this, &Utility::shutDown);
-    timer.setInterval(TickIntervalMs);
-    connect(&timer, &QTimer::timeout, this, &Utility::tick);
-    dueTimer.setSingleShot(true);
-    dueTimer.setTimerType(Qt::PreciseTimer);
-    connect(&dueTimer, &QTimer::timeout, this, &Utility::tick);
     connect(&mainWindow, &frmMain::workWaiting, this, &Utility::tick);
 }
 
@@ -34,7 +29,7 @@ Utility::~Utility() {
 bool Utility::startUp(bool runTimer) {
     mainWindow.loadData(profile);
     if (runTimer) {
-        timer.start();
+        timers.start();
     }
     const ConstantsSearch constants =
         settings_file::constantsSearch(places.constantsFile, profile, places.dataFolder);
@@ -54,8 +49,7 @@ void Utility::shutDown() {
     closed = true;
     radio.shutDown();
     mainWindow.saveData(profile);
-    timer.stop();
-    dueTimer.stop();
+    timers.stop();
 }
 
 void Utility::tick() {
@@ -66,16 +60,6 @@ void Utility::tick() {
     radio.tick();
     mainWindow.refresh();
     inTick = false;
-    armDueTimer();
+    timers.armFor(radio.msUntilDue());
     radio.reportFailure();
-}
-
-void Utility::armDueTimer() {
-    const std::int32_t due = radio.msUntilDue();
-    // Only a wait that ends before the next timer tick needs a tick of its own.
-    if (due > 0 && timer.isActive() && due < timer.remainingTime()) {
-        dueTimer.start(due);
-    } else {
-        dueTimer.stop();
-    }
 }

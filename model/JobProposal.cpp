@@ -15,27 +15,18 @@ std::vector<std::string> changeLines(const std::vector<CellResult>& cells) {
     return lines;
 }
 
-JobProposal refusal(JobProposal::Kind kind, const std::string& message) {
-    JobProposal proposal;
-    proposal.kind = kind;
-    proposal.message = message;
-    proposal.refused = true;
-    return proposal;
-}
-
 } // namespace
 
 namespace job_proposal {
 
 JobProposal revert(const std::string& doorRefusal, ServiceJob& job) {
-    using Kind = JobProposal::Kind;
+    JobProposal proposal;
     if (!doorRefusal.empty()) {
-        return refusal(Kind::Revert, doorRefusal);
+        return proposal.refuse(doorRefusal);
     }
     if (const std::string refused = job.revertRefusal(); !refused.empty()) {
-        return refusal(Kind::Revert, refused);
+        return proposal.refuse(refused);
     }
-    JobProposal proposal;
     proposal.plan = job.revertPlan();
     std::vector<std::string> notReverted = changeLines(proposal.plan.notReverted);
     if (!notReverted.empty()) {
@@ -55,16 +46,15 @@ JobProposal revert(const std::string& doorRefusal, ServiceJob& job) {
 }
 
 JobProposal write(const std::string& doorRefusal, ServiceJob& job, const std::string& path) {
-    using Kind = JobProposal::Kind;
+    JobProposal proposal;
+    proposal.kind = JobProposal::Kind::Write;
     if (!doorRefusal.empty()) {
-        return refusal(Kind::Write, doorRefusal);
+        return proposal.refuse(doorRefusal);
     }
     ServiceJob::WriteCheck check = job.checkWrite(path);
     if (!check.refusal.empty()) {
-        return refusal(Kind::Write, check.refusal);
+        return proposal.refuse(check.refusal);
     }
-    JobProposal proposal;
-    proposal.kind = Kind::Write;
     proposal.lines = changeLines(job.writeChanges(check.image));
     proposal.question = job_messages::writeQuestion(path, !proposal.lines.empty());
     proposal.image = std::move(check.image);

@@ -32,6 +32,11 @@ struct JobProposal {
     std::string path;
 
     bool asks() const { return message.empty(); }
+    JobProposal& refuse(const std::string& why) {
+        message = why;
+        refused = true;
+        return *this;
+    }
 };
 
 namespace job_proposal {
