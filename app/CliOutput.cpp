@@ -29,9 +29,12 @@ void CliOutput::progress(const std::optional<Progress>& now) {
         return;
     }
     if (terminal) {
-        // \x1b[K clears what a longer line before left behind.
-        err << '\r' << bar(*now) << "\x1b[K" << std::flush;
-        barDrawn = true;
+        if (const std::string drawn = bar(*now); drawn != shownBar || !barDrawn) {
+            // \x1b[K clears what a longer line before left behind.
+            err << '\r' << drawn << "\x1b[K" << std::flush;
+            shownBar = drawn;
+            barDrawn = true;
+        }
     } else if (now->what != shownWhat) {
         err << now->what << '\n' << std::flush;
     }

@@ -34,5 +34,6 @@ class CliOutput {
     bool json;
     bool terminal;
     std::string shownWhat;
+    std::string shownBar;
     bool barDrawn = false;
 };

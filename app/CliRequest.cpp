@@ -2,7 +2,7 @@
 // The command line's options and commands, read with QCommandLineParser.
 #include "app/CliRequest.h"
 
-#include "link/frmCom.h"
+#include "model/RigDoor.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -118,7 +118,7 @@ int comNumber(const std::string& port) {
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = com.match(QString::fromStdString(port));
     const int n = match.hasMatch() ? match.captured(1).toInt() : 0;
-    return n >= frmCom::imdMinComPortNum && n <= frmCom::imdmaxComPortNum ? n : 0;
+    return n >= RigDoor::FirstPort && n <= RigDoor::LastPort ? n : 0;
 }
 
 CliParse parseCommandLine(const QStringList& arguments) {

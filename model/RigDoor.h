@@ -69,6 +69,9 @@ class RigDoor : public QObject {
     void leaveProcedure() { rig.RigOpFunc_LeaveProcedure(); }
 
     // --- the port -------------------------------------------------------------------------------
+    // The COM numbers a port may have, as the technician reads them ("COM 1" to "COM 10").
+    static constexpr std::int16_t FirstPort = frmCom::imdMinComPortNum;
+    static constexpr std::int16_t LastPort = frmCom::imdmaxComPortNum;
     // A new port number disconnects (a running procedure is left on the old port first).
     void setPort(std::int16_t number) { rig.RigOpFunc_SetComPortNo(number); }
     std::int16_t port() const { return rig.myComPortNoNow(); }
