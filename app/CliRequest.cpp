@@ -13,14 +13,14 @@ namespace {
 
 using Command = CliRequest::Command;
 
-struct CommandSpec {
+struct CommandShape {
     const char* name;
     Command command;
     int minArguments;
     int maxArguments; // -1: any number
 };
 
-constexpr std::array<CommandSpec, 8> Commands{{
+constexpr std::array<CommandShape, 8> Commands{{
     {"identify", Command::Identify, 0, 0},
     {"backup", Command::Backup, 0, 0},
     {"dump", Command::Dump, 0, 0},
@@ -64,10 +64,10 @@ constexpr std::array<ProcedureName, 6> RunnableProcedures{{
     {"DTCS-STOP", ProcedureId::DtcsStop},
 }};
 
-std::optional<CommandSpec> findCommand(const QString& name) {
-    for (const CommandSpec& spec : Commands) {
-        if (name == QLatin1String(spec.name)) {
-            return spec;
+std::optional<CommandShape> findCommand(const QString& name) {
+    for (const CommandShape& shape : Commands) {
+        if (name == QLatin1String(shape.name)) {
+            return shape;
         }
     }
     return std::nullopt;
@@ -78,24 +78,24 @@ CliParse usage(const QString& text) {
 }
 
 // The request's arguments against what its command takes; a usage error's text when wrong.
-QString checkRequest(const CommandSpec& spec, const CliRequest& request) {
+QString checkRequest(const CommandShape& shape, const CliRequest& request) {
     const int count = static_cast<int>(request.arguments.size());
-    if (count < spec.minArguments || (spec.maxArguments >= 0 && count > spec.maxArguments)) {
-        return QString("Wrong number of arguments for '%1'.").arg(spec.name);
+    if (count < shape.minArguments || (shape.maxArguments >= 0 && count > shape.maxArguments)) {
+        return QString("Wrong number of arguments for '%1'.").arg(shape.name);
     }
     if (!request.port.empty() && comNumber(request.port) == 0 && request.port[0] != '/') {
         return QString("--port takes COM1 to COM10 or a device path, not '%1'.")
             .arg(QString::fromStdString(request.port));
     }
     for (const std::string& name : request.arguments) {
-        if (spec.command == Command::Run && !procedureNamed(name)) {
+        if (shape.command == Command::Run && !procedureNamed(name)) {
             return QString("Unknown procedure '%1'.").arg(QString::fromStdString(name));
         }
     }
-    if (spec.command == Command::Report && request.output.empty()) {
+    if (shape.command == Command::Report && request.output.empty()) {
         return "'report' needs -o FILE.";
     }
-    if (spec.command == Command::Report &&
+    if (shape.command == Command::Report &&
         QString::fromStdString(request.output).endsWith(".pdf", Qt::CaseInsensitive)) {
         return "'report' writes HTML only; name the file .html.";
     }
@@ -158,13 +158,13 @@ CliParse parseCommandLine(const QStringList& arguments) {
     if (words.isEmpty()) {
         return usage("No command given.");
     }
-    const std::optional<CommandSpec> spec = findCommand(words.takeFirst());
-    if (!spec) {
+    const std::optional<CommandShape> shape = findCommand(words.takeFirst());
+    if (!shape) {
         return usage(QString("Unknown command '%1'.").arg(parser.positionalArguments().first()));
     }
     CliRequest request;
-    request.command = spec->command;
-    request.name = spec->name;
+    request.command = shape->command;
+    request.name = shape->name;
     for (const QString& word : words) {
         request.arguments.push_back(word.toStdString());
     }
@@ -174,7 +174,7 @@ CliParse parseCommandLine(const QStringList& arguments) {
     request.constants = parser.value(constants).toStdString();
     request.json = parser.isSet(json);
     request.yes = parser.isSet(yes);
-    if (const QString wrong = checkRequest(*spec, request); !wrong.isEmpty()) {
+    if (const QString wrong = checkRequest(*shape, request); !wrong.isEmpty()) {
         return usage(wrong);
     }
     return {request, {}, CliExit::Completed};
