@@ -22,6 +22,19 @@ std::string bar(const Progress& now) {
 
 } // namespace
 
+std::string CliOutput::terminalLines(const std::string& text) {
+    std::string lines;
+    for (const char c : text) {
+        if (c != '\r') {
+            lines += c;
+        }
+    }
+    if (!lines.empty() && lines.back() == '\n') {
+        lines.pop_back();
+    }
+    return lines;
+}
+
 void CliOutput::progress(const std::optional<Progress>& now) {
     if (!now) {
         endProgress();

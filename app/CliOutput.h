@@ -27,6 +27,9 @@ class CliOutput {
     void endProgress();
     // One result: the text for a person, or the fields as one JSON object.
     void result(const QJsonObject& fields, const std::string& text);
+    // A text of the window's as a terminal shows it: its CR LF line ends become LF, and a line
+    // end at its very end goes (the line is ended where it is printed).
+    static std::string terminalLines(const std::string& text);
 
   private:
     std::ostream& out;

@@ -2,17 +2,13 @@
 // The command line's view of the model.
 #include "app/CliView.h"
 
+#include "app/CliOutput.h"
+
 void CliView::say(const std::string& text) {
     if (beforeSaying) {
         beforeSaying();
     }
-    std::string shown;
-    for (const char c : text) {
-        if (c != '\r') {
-            shown += c;
-        }
-    }
-    err << shown << '\n' << std::flush;
+    err << CliOutput::terminalLines(text) << '\n' << std::flush;
 }
 
 void CliView::showMessage(const std::string& text) {

@@ -146,7 +146,7 @@ void CommandLine::step() {
     case Stage::Dumping:
         if (!view.dump().empty()) {
             output.result({{"command", "dump"}, {"dump", QString::fromStdString(view.dump())}},
-                          view.dump());
+                          CliOutput::terminalLines(view.dump()));
             finish(CliExit::Completed);
         }
         break;

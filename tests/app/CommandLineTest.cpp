@@ -41,7 +41,7 @@ const CliCase Cases[] = {
      "{\"command\":\"identify\",\"model\":\"VX-K5\",\"port\":1,\"subCode\":\"0001\"}\n",
      ""},
     {"backup", {"backup", "-o", "@copy.img"}, 0, "backups/VX-K5_0001_", ""},
-    {"dump", {"dump"}, 0, "POW HI Level:  200", ""},
+    {"dump", {"dump"}, 0, "POW HI Level:  200\n", ""},
     {"compareDiffers", {"--json", "compare", "@VX-K5_0001_before.img"}, 5, "\"differences\":1", ""},
     {"compareMissing", {"compare", "@none.img"}, 1, "", "none.img"},
     {"revertAsks", {"revert", "@VX-K5_0001_before.img"}, 3, "", "give --yes"},
