@@ -2,30 +2,13 @@
 // The composition root.
 #include "app/Utility.h"
 
-#include "app/ConstantsSearch.h"
-#include "common/Product.h"
-#include "platform/ProgramFolder.h"
+#include "app/SettingsFile.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SerialControl.h"
 #include "ui/UiHooks.h"
 
-clsCmcProfileIO Utility::settingsFile(const Places& places) {
-    clsCmcProfileIO file;
-    file.SetCurrentPath();
-    if (!places.settingsFolder.empty()) {
-        file.setPath(places.settingsFolder);
-    }
-    file.SetUserConfigPath();
-    if (!places.userSettingsFolder.empty()) {
-        file.setUserPath(places.userSettingsFolder);
-    }
-    file.setName(std::string(product::ShortName) + ".ini");
-    file.setSection(product::Title);
-    return file;
-}
-
 Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
-    : places(where), profile(settingsFile(where)),
+    : places(where), profile(settings_file::open(where.settingsFolder, where.userSettingsFolder)),
       // The PORTS mapping is looked up at every opening: the settings file in use may change
       // while the program runs (its first save into the user's folder).
       radio(serial ? std::move(serial)
@@ -36,11 +19,6 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     mainWindow.attach({radio, profile});
     connect(&radio, &RigDoor::wantsTick, this, &Utility::tick);
     connect(&mainWindow, &frmMain::closing, this, &Utility::shutDown);
-    timer.setInterval(TickIntervalMs);
-    connect(&timer, &QTimer::timeout, this, &Utility::tick);
-    dueTimer.setSingleShot(true);
-    dueTimer.setTimerType(Qt::PreciseTimer);
-    connect(&dueTimer, &QTimer::timeout, this, &Utility::tick);
     connect(&mainWindow, &frmMain::workWaiting, this, &Utility::tick);
 }
 
@@ -51,12 +29,10 @@ Utility::~Utility() {
 bool Utility::startUp(bool runTimer) {
     mainWindow.loadData(profile);
     if (runTimer) {
-        timer.start();
+        timers.start();
     }
-    const ConstantsSearch constants(places.constantsFile,
-                                    {profile.UserPath(), places.dataFolder.empty()
-                                                             ? platform::installedDataFolder()
-                                                             : places.dataFolder});
+    const ConstantsSearch constants =
+        settings_file::constantsSearch(places.constantsFile, profile, places.dataFolder);
     const auto file = constants.find();
     if (file && mainWindow.Form_Load(*file)) {
         return true;
@@ -73,8 +49,7 @@ void Utility::shutDown() {
     closed = true;
     radio.shutDown();
     mainWindow.saveData(profile);
-    timer.stop();
-    dueTimer.stop();
+    timers.stop();
 }
 
 void Utility::tick() {
@@ -85,16 +60,6 @@ void Utility::tick() {
     radio.tick();
     mainWindow.refresh();
     inTick = false;
-    armDueTimer();
+    timers.armFor(radio.msUntilDue());
     radio.reportFailure();
-}
-
-void Utility::armDueTimer() {
-    const std::int32_t due = radio.msUntilDue();
-    // Only a wait that ends before the next timer tick needs a tick of its own.
-    if (due > 0 && timer.isActive() && due < timer.remainingTime()) {
-        dueTimer.start(due);
-    } else {
-        dueTimer.stop();
-    }
 }

@@ -10,12 +10,12 @@
 //   saved
 #pragma once
 
+#include "app/TickTimers.h"
 #include "common/clsCmcProfileIO.h"
 #include "model/RigDoor.h"
 #include "ui/frmMain.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -26,7 +26,7 @@ class Utility : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr int TickIntervalMs = 50;
+    static constexpr int TickIntervalMs = TickTimers::IntervalMs;
 
     // Where the utility finds its files.
     struct Places {
@@ -66,17 +66,11 @@ class Utility : public QObject {
     clsCmcProfileIO& settings() { return profile; }
 
   private:
-    static clsCmcProfileIO settingsFile(const Places& places);
-    void armDueTimer();
-
     Places places;
     clsCmcProfileIO profile;
     frmMain mainWindow;
     RigDoor radio;
-    QTimer timer;
-    // Runs the tick when a wait falls due between two timer ticks, so that no wait lasts
-    // longer than it is meant to.
-    QTimer dueTimer;
+    TickTimers timers{[this] { tick(); }};
     bool inTick = false;
     bool closed = false;
 };

@@ -83,6 +83,29 @@ std::optional<int> RigDoor::itemOf(ProcedureId procedure) const {
     return std::nullopt;
 }
 
+void RigDoor::carryOut(const JobProposal& proposal) {
+    if (!proposal.asks()) {
+        return;
+    }
+    if (proposal.kind == JobProposal::Kind::Revert) {
+        startRevert(proposal.plan);
+    } else {
+        startWrite(proposal.image, proposal.path);
+    }
+}
+
+bool RigDoor::settled() const {
+    if (!editEnabled() || sequencer.OpRunning() || procedureStep() != 0 || jobRunning()) {
+        return false;
+    }
+    for (std::int16_t i = 0; i < items.ListCount(); ++i) {
+        if (items.flgChanged(i) || items.flgEnterOn(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void RigDoor::tick() {
     ++tickCount;
     inTick = true;

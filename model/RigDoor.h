@@ -17,6 +17,7 @@
 #include "link/clsCmcCln3Sequence.h"
 #include "link/clsCmcRadio.h"
 #include "link/frmCom.h"
+#include "model/JobProposal.h"
 #include "model/ProcedureTable.h"
 #include "model/TestChannels.h"
 #include "model/clsIndOp_RigK5.h"
@@ -68,6 +69,9 @@ class RigDoor : public QObject {
     void leaveProcedure() { rig.RigOpFunc_LeaveProcedure(); }
 
     // --- the port -------------------------------------------------------------------------------
+    // The COM numbers a port may have, as the technician reads them ("COM 1" to "COM 10").
+    static constexpr std::int16_t FirstPort = frmCom::imdMinComPortNum;
+    static constexpr std::int16_t LastPort = frmCom::imdmaxComPortNum;
     // A new port number disconnects (a running procedure is left on the old port first).
     void setPort(std::int16_t number) { rig.RigOpFunc_SetComPortNo(number); }
     std::int16_t port() const { return rig.myComPortNoNow(); }
@@ -85,6 +89,13 @@ class RigDoor : public QObject {
         rig.RigOpFunc_StartWrite(image, path);
     }
     bool jobRunning() const { return rig.RigProp_JobRunning(); }
+    // A revert to the job's target, or a write of the image file at path, with the question it
+    // asks; carryOut starts it once the answer is Yes.
+    JobProposal proposeRevert() { return job_proposal::revert(jobRefusal(), job()); }
+    JobProposal proposeWrite(const std::string& path) {
+        return job_proposal::write(jobRefusal(), job(), path);
+    }
+    void carryOut(const JobProposal& proposal);
     std::string reportHtml(ReportForm form = ReportForm::Page) const {
         return rig.RigOpFunc_ReportHtml(form);
     }
@@ -93,6 +104,9 @@ class RigDoor : public QObject {
     bool connected() const { return rig.RigProp_EditEnabled() || rig.RigProp_DispPara(); }
     bool editEnabled() const { return rig.RigProp_EditEnabled(); }
     bool dumpShown() const { return rig.RigProp_DispPara(); }
+    // Connected with every value sent, no key waiting, no operation, procedure or job running:
+    // what a client waits for between two commands.
+    bool settled() const;
     // The step of the running procedure; 0 when none runs.
     std::int16_t procedureStep() const { return rig.adjStepNow(); }
     std::optional<Progress> progressNow() const { return rig.progressNow(); }

@@ -3,7 +3,7 @@
 # The installation check. The utility is installed into a staging folder (by `cmake --install`,
 # and again from the Debian package when one is named), the staged tree is made read-only, and
 # the installed utility is started offscreen from an empty folder against the installed
-# simulated radio. It must get through Connect with the constants from the installed data
+# simulated radio, and so is the installed command line. It must get through Connect with the constants from the installed data
 # folder, and write its settings into the user's configuration folder, not beside the program.
 #
 # No person clicks here: vsk5-aln-check (built with the tests, never installed by CMake) is the
@@ -38,7 +38,7 @@ fail() {
 }
 
 installed_files=(
-    bin/vsk5-aln bin/vxk5-sim
+    bin/vsk5-aln bin/vsk5-aln-cli bin/vxk5-sim share/man/man1/vsk5-aln-cli.1
     share/applications/vsk5-aln.desktop
     share/icons/hicolor/scalable/apps/vsk5-aln.svg
     share/vsk5-aln/Const.ini
@@ -69,6 +69,11 @@ connect_check() {
     (cd "$home/work" && env HOME="$home" XDG_CONFIG_HOME="$home/config" \
         XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen \
         "$prefix/bin/vsk5-aln-check" --seconds 60) || fail "$1" "no connection"
+    # The command line reads the same settings and constants, without a display.
+    identity=$(cd "$home/work" && env -u DISPLAY HOME="$home" XDG_CONFIG_HOME="$home/config" \
+        XDG_RUNTIME_DIR="$home/run" "$prefix/bin/vsk5-aln-cli" identify 2>/dev/null) ||
+        fail "$1" "the command line did not connect"
+    [ "$identity" = "VX-K5 0001" ] || fail "$1" "the command line printed '$identity'"
     kill "$sim_pid" 2>/dev/null || true
     wait "$sim_pid" 2>/dev/null || true
     sim_pid=

@@ -21,14 +21,6 @@ namespace {
 const char* const ImageFilter = "Memory images (*.img);;All files (*)";
 const char* const ReportFilter = "Web page (*.html);;PDF and web page (*.pdf)";
 
-std::vector<std::string> changeLines(const std::vector<CellResult>& cells) {
-    std::vector<std::string> lines;
-    for (const CellResult& c : cells) {
-        lines.push_back(job_messages::changeLine(c.address, c.from, c.to));
-    }
-    return lines;
-}
-
 } // namespace
 
 ServiceMenu::ServiceMenu(QMenu& menu, QWidget& owner) : QObject(&owner), window(owner) {
@@ -107,27 +99,9 @@ void ServiceMenu::compare() {
 }
 
 void ServiceMenu::revert() {
-    ServiceJob& job = door->job();
-    if (told(door->jobRefusal()) || told(job.revertRefusal())) {
-        return;
-    }
-    const RestoreJob::Plan plan = job.revertPlan();
-    std::vector<std::string> notReverted = changeLines(plan.notReverted);
-    if (!notReverted.empty()) {
-        notReverted.insert(notReverted.begin(), {"", job_messages::notRevertedHeading()});
-    }
-    if (plan.sends.empty()) {
-        std::string text = job_messages::nothingToRevert(plan.source);
-        for (const std::string& line : notReverted) {
-            text += "\r\n" + line;
-        }
-        told(text);
-        return;
-    }
-    std::vector<std::string> lines = changeLines(plan.sends);
-    lines.insert(lines.end(), notReverted.begin(), notReverted.end());
-    if (ConfirmDialog::ask(&window, job_messages::revertQuestion(plan.source), lines)) {
-        door->startRevert(plan);
+    const JobProposal proposal = door->proposeRevert();
+    if (!told(proposal.message) && ConfirmDialog::ask(&window, proposal.question, proposal.lines)) {
+        door->carryOut(proposal);
     }
 }
 
@@ -139,14 +113,9 @@ void ServiceMenu::writeImage() {
     if (path.empty()) {
         return;
     }
-    ServiceJob& job = door->job();
-    const ServiceJob::WriteCheck check = job.checkWrite(path);
-    if (told(check.refusal)) {
-        return;
-    }
-    const std::vector<std::string> lines = changeLines(job.writeChanges(check.image));
-    if (ConfirmDialog::ask(&window, job_messages::writeQuestion(path, !lines.empty()), lines)) {
-        door->startWrite(check.image, path);
+    const JobProposal proposal = door->proposeWrite(path);
+    if (!told(proposal.message) && ConfirmDialog::ask(&window, proposal.question, proposal.lines)) {
+        door->carryOut(proposal);
     }
 }
 

@@ -3,10 +3,12 @@
 // line, the console and readout lines, the dump, the port label, the page, the messages and the
 // beeps) and compared with the trace kept in tests/golden/traces. A difference is a change of
 // behaviour; when it is meant, VSK5_UPDATE_GOLDEN=1 writes the new trace for review.
+#include "common/CommonRoutines.h"
 #include "model/ImageFile.h"
 #include "model/ServiceJob.h"
 #include "model/clsIndOp_RigK5.h"
 #include "tests/support/Bench.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/ConnectedBench.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/TraceRecorder.h"
@@ -19,7 +21,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include <cstdlib>
 #include <fstream>
@@ -365,9 +369,59 @@ void fileJobs(std::string& trace) {
     });
 }
 
+// --- one trace, two clients: the frames of "BPF Low ALL" from Enter to its end -------------
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The frames written from the first'th on, each with its moment after the first of them.
+std::string framesFrom(const std::vector<testsupport::SimSerialControl::Write>& writes,
+                       std::size_t first) {
+    std::string text;
+    for (std::size_t i = first; i < writes.size(); ++i) {
+        text += std::to_string(writes[i].atMs - writes[first].atMs) + " > " +
+                ByteStrToHex(writes[i].bytes) + "\n";
+    }
+    return text;
+}
+
+void bpfLowByWindow(std::string& trace) {
+    Bench bench({}, SweepChannels);
+    bench.connect();
+    const std::size_t enter = bench.serial().writes().size();
+    bench.window().lboConsole().setCurrentRow(ItemBpfLowAll);
+    QTest::keyClick(&bench.window().lboConsole(), Qt::Key_Return);
+    bench.runUntil([&] { return bench.door().settled(); });
+    trace += framesFrom(bench.serial().writes(), enter);
+}
+
+void bpfLowByCommandLine(std::string& trace) {
+    const testsupport::TempDir dir;
+    dir.writeFile("Const.ini", readFile(VSK5_SOURCE_DIR "/sim/Const.ini"));
+    dir.writeFile("VSK5ALN.ini", SweepChannels);
+    auto serial = std::make_unique<testsupport::SimSerialControl>();
+    const auto& writes = serial->writes(); // the line goes with the command line's root
+    std::vector<testsupport::SimSerialControl::Write> kept;
+    std::size_t enter = 0;
+    // The command presses Enter at the end of the tick that found the radio connected.
+    const auto afterTick = [&](CommandLine& cli) {
+        if (enter == 0 && cli.door().console().flgEnterOn(ItemBpfLowAll)) {
+            enter = writes.size();
+        }
+        kept = writes;
+    };
+    testsupport::runCommandLine({"run", "BPF-LOW"}, dir.path(), std::move(serial), afterTick);
+    trace += framesFrom(kept, enter);
+}
+
 struct Scenario {
     const char* name;
     Script run;
+    const char* trace = nullptr; // the trace file when it is not the scenario's own
 };
 
 const Scenario Scenarios[] = {
@@ -384,17 +438,12 @@ const Scenario Scenarios[] = {
     {"lost-port", lostPort},
     {"sound-ends", soundEnds},
     {"file-jobs", fileJobs},
+    {"bpf-low-window", bpfLowByWindow, "bpf-low-frames"},
+    {"bpf-low-command-line", bpfLowByCommandLine, "bpf-low-frames"},
 };
 
 std::string tracePath(const std::string& name) {
     return std::string(VSK5_GOLDEN_DIR) + "/" + name + ".trace";
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The first line where two traces part, for the failure message.
@@ -421,9 +470,10 @@ class GoldenTraceTest : public ::testing::TestWithParam<Scenario> {};
 } // namespace
 
 TEST_P(GoldenTraceTest, SessionMatchesItsTrace) {
-    std::string trace = std::string("# ") + GetParam().name + "\n";
+    const char* name = GetParam().trace ? GetParam().trace : GetParam().name;
+    std::string trace = std::string("# ") + name + "\n";
     GetParam().run(trace);
-    const std::string path = tracePath(GetParam().name);
+    const std::string path = tracePath(name);
     if (std::getenv("VSK5_UPDATE_GOLDEN") != nullptr) {
         std::ofstream(path, std::ios::binary) << trace;
     }
