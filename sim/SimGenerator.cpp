@@ -108,7 +108,8 @@ SimGenerator::Reply SimGenerator::command(const std::string& header, const std::
         }
         return answer(error);
     }
-    const bool isFrequency = keyword(header, "FREQ", "FREQUENCY");
+    const bool isFrequency =
+        keyword(header, "FREQ", "FREQUENCY") || keyword(header, "FREQ:CW", "FREQUENCY:CW");
     const bool isLevel = keyword(header, "POW", "POWER");
     const bool isOutput = keyword(header, "OUTP", "OUTPUT");
     if (query && (isFrequency || isLevel || isOutput)) {

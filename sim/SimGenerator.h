@@ -12,7 +12,7 @@
 //   "SYST:ERR?"          -> "-113,\"Undefined header\"", then "0,\"No error\""
 //
 // Keywords go by SCPI's rules: any case, the short form (FREQ) or the long one (FREQuency), an
-// optional leading colon and SOURce: prefix. Numbers take the units Hz, kHz, MHz, GHz and dBm.
+// optional leading colon and SOURce: prefix; FREQuency:CW is FREQuency. Numbers take the units Hz, kHz, MHz, GHz and dBm.
 #pragma once
 
 #include <cstdint>
