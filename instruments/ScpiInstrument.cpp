@@ -2,6 +2,7 @@
 // The SCPI command queue.
 #include "instruments/ScpiInstrument.h"
 
+#include "instruments/InstrumentLog.h"
 #include "instruments/InstrumentMessages.h"
 #include "platform/TickCount.h"
 
@@ -102,6 +103,7 @@ void ScpiInstrument::sendNext() {
     waiting.pop_front();
     const QByteArray command = QByteArray::fromStdString(onWire->text);
     const bool isQuery = onWire->kind == Kind::Query;
+    qCInfo(lcInstruments, "out %s", command.constData());
     transport->send(command, isQuery);
     if (!isQuery) {
         transport->send(kErrorQuery, true); // the setting's verdict
@@ -111,6 +113,7 @@ void ScpiInstrument::sendNext() {
 }
 
 void ScpiInstrument::onLine(const QByteArray& line) {
+    qCInfo(lcInstruments, "in %s%s", line.constData(), lateAnswers > 0 ? " (late, dropped)" : "");
     if (lateAnswers > 0) {
         --lateAnswers;
         return;
@@ -139,6 +142,7 @@ void ScpiInstrument::tick() {
     const Command late = *onWire;
     finishOnWire();
     ++lateAnswers; // a query's answer or a setting's error reply is still owed
+    qCInfo(lcInstruments, "no answer to %s within %d ms", late.text.c_str(), timeoutMs);
     emit failed(late.ticket, text(instrument_messages::noAnswer(late.text, timeoutMs)));
     sendNext();
 }
@@ -149,6 +153,7 @@ void ScpiInstrument::finishOnWire() {
 }
 
 void ScpiInstrument::onTransportFailed(const QString& why) {
+    qCInfo(lcInstruments, "connection failed: %s", qPrintable(why));
     const bool wasOpening = state == State::Opening;
     state = State::Lost;
     const std::string reason = why.toStdString();

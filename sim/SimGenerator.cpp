@@ -133,28 +133,30 @@ SimGenerator::Reply SimGenerator::command(const std::string& header, const std::
     }
     if (!knobs.settingError.empty()) {
         queueError(knobs.settingError);
-        return {};
-    }
-    if (isOutput) {
+    } else if (isOutput) {
         const std::string state = upper(argument);
         if (state == "ON" || state == "1" || state == "OFF" || state == "0") {
             output = state == "ON" || state == "1";
         } else {
             queueError(kIllegalValue);
         }
-        return {};
+    } else {
+        setNumber(isFrequency, argument);
     }
+    return {};
+}
+
+void SimGenerator::setNumber(bool isFrequency, const std::string& argument) {
     double value = 0.0;
     if (!number(argument, isFrequency ? "HZ" : "DBM", value)) {
         queueError(kIllegalValue);
     } else if (isFrequency && value >= kLowestHz && value <= kHighestHz) {
         frequency = std::llround(value);
-    } else if (isLevel && value >= kLowestDbm && value <= kHighestDbm) {
+    } else if (!isFrequency && value >= kLowestDbm && value <= kHighestDbm) {
         level = std::round(value * 10.0) / 10.0;
     } else {
         queueError(kOutOfRange);
     }
-    return {};
 }
 
 void SimGenerator::queueError(const std::string& error) {

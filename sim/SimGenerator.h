@@ -12,7 +12,8 @@
 //   "SYST:ERR?"          -> "-113,\"Undefined header\"", then "0,\"No error\""
 //
 // Keywords go by SCPI's rules: any case, the short form (FREQ) or the long one (FREQuency), an
-// optional leading colon and SOURce: prefix; FREQuency:CW is FREQuency. Numbers take the units Hz, kHz, MHz, GHz and dBm.
+// optional leading colon and SOURce: prefix; FREQuency:CW is FREQuency. Numbers take the units Hz,
+// kHz, MHz, GHz and dBm.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +55,7 @@ class SimGenerator {
 
   private:
     Reply command(const std::string& header, const std::string& argument, bool query);
+    void setNumber(bool isFrequency, const std::string& argument); // FREQ or POW
     void queueError(const std::string& error);
 
     bool output = false;
