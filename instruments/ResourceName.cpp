@@ -125,19 +125,4 @@ ParsedResource parseResource(const std::string& text) {
     return refuse(name, "it starts with neither TCPIP, ASRL nor USB.");
 }
 
-std::string describe(const Resource& r) {
-    switch (r.kind) {
-    case ConnectionKind::Socket:
-        return "the network socket " + r.host + ":" + std::to_string(r.port);
-    case ConnectionKind::Serial:
-        return "the serial port " + r.device;
-    case ConnectionKind::Usbtmc:
-        return r.device.empty() ? "the USB instrument " + r.usbVendor + ":" + r.usbProduct
-                                : "the USB instrument " + r.device;
-    case ConnectionKind::Vxi11:
-        return "the network instrument " + r.host + " (" + r.device + ")";
-    }
-    return r.text;
-}
-
 } // namespace instruments

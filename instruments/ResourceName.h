@@ -41,7 +41,4 @@ inline constexpr int kDefaultScpiPort = 5025;
 // usbtmc driver, so its ids are kept and the device is looked up when the connection opens.
 ParsedResource parseResource(const std::string& name);
 
-// The connection as the technician reads it in a message: "the raw socket 192.168.1.20:5025".
-std::string describe(const Resource& resource);
-
 } // namespace instruments
