@@ -139,6 +139,13 @@ void SimGeneratorServer::read(Connection& c, std::int64_t nowMs) {
             const std::string line = c.input.substr(0, end);
             c.input.erase(0, end + 1);
             const SimGenerator::Reply reply = generator.handle(line);
+            if (traceHandler) {
+                traceHandler("generator: " + line +
+                             (reply.kind == SimGenerator::Reply::Kind::Answer ? " -> " + reply.text
+                              : reply.kind == SimGenerator::Reply::Kind::Drop
+                                  ? " [connection dropped]"
+                                  : ""));
+            }
             if (reply.kind == SimGenerator::Reply::Kind::Drop && c.owned) {
                 ::close(c.fd);
                 c.closed = true;

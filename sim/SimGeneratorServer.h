@@ -13,6 +13,7 @@
 #include "sim/SimGenerator.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <poll.h>
 #include <string>
@@ -43,6 +44,10 @@ class SimGeneratorServer {
     // Closes every network connection, as a pulled cable would.
     void dropConnections();
     std::size_t connectionCount() const;
+    // One readable line per command received and answer held ("generator: FREQ 145 MHz").
+    void setTraceHandler(std::function<void(const std::string&)> handler) {
+        traceHandler = std::move(handler);
+    }
 
   private:
     struct Connection;
@@ -56,6 +61,7 @@ class SimGeneratorServer {
     int boundPort = 0;
     std::string problem;
     std::vector<std::unique_ptr<Connection>> connections;
+    std::function<void(const std::string&)> traceHandler;
 };
 
 } // namespace vxk5sim

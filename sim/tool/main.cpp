@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <poll.h>
 #include <signal.h>
@@ -57,14 +58,14 @@ bool installStopSignals() {
 }
 
 // One line per exchange, stamped with the seconds since the start.
-void traceToStdout(vxk5sim::SimRadio& radio) {
+std::function<void(const std::string&)> stampedTrace() {
     const std::int64_t startMs = monotonicMs();
-    radio.setTraceHandler([startMs](const std::string& line) {
+    return [startMs](const std::string& line) {
         const std::int64_t t = monotonicMs() - startMs;
         std::printf("[%6lld.%03lld] %s\n", static_cast<long long>(t / 1000),
                     static_cast<long long>(t % 1000), line.c_str());
         std::fflush(stdout);
-    });
+    };
 }
 
 // Hands the terminal the bytes that are due, as many as it takes now.
@@ -229,7 +230,11 @@ int main(int argc, char** argv) {
         announceGenerator(*generator, options);
     }
     if (!options.quiet) {
-        traceToStdout(radio);
+        const auto trace = stampedTrace();
+        radio.setTraceHandler(trace);
+        if (generator) {
+            generator->server.setTraceHandler(trace);
+        }
     }
     const int status = serve(radio, pty, generator.get());
 
