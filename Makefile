@@ -28,7 +28,8 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
 # Only the utility and the simulated radio: the demo needs no test binaries. SIM_OPTIONS go to
-# the simulated radio ("--refuse-write", "--stuck-cell 1968", ...).
+# the simulated radio ("--refuse-write", "--stuck-cell 1968", "--generator 127.0.0.1:5025" for a
+# signal generator beside it, ...).
 demo: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS) --target vsk5-aln vxk5-sim
 	@VXK5_SIM_OPTIONS="$(SIM_OPTIONS)" scripts/demo.sh $(BUILD_DIR)

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev
+    liblxi-dev libtirpc-dev
     googletest libgtest-dev libgmock-dev
     xvfb xauth fonts-dejavu-core
     dpkg-dev file desktop-file-utils

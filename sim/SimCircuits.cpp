@@ -82,7 +82,8 @@ int referenceDac(const Memory& memory, int temperature) {
     return clampByte(std::lround(value));
 }
 
-int signalDetector(const SimConfig& config, const Memory& memory, int band) {
+// The three stages' losses in detector counts.
+static double bandPassLoss(const SimConfig& config, const Memory& memory, int band) {
     const auto b = static_cast<std::size_t>(std::clamp(band, 0, 2));
     const BandOptimum& optimum = config.bandOptimum[b];
     const int width = config.bandWidth[b];
@@ -90,7 +91,26 @@ int signalDetector(const SimConfig& config, const Memory& memory, int band) {
     const double loss = stageLoss(memory[base] - optimum.t1, width) +
                         stageLoss(memory[base + 1] - optimum.t2, width) +
                         stageLoss(memory[base + 2] - optimum.t3, width);
-    return clampByte(std::lround(clampByte(config.signal) - loss));
+    return loss;
+}
+
+int signalDetector(const SimConfig& config, const Memory& memory, int band) {
+    return clampByte(std::lround(clampByte(config.signal) - bandPassLoss(config, memory, band)));
+}
+
+int generatorDetector(const SimConfig& config, const Memory& memory, int band,
+                      const GeneratorSignal& input) {
+    if (!input.on) {
+        return 0;
+    }
+    const double signal =
+        config.signal + kCountsPerDb * (input.levelDbm - config.generatorReferenceDbm);
+    const bool received =
+        input.frequencyHz >= kLowestReceiveHz && input.frequencyHz <= kHighestReceiveHz;
+    if (!received || bandOf(input.frequencyHz / 10) != band) {
+        return clampByte(std::lround(signal - config.outOfBandLoss));
+    }
+    return clampByte(std::lround(signal - bandPassLoss(config, memory, band)));
 }
 
 DetectorNoise::DetectorNoise(std::uint32_t seed) : generator(seed), seedInUse(seed) {}

@@ -62,6 +62,25 @@ int referenceDac(const Memory& memory, int temperature);
 // reading has no noise; see DetectorNoise.
 int signalDetector(const SimConfig& config, const Memory& memory, int band);
 
+// What a signal generator on the antenna socket gives the receiver.
+struct GeneratorSignal {
+    bool on = false;
+    std::int64_t frequencyHz = 0;
+    double levelDbm = 0.0;
+};
+
+// The radio's front end passes 130 to 180 MHz; a frequency outside passes no band at all.
+inline constexpr std::int64_t kLowestReceiveHz = 130000000;
+inline constexpr std::int64_t kHighestReceiveHz = 180000000;
+
+// The detector reading with a generator attached instead of the fixed config.signal: no
+// reading (0) while its output is off; out of the band the radio is tuned to, a flat reading,
+// config.outOfBandLoss below the level and the same for every band-pass setting; in the band,
+// as signalDetector with the signal moved two counts per dB of the generator's level above or
+// below config.generatorReferenceDbm.
+int generatorDetector(const SimConfig& config, const Memory& memory, int band,
+                      const GeneratorSignal& input);
+
 // The detector's noise: a whole number of counts drawn evenly from -amplitude..amplitude for
 // every reading. It has a generator of its own, so a noisy sweep repeats for the same seed and
 // does not shift the line noise's draws. The generator restarts whenever the seed knob

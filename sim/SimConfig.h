@@ -66,6 +66,12 @@ struct SimConfig {
     // answers the next one instead of the modelled circuit and its noise (a bench with a hand on
     // the level).
     std::deque<int> detectorScript;
+    // With a simulated generator attached, the generator's level at which the detector reads
+    // `signal` (the band-pass tuned); each dB more or less moves the reading by the
+    // detector's two counts. Out of the band the radio is tuned to, the signal passes no
+    // resonance and reads this many counts lower, whatever the band-pass settings.
+    double generatorReferenceDbm = -60.0;
+    int outOfBandLoss = 60;
 };
 
 } // namespace vxk5sim

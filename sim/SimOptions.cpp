@@ -75,6 +75,19 @@ bool parseWidths(const std::string& text, std::array<int, 3>& out) {
     return parseTriple(text, 1, 255, out);
 }
 
+// "127.0.0.1:5025" -> host and port (1..65535; 0 lets the system choose).
+bool parseAddress(const std::string& text, std::string& host, int& port) {
+    const auto colon = text.rfind(':');
+    long value = 0;
+    if (colon == std::string::npos || colon == 0 ||
+        !parseInt(text.substr(colon + 1), 0, 65535, value)) {
+        return false;
+    }
+    host = text.substr(0, colon);
+    port = static_cast<int>(value);
+    return true;
+}
+
 struct Option {
     const char* name;
     const char* argument; // nullptr for a switch
@@ -164,9 +177,35 @@ const std::vector<Option>& optionTable() {
              [](SimOptions& o, long v) { o.config.noiseSeed = static_cast<std::uint32_t>(v); })},
         {"--refuse-write", nullptr, "a clone write ends with E6 01",
          [](SimOptions& o, const std::string&) { return o.config.refuseWrite = true; }},
-        {"--stuck-cell", "ADDR", "the memory byte at ADDR (0..2047, e.g. 1968 = BPF Low T1) keeps "
-                                 "its value whatever is written",
+        {"--stuck-cell", "ADDR",
+         "the memory byte at ADDR (0..2047, e.g. 1968 = BPF Low T1) keeps "
+         "its value whatever is written",
          integer(0, 2047, [](SimOptions& o, long v) { o.config.stuckCell = static_cast<int>(v); })},
+        {"--generator", "HOST:PORT",
+         "also serve a signal generator (SCPI) there; the radio's detector follows it",
+         [](SimOptions& o, const std::string& t) {
+             return parseAddress(t, o.generatorHost, o.generatorPort);
+         }},
+        {"--generator-pty", "PATH", "also serve the generator on a pseudo-terminal linked at PATH",
+         [](SimOptions& o, const std::string& t) {
+             o.generatorPty = t;
+             return !t.empty();
+         }},
+        {"--generator-delay", "MS", "the generator holds every answer MS milliseconds",
+         integer(
+             0, 1000000,
+             [](SimOptions& o, long v) { o.generatorFaults.answerDelayMs = static_cast<int>(v); })},
+        {"--generator-drop-after", "N", "the generator closes the connection after N more lines",
+         integer(0, 1000000,
+                 [](SimOptions& o, long v) {
+                     o.generatorFaults.dropAfterLines = static_cast<int>(v);
+                 })},
+        {"--generator-error", "TEXT",
+         "the generator refuses every setting with this error, e.g. '-222,\"Data out of range\"'",
+         [](SimOptions& o, const std::string& t) {
+             o.generatorFaults.settingError = t;
+             return !t.empty();
+         }},
     };
     return table;
 }
@@ -217,7 +256,8 @@ std::string simUsage(const std::string& program) {
     std::string text = "Usage: " + program +
                        " [options]\n"
                        "Simulated VX-K5 radio on a pseudo-terminal. The first line printed is the\n"
-                       "device to open; then one line per exchange. Ends on Ctrl-C or SIGTERM.\n\n"
+                       "device to open; then one line per exchange. Ends on Ctrl-C or SIGTERM.\n"
+                       "With --generator a signal generator answers SCPI beside it.\n\n"
                        "Options:\n";
     for (const Option& option : optionTable()) {
         std::string left = std::string("  ") + option.name;

@@ -24,6 +24,7 @@
 
 #include "sim/SimCircuits.h"
 #include "sim/SimConfig.h"
+#include "sim/SimGenerator.h"
 #include "sim/SimProtocol.h"
 
 #include <array>
@@ -96,6 +97,9 @@ class SimRadio {
     // modelled circuit alone, without its noise or a scripted reading.
     int readout(int parameter) const;
     bool cloneWriteActive() const { return writing; }
+    // A simulated generator on the antenna socket (not owned; nullptr takes it away): the
+    // signal detector then reads what the generator sends instead of config().signal.
+    void attachGenerator(const SimGenerator* generator) { antenna = generator; }
 
   private:
     struct Scheduled {
@@ -153,6 +157,7 @@ class SimRadio {
     bool channelRef = false;
     bool channelLow = false;
     bool dtcsToneOn = false;
+    const SimGenerator* antenna = nullptr;
 };
 
 } // namespace vxk5sim

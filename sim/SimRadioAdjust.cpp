@@ -194,6 +194,11 @@ int SimRadio::readout(int parameter) const {
     case 1:
         return clampByte(cfg.level);
     case 2:
+        if (antenna != nullptr) {
+            return generatorDetector(
+                cfg, eeprom, band(),
+                {antenna->outputOn(), antenna->frequencyHz(), antenna->levelDbm()});
+        }
         return signalDetector(cfg, eeprom, band());
     case 3:
     case 4:

@@ -3,9 +3,12 @@
 // practising without a radio) can open it like the serial port of a cloning cable.
 //
 // The first line on standard output is the device path; every exchange then prints one trace
-// line. One thread, one poll loop: it sleeps until bytes arrive, a queued byte is due on the
-// line, the terminal can take more output, or SIGINT/SIGTERM asks it to stop.
+// line. With --generator (or --generator-pty) it serves a simulated signal generator beside the
+// radio, and the radio's detector follows that generator. One thread, one poll loop: it sleeps
+// until bytes arrive, a queued byte or a held answer is due, the terminal can take more output,
+// or SIGINT/SIGTERM asks it to stop.
 #include "sim/PseudoTerminal.h"
+#include "sim/SimGeneratorServer.h"
 #include "sim/SimOptions.h"
 #include "sim/SimRadio.h"
 
@@ -14,6 +17,8 @@
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
+#include <memory>
 #include <poll.h>
 #include <signal.h>
 #include <string>
@@ -53,14 +58,14 @@ bool installStopSignals() {
 }
 
 // One line per exchange, stamped with the seconds since the start.
-void traceToStdout(vxk5sim::SimRadio& radio) {
+std::function<void(const std::string&)> stampedTrace() {
     const std::int64_t startMs = monotonicMs();
-    radio.setTraceHandler([startMs](const std::string& line) {
+    return [startMs](const std::string& line) {
         const std::int64_t t = monotonicMs() - startMs;
         std::printf("[%6lld.%03lld] %s\n", static_cast<long long>(t / 1000),
                     static_cast<long long>(t % 1000), line.c_str());
         std::fflush(stdout);
-    });
+    };
 }
 
 // Hands the terminal the bytes that are due, as many as it takes now.
@@ -77,18 +82,72 @@ void sendDue(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty,
     }
 }
 
+// The simulated generator, when one was asked for: its SCPI, its socket and its terminal.
+struct Generator {
+    vxk5sim::SimGenerator scpi;
+    vxk5sim::SimGeneratorServer server{scpi};
+    std::unique_ptr<vxk5sim::PseudoTerminal> terminal;
+};
+
+// Sets the generator up as the options say and attaches it to the radio; nullptr on failure
+// (reported), or when none was asked for.
+std::unique_ptr<Generator> startGenerator(const vxk5sim::SimOptions& options, bool& ok) {
+    ok = true;
+    if (!options.hasGenerator()) {
+        return nullptr;
+    }
+    auto g = std::make_unique<Generator>();
+    g->scpi.faults() = options.generatorFaults;
+    if (!options.generatorHost.empty() &&
+        !g->server.listen(options.generatorHost, options.generatorPort)) {
+        std::fprintf(stderr, "vxk5-sim: %s\n", g->server.error().c_str());
+        ok = false;
+        return nullptr;
+    }
+    if (!options.generatorPty.empty()) {
+        g->terminal = std::make_unique<vxk5sim::PseudoTerminal>(options.generatorPty);
+        if (!g->terminal->ok()) {
+            std::fprintf(stderr, "vxk5-sim: %s\n", g->terminal->error().c_str());
+            ok = false;
+            return nullptr;
+        }
+        g->server.serveTerminal(g->terminal->master());
+    }
+    return g;
+}
+
+void announceGenerator(const Generator& g, const vxk5sim::SimOptions& options) {
+    if (!options.generatorHost.empty()) {
+        std::printf("vxk5-sim: signal generator on TCPIP::%s::%d::SOCKET\n",
+                    options.generatorHost.c_str(), g.server.port());
+    }
+    if (g.terminal) {
+        std::printf("vxk5-sim: signal generator on ASRL%s::INSTR\n", g.terminal->link().c_str());
+    }
+    std::fflush(stdout);
+}
+
 enum class Step { Go, Stop, Fail };
 
+// Milliseconds until the earlier of two due times (-1: none), for poll().
+int waitFor(std::int64_t a, std::int64_t b) {
+    const std::int64_t next = a < 0 ? b : (b < 0 ? a : std::min(a, b));
+    return next < 0 ? -1 : static_cast<int>(std::max<std::int64_t>(0, next - monotonicMs()));
+}
+
 // Waits for the next byte due, bytes from the computer or the stop signal; takes what arrived.
-Step serveOnce(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty, bool pending) {
-    int timeout = -1;
-    const std::int64_t next = radio.nextTransmitMs();
-    if (next >= 0) {
-        timeout = static_cast<int>(std::max<std::int64_t>(0, next - monotonicMs()));
+Step serveOnce(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty, bool pending,
+               Generator* generator) {
+    std::vector<pollfd> fds = {
+        {pty.master(), static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0},
+        {stopPipe[0], POLLIN, 0}};
+    if (generator != nullptr) {
+        const std::vector<pollfd> more = generator->server.pollFds();
+        fds.insert(fds.end(), more.begin(), more.end());
     }
-    pollfd fds[2] = {{pty.master(), static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0},
-                     {stopPipe[0], POLLIN, 0}};
-    if (poll(fds, 2, timeout) < 0) {
+    const int timeout =
+        waitFor(radio.nextTransmitMs(), generator != nullptr ? generator->server.nextDueMs() : -1);
+    if (poll(fds.data(), fds.size(), timeout) < 0) {
         if (errno == EINTR) {
             return Step::Go;
         }
@@ -112,14 +171,17 @@ Step serveOnce(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty, bool pend
             return Step::Fail;
         }
     }
+    if (generator != nullptr) {
+        generator->server.service(monotonicMs());
+    }
     return Step::Go;
 }
 
-int serve(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty) {
+int serve(vxk5sim::SimRadio& radio, vxk5sim::PseudoTerminal& pty, Generator* generator) {
     std::vector<std::uint8_t> pending; // due bytes the terminal has not taken yet
     for (;;) {
         sendDue(radio, pty, pending);
-        switch (serveOnce(radio, pty, !pending.empty())) {
+        switch (serveOnce(radio, pty, !pending.empty(), generator)) {
         case Step::Go:
             break;
         case Step::Stop:
@@ -152,14 +214,29 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vxk5-sim: %s\n", pty.error().c_str());
         return 1;
     }
+    bool generatorOk = true;
+    const std::unique_ptr<Generator> generator = startGenerator(options, generatorOk);
+    if (!generatorOk) {
+        return 1;
+    }
     std::printf("%s\n", pty.path().c_str());
     std::fflush(stdout);
 
     vxk5sim::SimRadio radio(options.config);
-    if (!options.quiet) {
-        traceToStdout(radio);
+    if (generator) {
+        radio.attachGenerator(&generator->scpi);
     }
-    const int status = serve(radio, pty);
+    if (generator && !options.quiet) {
+        announceGenerator(*generator, options);
+    }
+    if (!options.quiet) {
+        const auto trace = stampedTrace();
+        radio.setTraceHandler(trace);
+        if (generator) {
+            generator->server.setTraceHandler(trace);
+        }
+    }
+    const int status = serve(radio, pty, generator.get());
 
     pty.hangUp();
     if (!options.quiet) {

@@ -34,7 +34,8 @@ TEST(SimOptions, EveryValueReachesItsKnob) {
         "50", "--bpf-low", "10,20,30", "--bpf-mid", "1,2,3", "--bpf-high", "200,210,220",
         "--bad-checksum", "3", "--silence-after", "11", "--noise", "0.25", "--seed", "42",
         "--bpf-width", "12,14,16", "--detector-noise", "13", "--detector-seed", "77",
-        "--stuck-cell", "1968"});
+        "--stuck-cell", "1968", "--generator", "127.0.0.1:5026", "--generator-pty", "/tmp/sg",
+        "--generator-delay", "300", "--generator-drop-after", "4", "--generator-error", "-1,\"x\""});
     // clang-format on
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
@@ -53,6 +54,10 @@ TEST(SimOptions, EveryValueReachesItsKnob) {
         std::tuple(c.bandWidth[0], c.bandWidth[1], c.bandWidth[2], c.detectorNoise, c.detectorSeed),
         std::tuple(12, 14, 16, 13, 77u));
     EXPECT_EQ(c.stuckCell, 0x7B0);
+    const auto& g = o.generatorFaults;
+    EXPECT_EQ(std::tuple(o.generatorHost, o.generatorPort, o.generatorPty, g.answerDelayMs,
+                         g.dropAfterLines, g.settingError),
+              std::tuple("127.0.0.1", 5026, "/tmp/sg", 300, 4, "-1,\"x\""));
     EXPECT_EQ(parseSimOptions({"--bpf-width", "5"}).config.bandWidth, (std::array<int, 3>{5, 5, 5}))
         << "one width for every band";
     EXPECT_TRUE(parseSimOptions({"--help"}).help);
@@ -68,7 +73,8 @@ TEST(SimOptions, BadValuesAreRefusedWithAReason) {
         {"no-dashes"}, {"--bpf-width", "0"}, {"--bpf-width", "256"}, {"--bpf-width", "4,0,4"},
         {"--bpf-width", "4,4"}, {"--bpf-width", "4,4,4,4"}, {"--detector-noise", "-1"},
         {"--detector-noise", "256"}, {"--detector-seed", "4294967296"}, {"--detector-seed", "x"},
-        {"--stuck-cell", "2048"}};
+        {"--stuck-cell", "2048"}, {"--generator", "5025"}, {"--generator", ":5025"},
+        {"--generator", "localhost:65536"}, {"--generator-pty", ""}, {"--generator-delay", "-1"}};
     // clang-format on
     for (const auto& args : refused) {
         EXPECT_NE(parseSimOptions(args).error, "") << args.front() << " " << args.back();

@@ -144,3 +144,58 @@ TEST(SimRadio, PacingReleasesBytesAtTheLineRateByTheClockPassedIn) {
     EXPECT_EQ(radio.transmit(1023), Bytes({0xFD}));
     EXPECT_EQ(radio.nextTransmitMs(), -1);
 }
+
+namespace {
+
+// A generator on the antenna, set by these SCPI lines, the radio on 145 MHz (low band) with T2
+// and T3 on their optima; T1 swept through its whole range.
+struct GeneratorCase {
+    const char* name;
+    std::vector<std::string> scpi;
+    int highest; // the highest reading of the sweep
+    bool flat;   // every reading the same; otherwise the highest lie around T1's optimum
+};
+
+class DetectorFollowsGeneratorTest : public ::testing::TestWithParam<GeneratorCase> {};
+
+} // namespace
+
+TEST_P(DetectorFollowsGeneratorTest, OffGivesNothingOutOfBandFlatInBandAPeakByTheLevel) {
+    const GeneratorCase& c = GetParam();
+    SimRadio radio;
+    vxk5sim::SimGenerator generator;
+    radio.attachGenerator(&generator);
+    for (const std::string& line : c.scpi) {
+        generator.handle(line);
+    }
+    const vxk5sim::BandOptimum optimum = radio.config().bandOptimum[0];
+    radio.memory()[0x7B1] = static_cast<std::uint8_t>(optimum.t2);
+    radio.memory()[0x7B2] = static_cast<std::uint8_t>(optimum.t3);
+    std::vector<int> sweep;
+    for (int t1 = 0; t1 < 256; ++t1) {
+        radio.memory()[0x7B0] = static_cast<std::uint8_t>(t1);
+        sweep.push_back(radio.readout(2));
+    }
+    const auto peak = std::max_element(sweep.begin(), sweep.end());
+    EXPECT_EQ(*peak, c.highest);
+    EXPECT_EQ(*std::min_element(sweep.begin(), sweep.end()) == *peak, c.flat);
+    if (!c.flat) { // the middle of the highest readings, where a sweep settles
+        const auto last = std::find(sweep.rbegin(), sweep.rend(), *peak).base() - 1;
+        EXPECT_EQ(((peak - sweep.begin()) + (last - sweep.begin())) / 2, optimum.t1);
+        EXPECT_LT(sweep[static_cast<std::size_t>(optimum.t1 - 40)], *peak - 20);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Bench, DetectorFollowsGeneratorTest, ::testing::Values(
+    GeneratorCase{"OutputOffNoSignal", {"FREQ 145 MHz", "POW -60 dBm"}, 0, true},
+    GeneratorCase{"SwitchedOffAgain", {"FREQ 145 MHz", "OUTP ON", "OUTP 0"}, 0, true},
+    GeneratorCase{"InBandAtTheReferenceLevel", {"FREQ 145 MHz", "POW -60 dBm", "OUTP ON"}, 160,
+                  false},
+    GeneratorCase{"TenDbMoreTwentyCountsMore", {"SOUR:FREQ 145000000", "POW -50.0 dBm", "OUTP 1"},
+                  180, false},
+    GeneratorCase{"FortyDbMore", {"FREQ 145 MHz", "POW -20 dBm", "OUTP ON"}, 240, false},
+    GeneratorCase{"MidBandFlat", {"FREQ 155 MHz", "POW -60 dBm", "OUTP ON"}, 100, true},
+    GeneratorCase{"OutOfTheReceiverFlat", {"FREQ 1 GHz", "POW -60 dBm", "OUTP ON"}, 100, true}),
+    [](const ::testing::TestParamInfo<GeneratorCase>& info) { return info.param.name; });
+// clang-format on
