@@ -41,7 +41,7 @@ test: build
 test-sanitize: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DVSK5_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_DIR) -j$(JOBS)
-	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j$(JOBS)
 
 # The utility's figures on this machine against the paced simulated radio (docs/PERFORMANCE.md);

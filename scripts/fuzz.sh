@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 targets=(link settings constants channel)
 jobs=${JOBS:-2}
-export LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan.supp"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 configure() { # folder, extra options
