@@ -57,7 +57,12 @@ class StepReader {
             return takeChannel(e, step);
         }
         if (sameName(e.key, "Level")) {
-            const std::optional<double> level = numberIn(e.value);
+            // The unit may be written, as on the generator's front panel.
+            QString value = QString::fromStdString(e.value).trimmed();
+            if (value.endsWith("dBm", Qt::CaseInsensitive)) {
+                value.chop(3);
+            }
+            const std::optional<double> level = numberIn(value.trimmed().toStdString());
             if (!level) {
                 return plan_messages::levelNoNumber(plan, e.line, e.value);
             }

@@ -48,6 +48,7 @@ struct CliCase {
     vxk5sim::GeneratorFaults faults = {};
     const char* profile = nullptr; // the generator's profile file
     const char* plan = nullptr;    // instead of the sample plan
+    int stuckCell = -1;            // a radio whose memory keeps this byte
 };
 
 QStringList align(std::initializer_list<const char*> more = {}) {
@@ -128,6 +129,19 @@ const CliCase Cases[] = {
      {},
      nullptr,
      TooHigh},
+    {"alignLostRadio", align(), 4, "BPF-LOW: Failed\n", "Cannot access COM 1.", true, true},
+    {"alignDiffers",
+     align(),
+     5,
+     "S-METER: Completed",
+     "SD S1 Level: the VX-K5 holds 48, not 120",
+     true,
+     false,
+     0,
+     {},
+     nullptr,
+     nullptr,
+     SMeterS1},
 };
 
 class CommandLineTest : public ::testing::TestWithParam<CliCase> {};
@@ -182,7 +196,9 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     sim.faults() = c.faults;
     vxk5sim::SimGeneratorServer server(sim);
     ASSERT_TRUE(server.listen("127.0.0.1", 0));
-    auto serial = std::make_unique<SimSerialControl>();
+    vxk5sim::SimConfig config;
+    config.stuckCell = c.stuckCell;
+    auto serial = std::make_unique<SimSerialControl>(config);
     if (c.arguments.front() == "align") {
         serial->radio().attachGenerator(&sim);
     }
@@ -210,8 +226,8 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     if (c.bytes != 0) {
         EXPECT_EQ(after, c.bytes == Aligned ? optima() : before);
-        EXPECT_FALSE(sim.outputOn());
     }
+    EXPECT_FALSE(sim.outputOn());
     if (c.bytes != 0 && c.faults.dropAfterLines < 0) { // the last word the generator had
         EXPECT_EQ(sim.received().back(), "SYST:ERR?");
         EXPECT_EQ(sim.received().end()[-2], "OUTP OFF");
