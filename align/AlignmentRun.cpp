@@ -161,6 +161,7 @@ void AlignmentRun::runAutomatic() {
     if (!door.connected()) {
         phase = Phase::Connecting;
         door.click(RigDoor::Connect);
+        emit wantsTick();
         return;
     }
     nextAutomatic();
@@ -322,6 +323,7 @@ void AlignmentRun::pressEnter() {
         return;
     }
     phase = Phase::Procedure;
+    emit wantsTick();
 }
 
 void AlignmentRun::watchProcedure() {
@@ -347,6 +349,7 @@ void AlignmentRun::txfEnters() {
             return;
         }
         ++txfEnter;
+        emit wantsTick();
     }
 }
 
@@ -396,6 +399,7 @@ void AlignmentRun::startVerifying() {
     recordBefore = std::make_unique<ServiceRecord>(door.job().record());
     connectsBefore = door.job().record().sessionStarts().size();
     door.click(RigDoor::Connect);
+    emit wantsTick();
 }
 
 void AlignmentRun::verified() {

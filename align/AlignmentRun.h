@@ -85,6 +85,9 @@ class AlignmentRun : public QObject {
     void stepChanged(std::size_t step);
     // an unattended run or a guided step ended
     void finished(bool completed, const QString& message);
+    // A key or a click was given to the door: its tick should come now rather than at the next
+    // timer tick.
+    void wantsTick();
 
   private:
     enum class Phase {
