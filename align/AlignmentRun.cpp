@@ -132,6 +132,9 @@ void AlignmentRun::skip(std::size_t step) {
         return;
     }
     if (now == step && phase == Phase::WaitingReady) {
+        if (steps.steps[step].levelDbm) {
+            outputOff();
+        }
         setState(step, StepState::Skipped, {});
         close(true, steps.steps[step].name + ": " + stepStateText(StepState::Skipped));
         return;
@@ -327,7 +330,8 @@ void AlignmentRun::pressEnter() {
 }
 
 void AlignmentRun::watchProcedure() {
-    if (steps.steps[*now].procedure == ProcedureId::Txf) {
+    // Guided, the technician adjusts TXF on the console and gives its Enters.
+    if (unattended && steps.steps[*now].procedure == ProcedureId::Txf) {
         txfEnters();
     }
     if (door.settled() && door.job().record().runs().size() > runsBefore) {
