@@ -53,7 +53,12 @@ AlignmentRun::AlignmentRun(RigDoor& door, AlignmentPlan plan,
         connect(&scpi, &instruments::ScpiInstrument::failed, this,
                 [this](int, const QString& message) { onInstrumentFailure(message); });
         connect(&scpi, &instruments::ScpiInstrument::connectionLost, this,
-                &AlignmentRun::onInstrumentFailure);
+                [this](const QString& message) {
+                    instrumentDown = message.toStdString();
+                    onInstrumentFailure(message);
+                });
+        connect(&scpi, &instruments::ScpiInstrument::connected, this,
+                [this] { instrumentDown.clear(); });
         connect(generator, &instruments::SignalGenerator::refused, this,
                 &AlignmentRun::onInstrumentFailure);
     }
@@ -254,6 +259,11 @@ void AlignmentRun::begin(std::size_t step) {
             fail(run_messages::channelNotSetUp(s.channel), RunEnd::Failed);
             return;
         }
+    }
+    if (generator && s.levelDbm && !instrumentDown.empty()) {
+        // The generator went before this step: why it went says more than a command refused.
+        fail(instrumentDown, RunEnd::Failed);
+        return;
     }
     if (generator && s.levelDbm) {
         phase = Phase::Setting;

@@ -141,6 +141,8 @@ class AlignmentRun : public QObject {
     Bytes written;                // the adjustments as the program wrote them, to verify
     std::size_t connectsBefore = 0;
     std::unique_ptr<ServiceRecord> recordBefore; // the job's record before the verifying read
+    // Why the generator's connection went while no step ran; empty while it is up or opening.
+    std::string instrumentDown;
     bool closingCompleted = false;
     std::string closingMessage;
 };
