@@ -6,9 +6,10 @@
 // processor time, resident memory, start-up to the first window and the settings save; and the
 // command line's unattended alignment with the simulated signal generator.
 //
-//   vsk5-bench                 the full run (about a minute and a half)
+//   vsk5-bench                 the full run (about two and a half minutes)
 //   vsk5-bench --quick         a smoke run: 10 key steps, 3 s idle, a 1 MB settings file, one
-//                              start; about 35 s, most of it Connect and the sweep at line rate
+//                              start, a short alignment; about a minute, most of it Connects and
+//                              the sweep at line rate
 //   vsk5-bench --frames FILE   also every frame on the line with its moments, into FILE
 //
 // Exit code 0 when every figure was measured, whether or not it meets its target; 77 when the
