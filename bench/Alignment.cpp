@@ -66,54 +66,77 @@ std::vector<ComputerFrame> withSettles(const std::vector<const ComputerFrame*>& 
     return copies;
 }
 
-struct Scratch {
+// The run's surroundings: a scratch folder with the settings, constants and plan, the paced
+// radio on its pseudo-terminal, and the simulated generator beside it, served every millisecond
+// from the event loop as its own process would serve it at once (its part stays in the
+// measured time).
+struct AlignmentBench {
     QTemporaryDir dir;
     std::string here = dir.path().toStdString() + "/";
+    LineLog log;
+    PacedPty pty{{}, log};
+    vxk5sim::SimGenerator generator;
+    vxk5sim::SimGeneratorServer server{generator};
+    QTimer serve;
+    bool ok = false;
+
+    explicit AlignmentBench(bool quick) {
+        const std::string plan =
+            quick ? QuickPlan : readText(VSK5_SOURCE_DIR "/align/vx-k5-sim.plan");
+        ok = dir.isValid() && pty.ok() && server.listen("127.0.0.1", 0) &&
+             writeText(here + "Const.ini", readText(VSK5_SOURCE_DIR "/sim/Const.ini")) &&
+             writeText(here + "run.plan", plan) &&
+             writeText(here + "VSK5ALN.ini",
+                       "[PORTS]\nCOM1=" + pty.devicePath() + "\n" + Channels +
+                           "[INSTRUMENTS]\nSettleTime=" + std::to_string(SettleMs) + "\n");
+        pty.radio().attachGenerator(&generator);
+        serve.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&serve, &QTimer::timeout,
+                         [this] { server.service(static_cast<std::int64_t>(nowNs() / 1000000)); });
+        serve.start(1);
+    }
+
+    CliRequest request() const {
+        return *parseCommandLine({"vsk5-aln-cli", "--settings",
+                                  QString::fromStdString(here + "VSK5ALN.ini"), "--constants",
+                                  QString::fromStdString(here + "Const.ini"), "align",
+                                  QString::fromStdString(here + "run.plan"), "--generator",
+                                  QString("TCPIP::127.0.0.1::%1::SOCKET").arg(server.port())})
+                    .request;
+    }
+
+    // The floor of the frames handed over from start on, the settle times laid in.
+    PathFloor floor(std::int64_t start, std::int64_t handed,
+                    const std::vector<std::int64_t>& stepsBegun) {
+        const std::vector<ComputerFrame> frames =
+            withSettles(log.framesSentBy(start, handed), stepsBegun);
+        std::vector<const ComputerFrame*> path;
+        for (const ComputerFrame& f : frames) {
+            path.push_back(&f);
+        }
+        return criticalPath(log, path, pty.radio().config().answerDelayMs);
+    }
 };
 
 } // namespace
 
 Figure measureAlignment(BenchApp& app, bool quick) {
-    const std::string name = "Unattended alignment";
-    Figure figure{name, "ms", {}, {}, AlignmentRatio, {}, {}};
+    Figure figure{"Unattended alignment", "ms", {}, {}, AlignmentRatio, {}, {}};
     figure.notes.push_back(
         std::string("align ") + (quick ? "a short plan" : "vx-k5-sim.plan") +
         ": its start -> the verifying read compared, the generator's output off");
-    Scratch s;
-    LineLog log;
-    PacedPty pty({}, log);
-    vxk5sim::SimGenerator generator;
-    vxk5sim::SimGeneratorServer server(generator);
-    const std::string plan = quick ? QuickPlan : readText(VSK5_SOURCE_DIR "/align/vx-k5-sim.plan");
-    if (!s.dir.isValid() || !pty.ok() || !server.listen("127.0.0.1", 0) ||
-        !writeText(s.here + "Const.ini", readText(VSK5_SOURCE_DIR "/sim/Const.ini")) ||
-        !writeText(s.here + "run.plan", plan) ||
-        !writeText(s.here + "VSK5ALN.ini",
-                   "[PORTS]\nCOM1=" + pty.devicePath() + "\n" + Channels +
-                       "[INSTRUMENTS]\nSettleTime=" + std::to_string(SettleMs) + "\n")) {
+    AlignmentBench b(quick);
+    if (!b.ok) {
         figure.notes.push_back("the bench could not be set up");
         return figure;
     }
-    pty.radio().attachGenerator(&generator);
-    // The generator is served every millisecond from the event loop, as its own process would
-    // serve it at once: its part stays in the measured time.
-    QTimer serve;
-    serve.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&serve, &QTimer::timeout,
-                     [&] { server.service(static_cast<std::int64_t>(nowNs() / 1000000)); });
-    serve.start(1);
-    const CliParse parsed = parseCommandLine(
-        {"vsk5-aln-cli", "--settings", QString::fromStdString(s.here + "VSK5ALN.ini"),
-         "--constants", QString::fromStdString(s.here + "Const.ini"), "align",
-         QString::fromStdString(s.here + "run.plan"), "--generator",
-         QString("TCPIP::127.0.0.1::%1::SOCKET").arg(server.port())});
     std::ostringstream out, err;
-    const CommandLine::Places places{s.here, s.here + "user", s.here, s.here + "backups", false};
-    auto serial = std::make_unique<CountingSerialControl>(s.here + "VSK5ALN.ini");
+    const CommandLine::Places places{b.here, b.here + "user", b.here, b.here + "backups", false};
+    auto serial = std::make_unique<CountingSerialControl>(b.here + "VSK5ALN.ini");
     CountingSerialControl& counted = *serial;
-    CommandLine cli(*parsed.request, out, err, places, std::move(serial));
-    pty.setHandOver([&](std::int64_t n) { return counted.handedAt(n); });
-    WaitWatch watch(cli.door().console(), log, [&] { return counted.bytesHandedOver(); });
+    CommandLine cli(b.request(), out, err, places, std::move(serial));
+    b.pty.setHandOver([&](std::int64_t n) { return counted.handedAt(n); });
+    WaitWatch watch(cli.door().console(), b.log, [&] { return counted.bytesHandedOver(); });
     std::vector<std::int64_t> stepsBegun;
     const std::int64_t start = nowNs();
     if (!cli.start()) {
@@ -127,18 +150,12 @@ Figure measureAlignment(BenchApp& app, bool quick) {
         }
     });
     const auto end = app.runUntil([&] { return cli.finished(); }, RunTimeoutMs);
-    if (!end || cli.exitCode() != 0 || generator.outputOn()) {
+    if (!end || cli.exitCode() != 0 || b.generator.outputOn()) {
         figure.notes.push_back("it did not complete: " + out.str() + err.str());
         return figure;
     }
-    app.runUntil([&] { return log.bytesRead() >= counted.bytesHandedOver(); }, 1000);
-    const std::vector<ComputerFrame> frames =
-        withSettles(log.framesSentBy(start, counted.bytesHandedOver()), stepsBegun);
-    std::vector<const ComputerFrame*> path;
-    for (const ComputerFrame& f : frames) {
-        path.push_back(&f);
-    }
-    const PathFloor floor = criticalPath(log, path, pty.radio().config().answerDelayMs);
+    app.runUntil([&] { return b.log.bytesRead() >= counted.bytesHandedOver(); }, 1000);
+    const PathFloor floor = b.floor(start, counted.bytesHandedOver(), stepsBegun);
     figure.value = msBetween(start, *end);
     figure.floor = floor.ms;
     char text[160];
