@@ -6,7 +6,6 @@
 #include "align/PlanMessages.h"
 #include "align/RunMessages.h"
 #include "instruments/SignalGenerator.h"
-#include "model/MemoryMap.h"
 #include "model/RigDoor.h"
 #include "model/ServiceRecord.h"
 #include "platform/TickCount.h"
