@@ -10,16 +10,6 @@
 #include "model/ServiceRecord.h"
 #include "platform/TickCount.h"
 
-namespace {
-
-std::int32_t since(std::int32_t from) {
-    // The tick count wraps; the difference of two counts does not care.
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(platform::TickCount::now()) -
-                                     static_cast<std::uint32_t>(from));
-}
-
-} // namespace
-
 const char* stepStateText(StepState state) {
     switch (state) {
     case StepState::ToDo:
@@ -90,7 +80,7 @@ std::int32_t AlignmentRun::msUntilDue() const {
     if (phase != Phase::Settling) {
         return 0;
     }
-    return std::max<std::int32_t>(settleMs - since(settledFrom), 0);
+    return std::max<std::int32_t>(settleMs - platform::TickCount::since(settledFrom), 0);
 }
 
 // --- the commands ---------------------------------------------------------------------------
@@ -174,7 +164,7 @@ void AlignmentRun::tick() {
         }
         break;
     case Phase::Settling:
-        if (since(settledFrom) >= settleMs) {
+        if (platform::TickCount::since(settledFrom) >= settleMs) {
             afterSetup();
         }
         break;

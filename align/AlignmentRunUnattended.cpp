@@ -8,15 +8,7 @@
 #include "model/MemoryMap.h"
 #include "model/RigDoor.h"
 #include "model/ServiceRecord.h"
-
-namespace {
-
-// TXF's first steps: it starts, loads its item, then follows the item until an Enter.
-constexpr std::int16_t TxfStart = 54;
-constexpr std::int16_t TxfLoadItem = 55;
-constexpr std::int16_t TxfFollow = 56;
-
-} // namespace
+#include "model/TxfProcedure.h"
 
 void AlignmentRun::runAutomatic() {
     if (running()) {
@@ -48,10 +40,11 @@ void AlignmentRun::runAutomatic() {
 // curve's start, the second (once the second pass has begun) writes the whole curve from it.
 void AlignmentRun::txfEnters() {
     const std::int16_t step = door.procedureStep();
-    if (txfEnter == 1 && (step == TxfStart || step == TxfLoadItem)) {
+    if (txfEnter == 1 && (step == TxfProcedure::Start || step == TxfProcedure::LoadItem)) {
         txfRestarted = true;
     }
-    const bool due = (txfEnter == 0 || (txfEnter == 1 && txfRestarted)) && step == TxfFollow;
+    const bool due =
+        (txfEnter == 0 || (txfEnter == 1 && txfRestarted)) && step == TxfProcedure::Follow;
     if (due) {
         if (!door.pressEnter(*door.itemOf(ProcedureId::Txf))) {
             fail(run_messages::enterRefused(procedureRow(ProcedureId::Txf).name), RunEnd::Failed);

@@ -19,12 +19,6 @@ bool noError(const QByteArray& answer) {
     return text.startsWith('0') || text.startsWith("+0");
 }
 
-// Milliseconds from then to now on the wrapping tick count.
-std::int32_t since(std::int32_t then) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(platform::TickCount::now()) -
-                                     static_cast<std::uint32_t>(then));
-}
-
 QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -136,7 +130,7 @@ void ScpiInstrument::onLine(const QByteArray& line) {
 }
 
 void ScpiInstrument::tick() {
-    if (!onWire || since(sentAt) < timeoutMs) {
+    if (!onWire || platform::TickCount::since(sentAt) < timeoutMs) {
         return;
     }
     const Command late = *onWire;

@@ -23,8 +23,11 @@ class TxfProcedure : public Procedure {
     // The 40 values of the full write; before it TXF follows the technician.
     Progress progress(std::int16_t step, std::int16_t first, std::int16_t last) const override;
 
-  private:
+    // Its steps, as the door's procedureStep() tells them: a client that gives TXF its Enters
+    // (the unattended alignment) waits for Follow, where TXF takes the item's value.
     enum Step : std::int16_t { Start = 54, LoadItem = 55, Follow = 56, Write = 57, Decide = 58 };
+
+  private:
     // The second pass starts this far above the area's first value.
     static constexpr std::int16_t SecondLift = 14;
 

@@ -12,6 +12,11 @@ class TickCount {
   public:
     // Milliseconds since an arbitrary start, wrapping from 2^31 - 1 to -2^31.
     static std::int32_t now();
+    // Milliseconds from `from` (an earlier now()) to now, right across the wrap.
+    static std::int32_t since(std::int32_t from) {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(now()) -
+                                         static_cast<std::uint32_t>(from));
+    }
 
     // Test clock: once installed, now() returns the value set here until useSystemClock().
     static void useTestClock(std::int32_t start = 0);
