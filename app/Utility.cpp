@@ -20,6 +20,9 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     connect(&radio, &RigDoor::wantsTick, this, &Utility::tick);
     connect(&mainWindow, &frmMain::closing, this, &Utility::shutDown);
     connect(&mainWindow, &frmMain::workWaiting, this, &Utility::tick);
+    connect(&mainWindow, &frmMain::instrumentsWanted, &instrumentsBench,
+            &WindowBench::chooseInstruments);
+    connect(&mainWindow, &frmMain::radioLinkLost, &instrumentsBench, &WindowBench::switchOutputOff);
 }
 
 Utility::~Utility() {
@@ -28,6 +31,7 @@ Utility::~Utility() {
 
 bool Utility::startUp(bool runTimer) {
     mainWindow.loadData(profile);
+    instrumentsBench.load();
     if (runTimer) {
         timers.start();
     }
@@ -47,6 +51,7 @@ void Utility::shutDown() {
         return;
     }
     closed = true;
+    instrumentsBench.shutDown(); // the radio's input goes quiet before anything else
     radio.shutDown();
     mainWindow.saveData(profile);
     timers.stop();
@@ -62,4 +67,5 @@ void Utility::tick() {
     inTick = false;
     timers.armFor(radio.msUntilDue());
     radio.reportFailure();
+    instrumentsBench.reportNews();
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "app/TickTimers.h"
+#include "app/WindowBench.h"
 #include "common/clsCmcProfileIO.h"
 #include "model/RigDoor.h"
 #include "ui/frmMain.h"
@@ -64,11 +65,13 @@ class Utility : public QObject {
     frmMain& window() { return mainWindow; }
     RigDoor& door() { return radio; }
     clsCmcProfileIO& settings() { return profile; }
+    WindowBench& bench() { return instrumentsBench; }
 
   private:
     Places places;
     clsCmcProfileIO profile;
     frmMain mainWindow;
+    WindowBench instrumentsBench{profile, mainWindow};
     RigDoor radio;
     TickTimers timers{[this] { tick(); }};
     bool inTick = false;

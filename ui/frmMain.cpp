@@ -16,6 +16,7 @@
 #include "ui/Twips.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
+#include "ui/frmInstruments.h"
 #include "ui/frmPortDevice.h"
 
 #include <QAction>
@@ -176,6 +177,8 @@ void frmMain::buildMenus() {
                 [this, i] { setComAutoRelease(static_cast<std::int16_t>(i)); });
         releaseActions[static_cast<std::size_t>(i)] = action;
     }
+    instrumentsAction = option->addAction(frmInstruments::menuCaption());
+    connect(instrumentsAction, &QAction::triggered, this, &frmMain::instrumentsWanted);
 
     QMenu* help = menuBar()->addMenu("&Help");
     logFolderAction = help->addAction("Open &log folder");
@@ -267,6 +270,11 @@ void frmMain::MsgBoxCloneErr(const std::string& text) {
     // Until the next action the status bar keeps what went wrong, after the box is gone.
     showLastError(firstLine(text));
     MsgBoxProduct(text);
+}
+
+void frmMain::linkFailed(const std::string& text) {
+    emit radioLinkLost();
+    MsgBoxCloneErr(text);
 }
 
 void frmMain::saveData(clsCmcProfileIO& objProf) {

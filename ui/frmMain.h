@@ -73,7 +73,7 @@ class frmMain : public QMainWindow, public RigView {
     void showInformation(const std::string& text) override;
     bool askYesNo(const std::string& question, const std::vector<std::string>& lines) override;
     void beep() override;
-    void linkFailed(const std::string& text) override { MsgBoxCloneErr(text); }
+    void linkFailed(const std::string& text) override;
 
     // ConsoleLines
     void setLine(int i, const std::string& text) override;
@@ -97,6 +97,7 @@ class frmMain : public QMainWindow, public RigView {
         return *releaseActions.at(static_cast<std::size_t>(index));
     }
     QAction& mnuOptPortDevice() { return *deviceAction; }
+    QAction& mnuOptInstruments() { return *instrumentsAction; }
     QAction& mnuHelpAbout() { return *aboutAction; }
     QAction& mnuHelpOpenLogFolder() { return *logFolderAction; }
     frmEditCh& editDialog();
@@ -107,6 +108,10 @@ class frmMain : public QMainWindow, public RigView {
     // A key stepped an item or pressed Enter: the work the next tick would do may go out now,
     // so that the frame leaves within milliseconds of the key.
     void workWaiting();
+    // "Option → Instruments…": the composition root, which keeps the bench, opens the dialog.
+    void instrumentsWanted();
+    // The radio link failed: whatever drives the radio's input must stop before the box.
+    void radioLinkLost();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -140,6 +145,7 @@ class frmMain : public QMainWindow, public RigView {
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
     QAction* deviceAction = nullptr;
+    QAction* instrumentsAction = nullptr;
     QAction* aboutAction = nullptr;
     QAction* logFolderAction = nullptr;
     frmEditCh* dialog = nullptr;
