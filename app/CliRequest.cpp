@@ -20,7 +20,7 @@ struct CommandShape {
     int maxArguments; // -1: any number
 };
 
-constexpr std::array<CommandShape, 8> Commands{{
+constexpr std::array<CommandShape, 9> Commands{{
     {"identify", Command::Identify, 0, 0},
     {"backup", Command::Backup, 0, 0},
     {"dump", Command::Dump, 0, 0},
@@ -29,6 +29,7 @@ constexpr std::array<CommandShape, 8> Commands{{
     {"write", Command::Write, 1, 1},
     {"run", Command::Run, 1, -1},
     {"report", Command::Report, 0, 0},
+    {"align", Command::Align, 1, 1},
 }};
 
 const char* const Description =
@@ -44,6 +45,9 @@ const char* const Description =
     "  write IMAGE          write the whole of IMAGE to the radio (needs --yes)\n"
     "  run PROCEDURE...     run BPF-LOW, BPF-MID, BPF-HIGH, S-METER, DTCS-START, DTCS-STOP\n"
     "  report -o FILE       write the service report of this session as HTML\n"
+    "  align PLAN           run the plan's automatic steps with the signal generator, then\n"
+    "                       verify the radio by a clone read; --report FILE writes the\n"
+    "                       service report (HTML), also after a failure\n"
     "\n"
     "Exit status:\n"
     "  0  completed          1  any other failure (a file, the constants)\n"
@@ -91,6 +95,14 @@ QString checkRequest(const CommandShape& shape, const CliRequest& request) {
         if (shape.command == Command::Run && !procedureNamed(name)) {
             return QString("Unknown procedure '%1'.").arg(QString::fromStdString(name));
         }
+    }
+    if (shape.command != Command::Align &&
+        (!request.generator.empty() || !request.report.empty())) {
+        return "--generator and --report are for 'align' only.";
+    }
+    if (shape.command == Command::Align &&
+        QString::fromStdString(request.report).endsWith(".pdf", Qt::CaseInsensitive)) {
+        return "'align' writes its report as HTML only; name the file .html.";
     }
     if (shape.command == Command::Report && request.output.empty()) {
         return "'report' needs -o FILE.";
@@ -141,10 +153,17 @@ CliParse parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption json("json", "Results as one JSON object per line.");
     const QCommandLineOption yes("yes", "Answer the questions of revert and write with Yes.");
     const QCommandLineOption output({"o", "output"}, "Where backup or report writes.", "file");
-    parser.addOptions({port, settings, constants, json, yes, output});
+    const QCommandLineOption generator("generator",
+                                       "The signal generator for align, by its VISA resource "
+                                       "name (default: the settings file's [INSTRUMENTS]).",
+                                       "resource");
+    const QCommandLineOption report("report", "Where align writes the service report (HTML).",
+                                    "file");
+    parser.addOptions({port, settings, constants, json, yes, output, generator, report});
     parser.addPositionalArgument("command", "identify, backup, dump, compare, revert, write, "
-                                            "run or report.");
-    parser.addPositionalArgument("arguments", "The image or the procedures.", "[arguments...]");
+                                            "run, report or align.");
+    parser.addPositionalArgument("arguments", "The image, the procedures or the plan.",
+                                 "[arguments...]");
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -172,6 +191,8 @@ CliParse parseCommandLine(const QStringList& arguments) {
     request.port = parser.value(port).toStdString();
     request.settings = parser.value(settings).toStdString();
     request.constants = parser.value(constants).toStdString();
+    request.generator = parser.value(generator).toStdString();
+    request.report = parser.value(report).toStdString();
     request.json = parser.isSet(json);
     request.yes = parser.isSet(yes);
     if (const QString wrong = checkRequest(*shape, request); !wrong.isEmpty()) {

@@ -25,14 +25,16 @@ enum class CliExit {
 };
 
 struct CliRequest {
-    enum class Command { Identify, Backup, Dump, Compare, Revert, Write, Run, Report };
+    enum class Command { Identify, Backup, Dump, Compare, Revert, Write, Run, Report, Align };
     Command command = Command::Identify;
     std::string name;                   // as typed: "run"
-    std::vector<std::string> arguments; // the image, or the procedures
+    std::vector<std::string> arguments; // the image, the procedures, or the plan
     std::string output;                 // -o
     std::string port;                   // "COM3" or a device path; empty: the settings file's
     std::string settings;               // --settings
     std::string constants;              // --constants
+    std::string generator;              // --generator: a resource name; empty: the settings'
+    std::string report;                 // --report: where align writes its report
     bool json = false;
     bool yes = false;
 };

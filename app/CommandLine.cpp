@@ -112,6 +112,9 @@ bool CommandLine::start(bool runTimer) {
     if (!loadConstants()) {
         return false;
     }
+    if (request.command == CliRequest::Command::Align && !prepareAlignment()) {
+        return false;
+    }
     radio.click(RigDoor::Connect);
     if (runTimer) {
         timers.start();
@@ -127,13 +130,20 @@ void CommandLine::tick() {
     radio.tick();
     inTick = false;
     radio.reportFailure(); // the view keeps the message; the command ends below
-    if (view.failed()) {
+    // An alignment ends itself on a lost link, the generator's output off first.
+    if (view.failed() && stage != Stage::Aligning) {
         finish(CliExit::LinkFailed);
         return;
     }
     output.progress(radio.progressNow());
     step();
-    timers.armFor(radio.msUntilDue());
+    timers.armFor(msUntilDue());
+}
+
+std::int32_t CommandLine::msUntilDue() {
+    const std::int32_t door = radio.msUntilDue();
+    const std::int32_t settle = alignment ? alignment->msUntilDue() : 0;
+    return door == 0 || settle == 0 ? std::max(door, settle) : std::min(door, settle);
 }
 
 void CommandLine::step() {
@@ -158,6 +168,12 @@ void CommandLine::step() {
     case Stage::Job:
         if (radio.settled() && radio.job().record().runs().size() > runsBefore) {
             jobEnded();
+        }
+        break;
+    case Stage::Aligning:
+        alignment->tick();
+        if (alignmentOver) {
+            alignmentEnded();
         }
         break;
     case Stage::Finished:
@@ -201,6 +217,10 @@ void CommandLine::connected() {
         break;
     case Command::Report:
         report();
+        break;
+    case Command::Align:
+        stage = Stage::Aligning;
+        alignment->runAutomatic();
         break;
     }
 }

@@ -10,11 +10,13 @@
 //   cli.exitCode();                   // 0 completed, 3 refused, 4 link failure, ...
 #pragma once
 
+#include "align/AlignmentRun.h"
 #include "app/CliOutput.h"
 #include "app/CliRequest.h"
 #include "app/CliView.h"
 #include "app/TickTimers.h"
 #include "common/clsCmcProfileIO.h"
+#include "instruments/BenchGenerator.h"
 #include "model/RigDoor.h"
 
 #include <QObject>
@@ -53,16 +55,19 @@ class CommandLine : public QObject {
     bool start(bool runTimer = true);
     // One tick of the link and the model, then the command's next step.
     void tick();
-    std::int32_t msUntilDue() { return radio.msUntilDue(); }
+    // The next wait of the door or of an alignment's settle time; 0 when none runs.
+    std::int32_t msUntilDue();
     bool finished() const { return stage == Stage::Finished; }
     int exitCode() const { return static_cast<int>(exit); }
     RigDoor& door() { return radio; }
+    // The bench's generator of an align command once the plan was taken; null before.
+    instruments::BenchGenerator* generator() { return bench.get(); }
 
   signals:
     void finishedWith(int code);
 
   private:
-    enum class Stage { Connecting, Dumping, Running, Job, Finished };
+    enum class Stage { Connecting, Dumping, Running, Job, Aligning, Finished };
 
     std::unique_ptr<SerialControl> openSerial(std::unique_ptr<SerialControl> serial);
     std::int16_t loadSettings();
@@ -76,6 +81,9 @@ class CommandLine : public QObject {
     void procedureEnded();
     void jobEnded();
     void report();
+    bool prepareAlignment();
+    void alignmentEnded();
+    CliExit alignmentExit();
     bool openImage();
     void finish(CliExit code, const std::string& message = {});
 
@@ -86,6 +94,10 @@ class CommandLine : public QObject {
     clsCmcProfileIO profile;
     std::unique_ptr<QTemporaryDir> portsFolder; // the mapping of a --port device path
     RigDoor radio;
+    std::unique_ptr<instruments::BenchGenerator> bench; // before the run that uses it
+    std::unique_ptr<AlignmentRun> alignment;
+    bool alignmentOver = false;
+    std::string alignmentMessage;
     TickTimers timers{[this] { tick(); }};
     Stage stage = Stage::Connecting;
     CliExit exit = CliExit::Completed;

@@ -41,7 +41,7 @@ installed_files=(
     bin/vsk5-aln bin/vsk5-aln-cli bin/vxk5-sim share/man/man1/vsk5-aln-cli.1
     share/applications/vsk5-aln.desktop
     share/icons/hicolor/scalable/apps/vsk5-aln.svg
-    share/vsk5-aln/Const.ini
+    share/vsk5-aln/Const.ini share/vsk5-aln/vx-k5-sim.plan
     share/doc/vsk5-aln/README.md share/doc/vsk5-aln/copyright
 )
 

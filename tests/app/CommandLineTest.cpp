@@ -2,13 +2,19 @@
 // The command line against the simulated radio: each command with its exit status, what it
 // prints and what it says, on the test clock through the in-process line; a usage error before
 // any of it; the device lost under a sweep; and once the program itself over a pseudo-terminal.
+// An alignment also has the simulated generator on a local TCP port, served between two ticks
+// until the program's generator has nothing on its way, so the test clock never moves under a
+// command.
+#include "sim/SimGeneratorServer.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QProcess>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -22,6 +28,12 @@ const std::string SweepChannels = "[OPTION]\n"
                                   "MR-2(Appear)=1\nMR-2(Frequency)=15500000\n"
                                   "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
 constexpr std::int32_t BpfLowT1 = 0x7B0;
+constexpr std::int32_t SMeterS1 = 0x7B9;
+constexpr int Aligned = 1; // every band-pass and S-meter byte at the simulator's optimum
+constexpr int PutBack = 2; // the band-pass and S-meter bytes as the radio had them
+const char* const Align[] = {"align", "@sim.plan", "--generator", "TCPIP::127.0.0.1::%P::SOCKET"};
+const char* const Lost = "The connection to the signal generator was lost";
+const char* const TooHigh = "[BPF-LOW]\nChannel=1\nLevel=-10\n";
 
 struct CliCase {
     const char* name;
@@ -31,7 +43,21 @@ struct CliCase {
     const char* err; // and standard error this
     bool channels = true;
     bool unplugInProcedure = false; // the device goes while the procedure runs
+    // --- align: the simulated generator serves it ---
+    int bytes = 0; // Aligned, PutBack, or 0: not looked at
+    vxk5sim::GeneratorFaults faults = {};
+    const char* profile = nullptr; // the generator's profile file
+    const char* plan = nullptr;    // instead of the sample plan
+    int stuckCell = -1;            // a radio whose memory keeps this byte
 };
+
+QStringList align(std::initializer_list<const char*> more = {}) {
+    QStringList arguments(std::begin(Align), std::end(Align));
+    for (const char* a : more) {
+        arguments << a;
+    }
+    return arguments;
+}
 
 const CliCase Cases[] = {
     {"identify", {"identify"}, 0, "VX-K5 0001\n", "Reading memory"},
@@ -67,6 +93,55 @@ const CliCase Cases[] = {
     {"unknownCommand", {"frob"}, 2, "Unknown command 'frob'.", ""},
     {"unknownProcedure", {"run", "TXF"}, 2, "Unknown procedure 'TXF'.", ""},
     {"reportPdf", {"report", "-o", "r.pdf"}, 2, "HTML only", ""},
+    {"align", align({"--report", "@r.html"}), 0,
+     "BPF-LOW: Completed\nBPF-MID: Completed\nBPF-HIGH: Completed\nS-METER: Completed\n"
+     "TXF: Completed\nDTCS-START: Completed\nDTCS-STOP: Completed\nVerifying read: Completed\n",
+     "", true, false, Aligned},
+    {"alignOutputOff",
+     align({"--report", "@r.html"}),
+     1,
+     "BPF-LOW: Failed\nBPF-MID: Not run",
+     "No signal reached the detector.",
+     true,
+     false,
+     PutBack,
+     {},
+     "[Generator]\nOutputOn=OUTP OFF\n"},
+    {"alignInstrumentError",
+     align(),
+     1,
+     "BPF-LOW: Failed",
+     "BPF-LOW: The signal generator refused 'FREQ 146000000 Hz': -222,\"Data out of range\"",
+     true,
+     false,
+     PutBack,
+     {0, -1, "-222,\"Data out of range\""}},
+    {"alignLostInstrument", align(), 1, "BPF-LOW: Failed", Lost, true, false, PutBack, {0, 3, ""}},
+    {"alignLevelTooHigh",
+     align(),
+     2,
+     "",
+     "Line 3 of the plan 'sim.plan': the level -10.0 dBm is above the highest level allowed, "
+     "-20.0 dBm.",
+     true,
+     false,
+     0,
+     {},
+     nullptr,
+     TooHigh},
+    {"alignLostRadio", align(), 4, "BPF-LOW: Failed\n", "Cannot access COM 1.", true, true},
+    {"alignDiffers",
+     align(),
+     5,
+     "S-METER: Completed",
+     "SD S1 Level: the VX-K5 holds 48, not 120",
+     true,
+     false,
+     0,
+     {},
+     nullptr,
+     nullptr,
+     SMeterS1},
 };
 
 class CommandLineTest : public ::testing::TestWithParam<CliCase> {};
@@ -78,30 +153,89 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
+std::int64_t realMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Serves the generator until the program's has nothing on its way (a lost connection ends
+// everything on its way); a count of turns bounds a hang.
+void serveGenerator(CommandLine& cli, vxk5sim::SimGeneratorServer& server) {
+    instruments::BenchGenerator* g = cli.generator();
+    for (int turns = 0; g && !g->instrument().idle() && turns < 10000000; ++turns) {
+        server.service(realMs());
+        QCoreApplication::processEvents();
+    }
+}
+
+// The band-pass and S-meter bytes: each band's optimum, and S1..S3 of a reading of 120
+// (-80 dBm, 20 dB below the level at which the detector reads 160).
+std::vector<int> optima() {
+    std::vector<int> bytes;
+    for (const auto& band : vxk5sim::SimConfig{}.bandOptimum) {
+        bytes.insert(bytes.end(), {band.t1, band.t2, band.t3});
+    }
+    bytes.insert(bytes.end(), {120, 128, 136});
+    return bytes;
+}
+
 } // namespace
 
 TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     const CliCase& c = GetParam();
     const testsupport::TempDir dir;
     dir.writeFile("Const.ini", readFile(VSK5_SOURCE_DIR "/sim/Const.ini"));
-    dir.writeFile("VSK5ALN.ini", c.channels ? SweepChannels : "");
-    auto serial = std::make_unique<SimSerialControl>();
+    std::string settings = c.channels ? SweepChannels : "";
+    if (c.profile) {
+        dir.writeFile("gen.ini", c.profile);
+        settings += "[INSTRUMENTS]\nGeneratorProfile=" + dir.path() + "gen.ini\n";
+    }
+    dir.writeFile("VSK5ALN.ini", settings);
+    dir.writeFile("sim.plan", c.plan ? c.plan : readFile(VSK5_SOURCE_DIR "/align/vx-k5-sim.plan"));
+    vxk5sim::SimGenerator sim;
+    sim.faults() = c.faults;
+    vxk5sim::SimGeneratorServer server(sim);
+    ASSERT_TRUE(server.listen("127.0.0.1", 0));
+    vxk5sim::SimConfig config;
+    config.stuckCell = c.stuckCell;
+    auto serial = std::make_unique<SimSerialControl>(config);
+    if (c.arguments.front() == "align") {
+        serial->radio().attachGenerator(&sim);
+    }
     // An image of this radio with one adjustment moved: what compare, revert and write take.
     auto image = serial->radio().memory();
+    const std::vector<int> before(image.begin() + BpfLowT1, image.begin() + SMeterS1 + 3);
     image[BpfLowT1] = static_cast<std::uint8_t>(image[BpfLowT1] + 2);
     dir.writeFile("VX-K5_0001_before.img", std::string(image.begin(), image.end()));
     QStringList arguments = c.arguments;
     arguments.replaceInStrings("@", QString::fromStdString(dir.path()));
+    arguments.replaceInStrings("%P", QString::number(server.port()));
     SimSerialControl& line = *serial;
+    std::vector<int> after;
     const CliRun run = testsupport::runCommandLine(
         arguments, dir.path(), std::move(serial), [&](CommandLine& cli) {
             if (c.unplugInProcedure && cli.door().procedureStep() != 0) {
                 line.unplug();
             }
+            serveGenerator(cli, server);
+            const auto& memory = line.radio().memory();
+            after.assign(memory.begin() + BpfLowT1, memory.begin() + SMeterS1 + 3);
         });
     EXPECT_EQ(run.exit, c.exit) << run.out << run.err;
     EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    if (c.bytes != 0) {
+        EXPECT_EQ(after, c.bytes == Aligned ? optima() : before);
+    }
+    EXPECT_FALSE(sim.outputOn());
+    if (c.bytes != 0 && c.faults.dropAfterLines < 0) { // the last word the generator had
+        EXPECT_EQ(sim.received().back(), "SYST:ERR?");
+        EXPECT_EQ(sim.received().end()[-2], "OUTP OFF");
+    }
+    if (c.arguments.contains("--report")) {
+        EXPECT_NE(readFile(dir.path() + "r.html").find(c.exit == 0 ? "Verifying read" : "BPF Low"),
+                  std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandLineTest, ::testing::ValuesIn(Cases),
