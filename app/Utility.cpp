@@ -7,6 +7,17 @@
 #include "platform/SerialControl.h"
 #include "ui/UiHooks.h"
 
+#include <algorithm>
+
+namespace {
+
+// The nearer of two waits, 0 standing for none.
+std::int32_t soonest(std::int32_t a, std::int32_t b) {
+    return a == 0 ? b : b == 0 ? a : std::min(a, b);
+}
+
+} // namespace
+
 Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     : places(where), profile(settings_file::open(where.settingsFolder, where.userSettingsFolder)),
       // The PORTS mapping is looked up at every opening: the settings file in use may change
@@ -63,9 +74,10 @@ void Utility::tick() {
     }
     inTick = true;
     radio.tick();
+    instrumentsBench.tick();
     mainWindow.refresh();
     inTick = false;
-    timers.armFor(radio.msUntilDue());
+    timers.armFor(soonest(radio.msUntilDue(), instrumentsBench.msUntilDue()));
     radio.reportFailure();
     instrumentsBench.reportNews();
 }

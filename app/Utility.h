@@ -71,8 +71,8 @@ class Utility : public QObject {
     Places places;
     clsCmcProfileIO profile;
     frmMain mainWindow;
-    WindowBench instrumentsBench{profile, mainWindow};
     RigDoor radio;
+    WindowBench instrumentsBench{profile, mainWindow, radio};
     TickTimers timers{[this] { tick(); }};
     bool inTick = false;
     bool closed = false;

@@ -3,10 +3,13 @@
 #include "app/WindowBench.h"
 
 #include "common/clsCmcProfileIO.h"
+#include "model/RigDoor.h"
+#include "ui/AlignPanel.h"
 #include "ui/UiHooks.h"
 #include "ui/frmInstruments.h"
 #include "ui/frmMain.h"
 
+#include <QAction>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -15,8 +18,17 @@ static_assert(frmInstruments::LongestSettleMs == BenchSettings::LongestSettleMs)
 static_assert(frmInstruments::LowestMaximumDbm == BenchSettings::LowestMaximumDbm);
 static_assert(frmInstruments::HighestMaximumDbm == BenchSettings::HighestMaximumDbm);
 
-WindowBench::WindowBench(clsCmcProfileIO& settingsFile, frmMain& mainWindow)
-    : profile(settingsFile), window(mainWindow) {}
+namespace {
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace
+
+WindowBench::WindowBench(clsCmcProfileIO& settingsFile, frmMain& mainWindow, RigDoor& door)
+    : profile(settingsFile), window(mainWindow), radio(door) {}
 
 WindowBench::~WindowBench() {
     shutDown();
@@ -42,32 +54,136 @@ void WindowBench::chooseInstruments() {
     const bool sameGenerator = chosen.generator.resource == bench.generator.resource &&
                                chosen.generator.profile == bench.generator.profile &&
                                chosen.generator.maximumLevelDbm == bench.generator.maximumLevelDbm;
+    const bool sameSettle = chosen.settleMs == bench.settleMs;
     bench = chosen; // for this session, also when the file could not keep it
     if (!sameGenerator) {
         switchOutputOff(); // the old one may be connected still; it must not stay on
         buildGenerator();
+    } else if (!sameSettle && alignment) {
+        buildRun(AlignmentPlan(alignment->plan()));
     }
 }
 
 void WindowBench::buildGenerator() {
+    // The run holds the generator it was built with: it goes first.
+    std::optional<AlignmentPlan> plan;
+    if (alignment) {
+        plan = alignment->plan();
+        alignment.reset();
+    }
     signalGenerator.reset();
-    if (bench.generator.resource.empty()) {
-        return;
+    generatorLost = false;
+    if (!bench.generator.resource.empty()) {
+        std::string why;
+        signalGenerator = instruments::BenchGenerator::create(bench.generator, why);
+        if (signalGenerator) {
+            connect(&signalGenerator->instrument(), &instruments::ScpiInstrument::connectionLost,
+                    this, [this](const QString& why) {
+                        generatorLost = true;
+                        tell(why);
+                    });
+            connect(&signalGenerator->generator(), &instruments::SignalGenerator::refused, this,
+                    &WindowBench::tell);
+        } else {
+            news.push_back({why});
+        }
     }
-    std::string why;
-    signalGenerator = instruments::BenchGenerator::create(bench.generator, why);
-    if (!signalGenerator) {
-        news.push_back(why);
-        return;
+    if (plan) {
+        buildRun(*plan);
     }
-    connect(&signalGenerator->instrument(), &instruments::ScpiInstrument::connectionLost, this,
-            &WindowBench::tell);
-    connect(&signalGenerator->generator(), &instruments::SignalGenerator::refused, this,
-            &WindowBench::tell);
+}
+
+void WindowBench::buildRun(const AlignmentPlan& plan) {
+    alignment.reset();
+    alignment = std::make_unique<AlignmentRun>(
+        radio, plan, signalGenerator ? &signalGenerator->generator() : nullptr, bench.settleMs);
+    connect(alignment.get(), &AlignmentRun::finished, this, &WindowBench::runEnded);
+    if (guided) {
+        guided->showRun(alignment.get(), bench.plan);
+    }
 }
 
 void WindowBench::tell(const QString& message) {
-    news.push_back(message.toStdString());
+    news.push_back({message.toStdString()});
+}
+
+// A failure the model has told already (the procedure's, the link's) is not told twice.
+void WindowBench::runEnded(bool completed, const QString& message) {
+    const std::string text = message.toStdString();
+    const std::string& told = window.lastMessage();
+    if (!completed && !told.empty() && endsWith(text, told)) {
+        return;
+    }
+    news.push_back({text, completed});
+}
+
+AlignPanel& WindowBench::panel() {
+    if (!guided) {
+        guided = new AlignPanel(&window);
+        guided->showRun(alignment.get(), bench.plan);
+        connect(guided, &AlignPanel::planChosen, this, &WindowBench::openPlan);
+        connect(guided, &AlignPanel::starting, this, &WindowBench::reconnect);
+        guided->placeBeside(window);
+    }
+    return *guided;
+}
+
+void WindowBench::showGuided() {
+    AlignPanel& shown = panel();
+    if (!alignment && !triedRememberedPlan && !bench.plan.empty()) {
+        triedRememberedPlan = true;
+        openPlan(bench.plan);
+    }
+    shown.refresh(radio.curves());
+    shown.show();
+    shown.raise();
+    shown.activateWindow();
+}
+
+void WindowBench::runAutomatic() {
+    showGuided();
+    if (alignment && !alignment->running()) {
+        reconnect();
+        alignment->runAutomatic();
+    }
+}
+
+void WindowBench::openPlan(const std::string& path) {
+    if (alignment && alignment->running()) {
+        return;
+    }
+    const PlanLoad load =
+        loadAlignmentPlan(path, bench.generator.maximumLevelDbm, radio.channels());
+    if (!load.plan) {
+        MsgBoxProduct(load.error);
+        return;
+    }
+    bench.plan = path;
+    if (!bench_settings::save(profile, bench)) {
+        MsgBoxProduct(profile.notSavedText());
+    }
+    buildRun(*load.plan);
+}
+
+// A generator whose connection was lost is connected again for the next step.
+void WindowBench::reconnect() {
+    if (signalGenerator && generatorLost) {
+        generatorLost = false;
+        signalGenerator->instrument().connectToInstrument();
+    }
+}
+
+void WindowBench::tick() {
+    const bool busy = alignment && alignment->running();
+    if (alignment) {
+        alignment->tick();
+    }
+    if (guided && guided->isVisible()) {
+        guided->refresh(radio.curves());
+    }
+    // The run holds the generator and the settle time it was built with.
+    window.mnuOptInstruments().setEnabled(!busy);
+    window.mnuAlignAutomatic().setEnabled(!busy);
 }
 
 void WindowBench::switchOutputOff() {
@@ -77,10 +193,14 @@ void WindowBench::switchOutputOff() {
 }
 
 void WindowBench::reportNews() {
-    std::vector<std::string> now;
+    std::vector<News> now;
     now.swap(news);
-    for (const std::string& message : now) {
-        MsgBoxProduct(message);
+    for (const News& item : now) {
+        if (item.information) {
+            InfoBoxProduct(item.text);
+        } else {
+            MsgBoxProduct(item.text);
+        }
     }
 }
 
@@ -89,6 +209,7 @@ void WindowBench::shutDown() {
         return;
     }
     closed = true;
+    alignment.reset(); // a step under way switches the output off as it goes
     if (!signalGenerator || !signalGenerator->instrument().isConnected()) {
         return; // nothing was ever switched on through a connection that does not stand
     }

@@ -180,6 +180,13 @@ void frmMain::buildMenus() {
     instrumentsAction = option->addAction(frmInstruments::menuCaption());
     connect(instrumentsAction, &QAction::triggered, this, &frmMain::instrumentsWanted);
 
+    // The bench's part of the work: whoever owns the bench answers these.
+    QMenu* align = menuBar()->addMenu("&Align");
+    guidedAction = align->addAction("&Guided alignment…");
+    connect(guidedAction, &QAction::triggered, this, &frmMain::guidedAlignmentWanted);
+    automaticAction = align->addAction("&Run the automatic steps");
+    connect(automaticAction, &QAction::triggered, this, &frmMain::automaticStepsWanted);
+
     QMenu* help = menuBar()->addMenu("&Help");
     logFolderAction = help->addAction("Open &log folder");
     connect(logFolderAction, &QAction::triggered, this,
@@ -188,7 +195,7 @@ void frmMain::buildMenus() {
     connect(aboutAction, &QAction::triggered, this, [this] { showAbout(*this); });
 
     // Any menu entry is the technician's next action: the last error has been read.
-    for (QMenu* menu : {file, view, option, help}) {
+    for (QMenu* menu : {file, view, option, align, help}) {
         connect(menu, &QMenu::triggered, this, [this] { showLastError({}); });
     }
 }
@@ -269,6 +276,7 @@ void frmMain::MsgBoxCloneErr(const std::string& text) {
     status->showProgress(links->door.progressNow());
     // Until the next action the status bar keeps what went wrong, after the box is gone.
     showLastError(firstLine(text));
+    lastWarning = text;
     MsgBoxProduct(text);
 }
 
@@ -373,6 +381,7 @@ void frmMain::editChannel(std::int16_t channel) {
 }
 
 void frmMain::showMessage(const std::string& text) {
+    lastWarning = text;
     MsgBoxProduct(text);
 }
 
