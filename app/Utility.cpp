@@ -34,6 +34,10 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     connect(&mainWindow, &frmMain::instrumentsWanted, &instrumentsBench,
             &WindowBench::chooseInstruments);
     connect(&mainWindow, &frmMain::radioLinkLost, &instrumentsBench, &WindowBench::switchOutputOff);
+    connect(&mainWindow, &frmMain::guidedAlignmentWanted, &instrumentsBench,
+            &WindowBench::showGuided);
+    connect(&mainWindow, &frmMain::automaticStepsWanted, &instrumentsBench,
+            &WindowBench::runAutomatic);
 }
 
 Utility::~Utility() {

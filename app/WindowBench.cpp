@@ -100,6 +100,7 @@ void WindowBench::buildRun(const AlignmentPlan& plan) {
     connect(alignment.get(), &AlignmentRun::finished, this, &WindowBench::runEnded);
     if (guided) {
         guided->showRun(alignment.get(), bench.plan);
+        guided->refresh(radio.curves());
     }
 }
 
