@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const char* const StoppedByTechnician = "Stopped by the technician.";
@@ -206,11 +208,13 @@ void AlignPanel::placeBeside(const QWidget& window) {
     const QRect main = window.frameGeometry();
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : main;
-    const int width = frameGeometry().width();
-    const int x = main.right() + 1 + width <= room.right()
-                      ? main.right() + 1
-                      : std::max(room.left(), main.left() - width);
-    move(x, main.top());
+    const int right = room.right() - main.right();
+    const int left = main.left() - room.left();
+    // On the side with more room, narrowed to it as far as the panel's controls allow: the
+    // console stays in sight while a step runs.
+    const int fits = std::max(std::min(width(), std::max(right, left)), minimumSizeHint().width());
+    resize(fits, height());
+    move(right >= left ? main.right() + 1 : std::max(room.left(), main.left() - fits), main.top());
 }
 
 void AlignPanel::choosePlan() {

@@ -180,12 +180,7 @@ void frmMain::buildMenus() {
     instrumentsAction = option->addAction(frmInstruments::menuCaption());
     connect(instrumentsAction, &QAction::triggered, this, &frmMain::instrumentsWanted);
 
-    // The bench's part of the work: whoever owns the bench answers these.
-    QMenu* align = menuBar()->addMenu("&Align");
-    guidedAction = align->addAction("&Guided alignment…");
-    connect(guidedAction, &QAction::triggered, this, &frmMain::guidedAlignmentWanted);
-    automaticAction = align->addAction("&Run the automatic steps");
-    connect(automaticAction, &QAction::triggered, this, &frmMain::automaticStepsWanted);
+    QMenu* align = buildAlignMenu();
 
     QMenu* help = menuBar()->addMenu("&Help");
     logFolderAction = help->addAction("Open &log folder");
@@ -198,6 +193,16 @@ void frmMain::buildMenus() {
     for (QMenu* menu : {file, view, option, align, help}) {
         connect(menu, &QMenu::triggered, this, [this] { showLastError({}); });
     }
+}
+
+// The bench's part of the work: whoever owns the bench answers these.
+QMenu* frmMain::buildAlignMenu() {
+    QMenu* align = menuBar()->addMenu("&Align");
+    guidedAction = align->addAction("&Guided alignment…");
+    connect(guidedAction, &QAction::triggered, this, &frmMain::guidedAlignmentWanted);
+    automaticAction = align->addAction("&Run the automatic steps");
+    connect(automaticAction, &QAction::triggered, this, &frmMain::automaticStepsWanted);
+    return align;
 }
 
 bool frmMain::Form_Load(const std::string& constantsFile) {

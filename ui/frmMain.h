@@ -22,6 +22,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class CurvesWindow;
 class ServiceMenu;
 class StatusLine;
@@ -130,6 +131,7 @@ class frmMain : public QMainWindow, public RigView {
   private:
     void buildControls();
     void buildMenus();
+    QMenu* buildAlignMenu();
     void showCurves();
     // The last link error in the status bar; empty clears it.
     void showLastError(const std::string& text);
