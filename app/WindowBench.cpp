@@ -175,10 +175,10 @@ void WindowBench::reconnect() {
 }
 
 void WindowBench::tick() {
-    const bool busy = alignment && alignment->running();
     if (alignment) {
         alignment->tick();
     }
+    const bool busy = alignment && alignment->running();
     if (guided && guided->isVisible()) {
         guided->refresh(radio.curves());
     }

@@ -214,7 +214,10 @@ void AlignPanel::placeBeside(const QWidget& window) {
     // console stays in sight while a step runs.
     const int fits = std::max(std::min(width(), std::max(right, left)), minimumSizeHint().width());
     resize(fits, height());
-    move(right >= left ? main.right() + 1 : std::max(room.left(), main.left() - fits), main.top());
+    // Where even that is too wide it covers the window's edge rather than leave the screen.
+    move(right >= left ? std::min(main.right() + 1, room.right() + 1 - fits)
+                       : std::max(room.left(), main.left() - fits),
+         main.top());
 }
 
 void AlignPanel::choosePlan() {

@@ -63,9 +63,14 @@ void frmInstruments::buildFields() {
     profileRow->addWidget(txtProfile);
     profileRow->addWidget(cmdProfile);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Signal &generator:"), resourceRow);
+    // A row of two controls has no buddy of its own: the label's key goes to the text field.
+    auto* resourceLabel = new QLabel(QStringLiteral("Signal &generator:"), this);
+    resourceLabel->setBuddy(txtResource);
+    auto* profileLabel = new QLabel(QStringLiteral("Command &profile:"), this);
+    profileLabel->setBuddy(txtProfile);
+    form->addRow(resourceLabel, resourceRow);
     form->addRow(QString(), lblTest);
-    form->addRow(QStringLiteral("Command &profile:"), profileRow);
+    form->addRow(profileLabel, profileRow);
     form->addRow(QStringLiteral("&Settle time after a change:"), spnSettle);
     form->addRow(QStringLiteral("&Highest level allowed:"), spnMaximum);
     form->addRow(buttons);

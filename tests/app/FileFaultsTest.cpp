@@ -238,8 +238,6 @@ const InstrumentsCase instrumentsCases[] = {
      "SettleTime=300\nMaximumLevel=-20\nGenerator=\nGeneratorProfile=\nPlan=\n"},
     {"BelowTheRange", "SettleTime=-1\nMaximumLevel=-141\n", "||300|-20.0",
      "SettleTime=300\nMaximumLevel=-20\nGenerator=\nGeneratorProfile=\nPlan=\n"},
-    {"NotFinite", "MaximumLevel=inf\n", "||300|-20.0",
-     "MaximumLevel=-20\nGenerator=\nGeneratorProfile=\nPlan=\nSettleTime=300\n"},
     {"GoodValuesKept",
      "Generator=" + Tcp + "\nGeneratorProfile=sg.ini\nPlan=a.plan\nSettleTime=0\nMaximumLevel=-33.5\n",
      Tcp + "|sg.ini|0|-33.5",

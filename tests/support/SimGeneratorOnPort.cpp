@@ -7,20 +7,13 @@
 #include <chrono>
 
 namespace testsupport {
-namespace {
-
-constexpr int HangMs = 60000; // only a hung test waits this long
-
-std::int64_t realMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-} // namespace
 
 SimGeneratorOnPort::SimGeneratorOnPort() {
     listening = server.listen("127.0.0.1", 0);
-    QObject::connect(&pump, &QTimer::timeout, [this] { server.service(realMs()); });
+    QObject::connect(&pump, &QTimer::timeout, [this] {
+        using namespace std::chrono;
+        server.service(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    });
     pump.start(1);
 }
 
@@ -29,7 +22,7 @@ std::string SimGeneratorOnPort::resource() const {
 }
 
 bool SimGeneratorOnPort::waitFor(const std::function<bool()>& done) {
-    return QTest::qWaitFor(done, HangMs);
+    return QTest::qWaitFor(done, 60000); // only a hung test waits this long
 }
 
 } // namespace testsupport
