@@ -108,11 +108,14 @@ void WindowBench::tell(const QString& message) {
     news.push_back({message.toStdString()});
 }
 
-// A failure the model has told already (the procedure's, the link's) is not told twice.
+// A failure the model has told already (the procedure's, the link's) is not told twice: the
+// run says "BPF-LOW: " and the first line of what the window showed.
 void WindowBench::runEnded(bool completed, const QString& message) {
     const std::string text = message.toStdString();
     const std::string& told = window.lastMessage();
-    if (!completed && !told.empty() && endsWith(text, told)) {
+    const std::size_t named = text.find(": ");
+    const std::string why = named == std::string::npos ? text : text.substr(named + 2);
+    if (!completed && !told.empty() && (endsWith(text, told) || told.rfind(why, 0) == 0)) {
         return;
     }
     news.push_back({text, completed});

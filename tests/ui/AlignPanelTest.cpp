@@ -2,8 +2,8 @@
 // The guided panel on the whole utility against the simulated radio and, in this process, the
 // simulated generator on a local port: the plan chosen with "Open plan…", one step started with
 // "Start" and run to its end, with the generator driven by the program or set "by hand" and
-// confirmed with "Ready". The bench ticks only while no generator command is on its way, so
-// the test clock never overtakes a command's deadline.
+// confirmed with "Ready", and once with its output left off. The bench ticks only while no
+// generator command is on its way, so the test clock never overtakes a command's deadline.
 #include "ui/AlignPanel.h"
 #include "align/AlignmentRun.h"
 #include "tests/support/Bench.h"
@@ -22,13 +22,30 @@ namespace {
 const std::string Plan = "[Plan]\nTitle=One sweep\n[BPF-LOW]\nChannel=1\nLevel=-60.0\n"
                          "Connect=the signal generator to the antenna socket\n";
 
-// With the generator named in the settings (true), or with none, set by hand (false).
-class AlignPanelTest : public ::testing::TestWithParam<bool> {};
+struct PanelCase {
+    const char* name;
+    bool driven;       // the generator named in the settings, else set by hand
+    bool outputByHand; // the technician switches the output on before Ready
+    StepState state;
+    std::string message; // the only one shown, up to its first line end
+};
+
+// clang-format off
+const PanelCase panelCases[] = {
+    {"Driven", true, false, StepState::Done, "BPF-LOW: Completed"},
+    {"SetByHand", false, true, StepState::Done, "BPF-LOW: Completed"},
+    // The procedure's own message, not the run's again with the step's name before it.
+    {"OutputLeftOffByHand", false, false, StepState::Failed, "No signal reached the detector."},
+};
+// clang-format on
+
+class AlignPanelTest : public ::testing::TestWithParam<PanelCase> {};
 
 } // namespace
 
-TEST_P(AlignPanelTest, StartRunsTheStepToDoneAndLeavesTheOutputOff) {
-    const bool driven = GetParam();
+TEST_P(AlignPanelTest, StartRunsTheStepToItsEndAndLeavesTheOutputOff) {
+    const PanelCase& c = GetParam();
+    const bool driven = c.driven;
     testsupport::SimGeneratorOnPort generator;
     const std::string instruments =
         driven ? "[INSTRUMENTS]\nGenerator=" + generator.resource() + "\nSettleTime=100\n" : "";
@@ -52,19 +69,20 @@ TEST_P(AlignPanelTest, StartRunsTheStepToDoneAndLeavesTheOutputOff) {
     panel.cmdStart->click();
     auto* scpi = driven ? &bench.utility().bench().generator()->instrument() : nullptr;
     bool readyWasOffered = false;
-    for (int ticks = 0; ticks < 4000 && run->state(0) != StepState::Done; ++ticks) {
+    const auto ended = [&] { return run->state(0) > StepState::Running && !run->running(); };
+    for (int ticks = 0; ticks < 4000 && !ended(); ++ticks) {
         if (scpi) {
             ASSERT_TRUE(generator.waitFor([&] { return scpi->idle(); }));
         } else if (run->waitingForReady() && panel.cmdReady->isEnabled()) {
             readyWasOffered = true;
             generator.sim.handle("FREQ 146 MHz"); // the technician at the knobs
             generator.sim.handle("POW -60 dBm");
-            generator.sim.handle("OUTP ON");
+            generator.sim.handle(c.outputByHand ? "OUTP ON" : "OUTP OFF");
             panel.cmdReady->click();
         }
         bench.tick();
     }
-    ASSERT_EQ(run->state(0), StepState::Done) << run->result(0);
+    ASSERT_EQ(run->state(0), c.state) << run->result(0);
     EXPECT_EQ(readyWasOffered, !driven);
     if (driven) {
         ASSERT_TRUE(generator.waitFor([&] { return scpi->idle(); }));
@@ -72,14 +90,14 @@ TEST_P(AlignPanelTest, StartRunsTheStepToDoneAndLeavesTheOutputOff) {
     }
     bench.tick();
     QTreeWidgetItem& row = *panel.lstSteps->topLevelItem(0);
-    EXPECT_EQ(row.text(1).toStdString() + " " + row.text(2).toStdString(), "Done Completed");
+    EXPECT_EQ(row.text(1).toStdString(), stepStateText(c.state));
+    EXPECT_EQ(row.text(2).toStdString(), run->result(0));
     EXPECT_EQ(panel.curve->shownKind(), CurveKind::SweepLow);
-    EXPECT_EQ(bench.messages().message(), "BPF-LOW: Completed");
+    const std::string message = bench.messages().message();
+    EXPECT_EQ(message.substr(0, message.find('\r')), c.message);
     EXPECT_TRUE(panel.cmdStart->isEnabled());
     EXPECT_FALSE(panel.cmdStop->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Generators, AlignPanelTest, ::testing::Values(true, false),
-                         [](const auto& info) {
-                             return std::string(info.param ? "Driven" : "SetByHand");
-                         });
+INSTANTIATE_TEST_SUITE_P(Steps, AlignPanelTest, ::testing::ValuesIn(panelCases),
+                         [](const auto& info) { return std::string(info.param.name); });
