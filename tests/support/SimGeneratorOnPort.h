@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated signal generator on a free local TCP port, served from the test's own event
-// loop, for a program that is given its resource name. Waiting on it is waiting for a
-// condition, bounded only against a hang.
-//
-//   SimGeneratorOnPort generator;
-//   Bench bench({}, "[INSTRUMENTS]\nGenerator=" + generator.resource() + "\n");
-//   generator.waitFor([&] { return generator.sim.outputOn(); });
+// loop, for a program that is given its resource name ("[INSTRUMENTS]\nGenerator=" +
+// resource()). Waiting on it is waiting for a condition, bounded only against a hang.
 #pragma once
 
 #include "sim/SimGenerator.h"
