@@ -57,7 +57,6 @@ void WindowBench::chooseInstruments() {
     const bool sameSettle = chosen.settleMs == bench.settleMs;
     bench = chosen; // for this session, also when the file could not keep it
     if (!sameGenerator) {
-        switchOutputOff(); // the old one may be connected still; it must not stay on
         buildGenerator();
     } else if (!sameSettle && alignment) {
         buildRun(AlignmentPlan(alignment->plan()));
@@ -71,7 +70,7 @@ void WindowBench::buildGenerator() {
         plan = alignment->plan();
         alignment.reset();
     }
-    signalGenerator.reset();
+    retire();
     generatorLost = false;
     if (!bench.generator.resource.empty()) {
         std::string why;
@@ -91,6 +90,30 @@ void WindowBench::buildGenerator() {
     if (plan) {
         buildRun(*plan);
     }
+}
+
+// The generator given up switches its output off and goes once that has been answered (or its
+// deadline has passed): it must not stay on, and nothing here waits for it.
+void WindowBench::retire() {
+    if (!signalGenerator || !signalGenerator->instrument().isConnected()) {
+        signalGenerator.reset();
+        return;
+    }
+    retiring = std::move(signalGenerator);
+    retiring->generator().switchOutputOff(); // what it drops fails before anything listens
+    const auto goWhenIdle = [this] {
+        // Not inside the instrument's own signal, and only once "OUTP OFF" has had its answer.
+        QTimer::singleShot(0, this, [this] {
+            if (retiring && retiring->instrument().idle()) {
+                retiring.reset();
+                emit retired();
+            }
+        });
+    };
+    instruments::ScpiInstrument& scpi = retiring->instrument();
+    connect(&scpi, &instruments::ScpiInstrument::completed, this, goWhenIdle);
+    connect(&scpi, &instruments::ScpiInstrument::failed, this, goWhenIdle);
+    connect(&scpi, &instruments::ScpiInstrument::connectionLost, this, goWhenIdle);
 }
 
 void WindowBench::buildRun(const AlignmentPlan& plan) {
@@ -214,26 +237,18 @@ void WindowBench::shutDown() {
     }
     closed = true;
     alignment.reset(); // a step under way switches the output off as it goes
-    if (!signalGenerator || !signalGenerator->instrument().isConnected()) {
+    retire();
+    if (!retiring) {
         return; // nothing was ever switched on through a connection that does not stand
     }
-    instruments::ScpiInstrument& scpi = signalGenerator->instrument();
     QEventLoop loop;
     QTimer bound;
     bound.setSingleShot(true);
     connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto quitWhenIdle = [&] {
-        if (scpi.idle()) {
-            loop.quit();
-        }
-    };
-    connect(&scpi, &instruments::ScpiInstrument::completed, &loop, quitWhenIdle);
-    connect(&scpi, &instruments::ScpiInstrument::failed, &loop, quitWhenIdle);
-    connect(&scpi, &instruments::ScpiInstrument::connectionLost, &loop, &QEventLoop::quit);
-    signalGenerator->generator().switchOutputOff();
+    connect(this, &WindowBench::retired, &loop, &QEventLoop::quit);
     // The command's own deadline ends it; the bound holds also where the instrument's clock
     // does not move with the event loop's.
-    bound.start(scpi.timeout());
+    bound.start(retiring->instrument().timeout());
     loop.exec();
-    signalGenerator.reset();
+    retiring.reset();
 }

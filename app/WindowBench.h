@@ -68,8 +68,13 @@ class WindowBench : public QObject {
     // and been answered (or the instrument's timeout has passed); nothing sent after.
     void shutDown();
 
+  signals:
+    // A generator given up (a new one chosen, the program ending) has switched its output off.
+    void retired();
+
   private:
     void buildGenerator();
+    void retire();
     void buildRun(const AlignmentPlan& plan);
     void reconnect();
     void tell(const QString& message);
@@ -80,6 +85,7 @@ class WindowBench : public QObject {
     RigDoor& radio;
     BenchSettings bench;
     std::unique_ptr<instruments::BenchGenerator> signalGenerator;
+    std::unique_ptr<instruments::BenchGenerator> retiring; // its output on its way off
     std::unique_ptr<AlignmentRun> alignment;
     AlignPanel* guided = nullptr; // a child window of the main window, made when first shown
     bool triedRememberedPlan = false;
