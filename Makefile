@@ -45,7 +45,7 @@ test-sanitize: deps
 		ctest --output-on-failure -j$(JOBS)
 
 # The utility's figures on this machine against the paced simulated radio (docs/PERFORMANCE.md);
-# about a minute and a half. The bench is built only here: the option stays on in the build
+# about two and a half minutes. The bench is built only here: the option stays on in the build
 # folder, so the suite there runs its smoke test from then on. BENCH_OPTIONS go to the bench
 # ("--quick", "--frames frames.txt").
 bench: deps

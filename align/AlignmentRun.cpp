@@ -1,23 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The alignment run's state machine: a step's generator settings, its settle time, Enter on
-// its item, its procedure to the end, the output off; the unattended run's order of steps and
-// its verifying clone read.
+// its item, its procedure to the end, the output off, and how a step or a run ends.
 #include "align/AlignmentRun.h"
 
 #include "align/PlanMessages.h"
 #include "align/RunMessages.h"
 #include "instruments/SignalGenerator.h"
-#include "model/MemoryMap.h"
 #include "model/RigDoor.h"
 #include "model/ServiceRecord.h"
 #include "platform/TickCount.h"
 
 namespace {
-
-// TXF's first steps: it starts, loads its item, then follows the item until an Enter.
-constexpr std::int16_t TxfStart = 54;
-constexpr std::int16_t TxfLoadItem = 55;
-constexpr std::int16_t TxfFollow = 56;
 
 std::int32_t since(std::int32_t from) {
     // The tick count wraps; the difference of two counts does not care.
@@ -53,7 +46,12 @@ AlignmentRun::AlignmentRun(RigDoor& door, AlignmentPlan plan,
         connect(&scpi, &instruments::ScpiInstrument::failed, this,
                 [this](int, const QString& message) { onInstrumentFailure(message); });
         connect(&scpi, &instruments::ScpiInstrument::connectionLost, this,
-                &AlignmentRun::onInstrumentFailure);
+                [this](const QString& message) {
+                    instrumentDown = message.toStdString();
+                    onInstrumentFailure(message);
+                });
+        connect(&scpi, &instruments::ScpiInstrument::connected, this,
+                [this] { instrumentDown.clear(); });
         connect(generator, &instruments::SignalGenerator::refused, this,
                 &AlignmentRun::onInstrumentFailure);
     }
@@ -132,6 +130,9 @@ void AlignmentRun::skip(std::size_t step) {
         return;
     }
     if (now == step && phase == Phase::WaitingReady) {
+        if (steps.steps[step].levelDbm) {
+            outputOff();
+        }
         setState(step, StepState::Skipped, {});
         close(true, steps.steps[step].name + ": " + stepStateText(StepState::Skipped));
         return;
@@ -139,31 +140,6 @@ void AlignmentRun::skip(std::size_t step) {
     if (now != step) {
         setState(step, StepState::Skipped, {});
     }
-}
-
-void AlignmentRun::runAutomatic() {
-    if (running()) {
-        return;
-    }
-    ended = RunEnd::None;
-    if (!generator) {
-        ended = RunEnd::Failed;
-        emit finished(false, QString::fromStdString(run_messages::needsGenerator()));
-        return;
-    }
-    unattended = true;
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        if (steps.steps[i].kind == StepKind::Automatic) {
-            setState(i, StepState::ToDo, {});
-        }
-    }
-    now.reset();
-    if (!door.connected()) {
-        phase = Phase::Connecting;
-        door.click(RigDoor::Connect);
-        return;
-    }
-    nextAutomatic();
 }
 
 void AlignmentRun::stop(const std::string& why) {
@@ -251,6 +227,11 @@ void AlignmentRun::begin(std::size_t step) {
             return;
         }
     }
+    if (generator && s.levelDbm && !instrumentDown.empty()) {
+        // The generator went before this step: why it went says more than a command refused.
+        fail(instrumentDown, RunEnd::Failed);
+        return;
+    }
     if (generator && s.levelDbm) {
         phase = Phase::Setting;
         setGenerator(s);
@@ -322,31 +303,16 @@ void AlignmentRun::pressEnter() {
         return;
     }
     phase = Phase::Procedure;
+    emit wantsTick();
 }
 
 void AlignmentRun::watchProcedure() {
-    if (steps.steps[*now].procedure == ProcedureId::Txf) {
+    // Guided, the technician adjusts TXF on the console and gives its Enters.
+    if (unattended && steps.steps[*now].procedure == ProcedureId::Txf) {
         txfEnters();
     }
     if (door.settled() && door.job().record().runs().size() > runsBefore) {
         procedureEnded();
-    }
-}
-
-// Unattended, TXF takes the value the radio holds at both Enters: the first keeps it as the
-// curve's start, the second (once the second pass has begun) writes the whole curve from it.
-void AlignmentRun::txfEnters() {
-    const std::int16_t step = door.procedureStep();
-    if (txfEnter == 1 && (step == TxfStart || step == TxfLoadItem)) {
-        txfRestarted = true;
-    }
-    const bool due = (txfEnter == 0 || (txfEnter == 1 && txfRestarted)) && step == TxfFollow;
-    if (due) {
-        if (!door.pressEnter(*door.itemOf(ProcedureId::Txf))) {
-            fail(run_messages::enterRefused(procedureRow(ProcedureId::Txf).name), RunEnd::Failed);
-            return;
-        }
-        ++txfEnter;
     }
 }
 
@@ -371,61 +337,6 @@ void AlignmentRun::stepDone(const std::string& outcome) {
         return;
     }
     close(true, steps.steps[step].name + ": " + outcome);
-}
-
-// --- the unattended run ---------------------------------------------------------------------
-
-void AlignmentRun::nextAutomatic() {
-    std::size_t next = now ? *now + 1 : 0;
-    while (next < steps.steps.size() && steps.steps[next].kind != StepKind::Automatic) {
-        ++next;
-    }
-    if (next < steps.steps.size()) {
-        begin(next);
-        return;
-    }
-    startVerifying();
-}
-
-// A clone read through a Connect of its own: the radio must hold what the program wrote. The
-// job goes on when it does (the same radio with the same adjustments).
-void AlignmentRun::startVerifying() {
-    now.reset();
-    phase = Phase::Verifying;
-    written = door.image().ReadBlock(MemoryMap::AreaFirst, MemoryMap::AreaSize);
-    recordBefore = std::make_unique<ServiceRecord>(door.job().record());
-    connectsBefore = door.job().record().sessionStarts().size();
-    door.click(RigDoor::Connect);
-}
-
-void AlignmentRun::verified() {
-    std::string lines;
-    for (std::int32_t i = 0; i < MemoryMap::AreaSize; ++i) {
-        const std::int32_t address = MemoryMap::AreaFirst + i;
-        const int holds = door.image().ReadByte(address);
-        const int wanted = written[static_cast<std::size_t>(i)];
-        if (holds != wanted) {
-            lines += run_messages::lineBreak() + run_messages::mismatch(address, holds, wanted);
-        }
-    }
-    ServiceRecord& record = door.job().record();
-    if (lines.empty()) {
-        record.noteRun(
-            {run_messages::verifyRunName(), record.now(), RunOutcome::Completed, {}, {}});
-        ended = RunEnd::Completed;
-        outputOff();
-        close(true, run_messages::allCompleted());
-        return;
-    }
-    // Another job has begun with this Connect (the radio was not as the job left it): the
-    // report is of the job that aligned it.
-    if (record.sessionStarts().size() <= connectsBefore) {
-        record = *recordBefore;
-    }
-    const std::string why = run_messages::verifyDiffers() + lines;
-    record.noteRun(
-        {run_messages::verifyRunName(), record.now(), RunOutcome::EndedWithoutResult, why, {}});
-    fail(why, RunEnd::Mismatch);
 }
 
 // --- the end --------------------------------------------------------------------------------

@@ -70,11 +70,13 @@ class AlignmentRun : public QObject {
     // Guided: one step. With a generator: frequency (from the test channel), level, output on,
     // the settle time, Enter on the step's item, the procedure to its end, output off. Without
     // one (or a manual step): waitingForReady() until ready(), then Enter (manual: marked done).
+    // Guided TXF takes the technician's stepping and Enters on the console until its end.
     void startStep(std::size_t step);
     void ready();
     void skip(std::size_t step);
     // Unattended: Connect (when not connected; its backup as every Connect), every automatic
-    // step in order, a verifying clone read, output off. Needs a generator.
+    // step in order, a verifying clone read, output off. Needs a generator. TXF gets its two
+    // Enters without stepping: the full write of the curve from the values the radio holds.
     void runAutomatic();
     // Ends what runs: output off, the running procedure's bytes put back, the step Failed with why.
     void stop(const std::string& why);
@@ -85,6 +87,9 @@ class AlignmentRun : public QObject {
     void stepChanged(std::size_t step);
     // an unattended run or a guided step ended
     void finished(bool completed, const QString& message);
+    // A key or a click was given to the door: its tick should come now rather than at the next
+    // timer tick.
+    void wantsTick();
 
   private:
     enum class Phase {
@@ -136,6 +141,8 @@ class AlignmentRun : public QObject {
     Bytes written;                // the adjustments as the program wrote them, to verify
     std::size_t connectsBefore = 0;
     std::unique_ptr<ServiceRecord> recordBefore; // the job's record before the verifying read
+    // Why the generator's connection went while no step ran; empty while it is up or opening.
+    std::string instrumentDown;
     bool closingCompleted = false;
     std::string closingMessage;
 };

@@ -18,7 +18,7 @@ std::string notConnected() {
 }
 
 std::string linkLost() {
-    return "The link to the VX-K5 was lost.";
+    return "The VX-K5 is no longer connected.";
 }
 
 std::string channelNotSetUp(int channel) {

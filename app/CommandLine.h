@@ -62,6 +62,8 @@ class CommandLine : public QObject {
     RigDoor& door() { return radio; }
     // The bench's generator of an align command once the plan was taken; null before.
     instruments::BenchGenerator* generator() { return bench.get(); }
+    // The align command's run once the plan was taken; null before and for other commands.
+    AlignmentRun* alignmentRun() { return alignment.get(); }
 
   signals:
     void finishedWith(int code);

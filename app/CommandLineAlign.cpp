@@ -6,6 +6,8 @@
 #include "model/JobMessages.h"
 #include "platform/WriteAccess.h"
 
+#include <QTimer>
+
 namespace {
 
 const char* const NeedsGenerator =

@@ -3,15 +3,18 @@
 // runs the real utility (the composition root, QSerialPort, the 50 ms QTimer, the system
 // clock) against the simulated radio paced at 9600 bit/s on a pseudo-terminal and drives it as
 // a technician does: Connect, key steps, a band-pass sweep, the S-meter, a TXF write; then idle
-// processor time, resident memory, start-up to the first window and the settings save.
+// processor time, resident memory, start-up to the first window and the settings save; and the
+// command line's unattended alignment with the simulated signal generator.
 //
-//   vsk5-bench                 the full run (about a minute and a half)
+//   vsk5-bench                 the full run (about two and a half minutes)
 //   vsk5-bench --quick         a smoke run: 10 key steps, 3 s idle, a 1 MB settings file, one
-//                              start; about 35 s, most of it Connect and the sweep at line rate
+//                              start, a short alignment; about a minute, most of it Connects and
+//                              the sweep at line rate
 //   vsk5-bench --frames FILE   also every frame on the line with its moments, into FILE
 //
 // Exit code 0 when every figure was measured, whether or not it meets its target; 77 when the
 // machine has no pseudo-terminals.
+#include "bench/Alignment.h"
 #include "bench/BenchApp.h"
 #include "bench/Clock.h"
 #include "bench/FirstWindow.h"
@@ -110,6 +113,7 @@ int runBench(BenchApp& app, const Options& o) {
     figures.push_back(measureIdleCpu(bench, size.idleSeconds));
     figures.push_back(measureResidentMemory());
     figures.push_back(measureSettingsSave(bench, size.settingsBytes));
+    figures.push_back(measureAlignment(app, o.quick));
     if (!o.framesFile.empty()) {
         std::ofstream frames(o.framesFile);
         bench.log().write(frames, start);

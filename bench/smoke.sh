@@ -30,6 +30,7 @@ figures=(
     "Idle CPU over"
     "Resident memory (VmRSS)"
     "Settings save ("
+    "Unattended alignment"
 )
 missing=0
 for figure in "${figures[@]}"; do
