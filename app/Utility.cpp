@@ -34,6 +34,7 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     connect(&mainWindow, &frmMain::instrumentsWanted, &instrumentsBench,
             &WindowBench::chooseInstruments);
     connect(&mainWindow, &frmMain::radioLinkLost, &instrumentsBench, &WindowBench::switchOutputOff);
+    connect(&instrumentsBench, &WindowBench::wantsTick, this, &Utility::tick);
     connect(&mainWindow, &frmMain::guidedAlignmentWanted, &instrumentsBench,
             &WindowBench::showGuided);
     connect(&mainWindow, &frmMain::automaticStepsWanted, &instrumentsBench,

@@ -13,6 +13,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <utility>
+
 // The dialog's fields take what the settings file keeps, no more.
 static_assert(frmInstruments::LongestSettleMs == BenchSettings::LongestSettleMs);
 static_assert(frmInstruments::LowestMaximumDbm == BenchSettings::LowestMaximumDbm);
@@ -72,17 +74,12 @@ void WindowBench::buildGenerator() {
     }
     retire();
     generatorLost = false;
+    startWhenConnected = nullptr;
     if (!bench.generator.resource.empty()) {
         std::string why;
         signalGenerator = instruments::BenchGenerator::create(bench.generator, why);
         if (signalGenerator) {
-            connect(&signalGenerator->instrument(), &instruments::ScpiInstrument::connectionLost,
-                    this, [this](const QString& why) {
-                        generatorLost = true;
-                        tell(why);
-                    });
-            connect(&signalGenerator->generator(), &instruments::SignalGenerator::refused, this,
-                    &WindowBench::tell);
+            listenToGenerator();
         } else {
             news.push_back({why});
         }
@@ -90,6 +87,23 @@ void WindowBench::buildGenerator() {
     if (plan) {
         buildRun(*plan);
     }
+}
+
+void WindowBench::listenToGenerator() {
+    instruments::ScpiInstrument& scpi = signalGenerator->instrument();
+    connect(&scpi, &instruments::ScpiInstrument::connectionLost, this, [this](const QString& why) {
+        generatorLost = true;
+        startWhenConnected = nullptr;
+        tell(why);
+    });
+    connect(&scpi, &instruments::ScpiInstrument::connected, this, [this] {
+        if (auto start = std::exchange(startWhenConnected, nullptr);
+            start && alignment && !alignment->running()) {
+            start();
+        }
+    });
+    connect(&signalGenerator->generator(), &instruments::SignalGenerator::refused, this,
+            &WindowBench::tell);
 }
 
 // The generator given up switches its output off and goes once that has been answered (or its
@@ -121,6 +135,7 @@ void WindowBench::buildRun(const AlignmentPlan& plan) {
     alignment = std::make_unique<AlignmentRun>(
         radio, plan, signalGenerator ? &signalGenerator->generator() : nullptr, bench.settleMs);
     connect(alignment.get(), &AlignmentRun::finished, this, &WindowBench::runEnded);
+    connect(alignment.get(), &AlignmentRun::wantsTick, this, &WindowBench::wantsTick);
     if (guided) {
         guided->showRun(alignment.get(), bench.plan);
         guided->refresh(radio.curves());
@@ -149,7 +164,11 @@ AlignPanel& WindowBench::panel() {
         guided = new AlignPanel(&window);
         guided->showRun(alignment.get(), bench.plan);
         connect(guided, &AlignPanel::planChosen, this, &WindowBench::openPlan);
-        connect(guided, &AlignPanel::starting, this, &WindowBench::reconnect);
+        connect(guided, &AlignPanel::stepWanted, this, [this](std::size_t step) {
+            whenGeneratorUp([this, step] { alignment->startStep(step); });
+        });
+        connect(guided, &AlignPanel::automaticWanted, this,
+                [this] { whenGeneratorUp([this] { alignment->runAutomatic(); }); });
         guided->placeBeside(window);
     }
     return *guided;
@@ -169,10 +188,7 @@ void WindowBench::showGuided() {
 
 void WindowBench::runAutomatic() {
     showGuided();
-    if (alignment && !alignment->running()) {
-        reconnect();
-        alignment->runAutomatic();
-    }
+    whenGeneratorUp([this] { alignment->runAutomatic(); });
 }
 
 void WindowBench::openPlan(const std::string& path) {
@@ -192,12 +208,19 @@ void WindowBench::openPlan(const std::string& path) {
     buildRun(*load.plan);
 }
 
-// A generator whose connection was lost is connected again for the next step.
-void WindowBench::reconnect() {
-    if (signalGenerator && generatorLost) {
-        generatorLost = false;
-        signalGenerator->instrument().connectToInstrument();
+// A generator whose connection was lost is connected again before the step, which starts once
+// it stands; when it cannot be had, its message says why and nothing starts.
+void WindowBench::whenGeneratorUp(std::function<void()> start) {
+    if (!alignment || alignment->running()) {
+        return;
     }
+    if (!signalGenerator || !generatorLost) {
+        start();
+        return;
+    }
+    generatorLost = false;
+    startWhenConnected = std::move(start);
+    signalGenerator->instrument().connectToInstrument();
 }
 
 void WindowBench::tick() {

@@ -20,6 +20,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +70,8 @@ class WindowBench : public QObject {
     void shutDown();
 
   signals:
+    // The run gave the door a key or a click: a tick now rather than at the next timer tick.
+    void wantsTick();
     // A generator given up (a new one chosen, the program ending) has switched its output off.
     void retired();
 
@@ -76,7 +79,8 @@ class WindowBench : public QObject {
     void buildGenerator();
     void retire();
     void buildRun(const AlignmentPlan& plan);
-    void reconnect();
+    void listenToGenerator();
+    void whenGeneratorUp(std::function<void()> start);
     void tell(const QString& message);
     void runEnded(bool completed, const QString& message);
 
@@ -90,6 +94,7 @@ class WindowBench : public QObject {
     AlignPanel* guided = nullptr; // a child window of the main window, made when first shown
     bool triedRememberedPlan = false;
     bool generatorLost = false; // its connection went; the next step connects it again
+    std::function<void()> startWhenConnected; // the step that waits for that
     struct News {
         std::string text;
         bool information = false; // a run that completed

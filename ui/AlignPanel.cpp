@@ -102,8 +102,7 @@ void AlignPanel::connectButtons() {
     connect(cmdOpen, &QPushButton::clicked, this, &AlignPanel::choosePlan);
     connect(cmdStart, &QPushButton::clicked, this, [this] {
         if (const auto step = selectedStep(); run && step) {
-            emit starting();
-            run->startStep(*step);
+            emit stepWanted(*step);
         }
     });
     connect(cmdReady, &QPushButton::clicked, this, [this] {
@@ -118,8 +117,7 @@ void AlignPanel::connectButtons() {
     });
     connect(cmdAutomatic, &QPushButton::clicked, this, [this] {
         if (run) {
-            emit starting();
-            run->runAutomatic();
+            emit automaticWanted();
         }
     });
     connect(cmdStop, &QPushButton::clicked, this, [this] {

@@ -2,9 +2,10 @@
 // The guided alignment panel ("Align → Guided alignment…"), a window of its own beside the main
 // window: the plan's title, its steps in order (each with its state and result), what to
 // connect and set for the selected step, and the curve of its procedure as it is measured.
-// "Start" runs the selected step, "Ready" tells a step waiting for the technician that the
-// bench is set, "Skip" passes a step over, "Run the automatic steps" runs them unattended and
-// "Stop" ends what runs. "Open plan…" chooses the plan; whoever owns the run loads it.
+// "Start" runs the selected step (through its owner, who sees to the generator first), "Ready"
+// tells a step waiting for the technician that the bench is set, "Skip" passes a step over, "Run
+// the automatic steps" runs them unattended and "Stop" ends what runs. "Open plan…" chooses the
+// plan; whoever owns the run loads it.
 //
 //   panel.showRun(&run, "/home/bench/vx-k5.plan");
 //   every tick: panel.refresh(door.curves());   // states, buttons, the curve
@@ -52,8 +53,10 @@ class AlignPanel : public QWidget {
   signals:
     // The technician chose a plan file.
     void planChosen(const std::string& path);
-    // A step or the unattended run is about to start: the bench's instruments must be there.
-    void starting();
+    // "Start" on a step and "Run the automatic steps": whoever owns the bench's instruments
+    // starts them once the generator is there.
+    void stepWanted(std::size_t step);
+    void automaticWanted();
 
   private:
     void buildControls();
