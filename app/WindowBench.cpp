@@ -57,11 +57,15 @@ void WindowBench::chooseInstruments() {
                                chosen.generator.profile == bench.generator.profile &&
                                chosen.generator.maximumLevelDbm == bench.generator.maximumLevelDbm;
     const bool sameSettle = chosen.settleMs == bench.settleMs;
+    const bool sameMaximum = chosen.generator.maximumLevelDbm == bench.generator.maximumLevelDbm;
     bench = chosen; // for this session, also when the file could not keep it
     if (!sameGenerator) {
         buildGenerator();
     } else if (!sameSettle && alignment) {
         buildRun(AlignmentPlan(alignment->plan()));
+    }
+    if (!sameMaximum && alignment) {
+        openPlan(bench.plan); // its levels are checked against the new maximum
     }
 }
 
@@ -113,6 +117,9 @@ void WindowBench::retire() {
         signalGenerator.reset();
         return;
     }
+    // What the old one says from now on is no news of the bench's generator.
+    QObject::disconnect(&signalGenerator->instrument(), nullptr, this, nullptr);
+    QObject::disconnect(&signalGenerator->generator(), nullptr, this, nullptr);
     retiring = std::move(signalGenerator);
     retiring->generator().switchOutputOff(); // what it drops fails before anything listens
     const auto goWhenIdle = [this] {
