@@ -7,6 +7,17 @@
 #include "platform/SerialControl.h"
 #include "ui/UiHooks.h"
 
+#include <algorithm>
+
+namespace {
+
+// The nearer of two waits, 0 standing for none.
+std::int32_t soonest(std::int32_t a, std::int32_t b) {
+    return a == 0 ? b : b == 0 ? a : std::min(a, b);
+}
+
+} // namespace
+
 Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     : places(where), profile(settings_file::open(where.settingsFolder, where.userSettingsFolder)),
       // The PORTS mapping is looked up at every opening: the settings file in use may change
@@ -20,6 +31,14 @@ Utility::Utility(const Places& where, std::unique_ptr<SerialControl> serial)
     connect(&radio, &RigDoor::wantsTick, this, &Utility::tick);
     connect(&mainWindow, &frmMain::closing, this, &Utility::shutDown);
     connect(&mainWindow, &frmMain::workWaiting, this, &Utility::tick);
+    connect(&mainWindow, &frmMain::instrumentsWanted, &instrumentsBench,
+            &WindowBench::chooseInstruments);
+    connect(&mainWindow, &frmMain::radioLinkLost, &instrumentsBench, &WindowBench::switchOutputOff);
+    connect(&instrumentsBench, &WindowBench::wantsTick, this, &Utility::tick);
+    connect(&mainWindow, &frmMain::guidedAlignmentWanted, &instrumentsBench,
+            &WindowBench::showGuided);
+    connect(&mainWindow, &frmMain::automaticStepsWanted, &instrumentsBench,
+            &WindowBench::runAutomatic);
 }
 
 Utility::~Utility() {
@@ -28,6 +47,7 @@ Utility::~Utility() {
 
 bool Utility::startUp(bool runTimer) {
     mainWindow.loadData(profile);
+    instrumentsBench.load();
     if (runTimer) {
         timers.start();
     }
@@ -47,6 +67,7 @@ void Utility::shutDown() {
         return;
     }
     closed = true;
+    instrumentsBench.shutDown(); // the radio's input goes quiet before anything else
     radio.shutDown();
     mainWindow.saveData(profile);
     timers.stop();
@@ -58,8 +79,10 @@ void Utility::tick() {
     }
     inTick = true;
     radio.tick();
+    instrumentsBench.tick();
     mainWindow.refresh();
     inTick = false;
-    timers.armFor(radio.msUntilDue());
+    timers.armFor(soonest(radio.msUntilDue(), instrumentsBench.msUntilDue()));
     radio.reportFailure();
+    instrumentsBench.reportNews();
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "app/TickTimers.h"
+#include "app/WindowBench.h"
 #include "common/clsCmcProfileIO.h"
 #include "model/RigDoor.h"
 #include "ui/frmMain.h"
@@ -64,12 +65,14 @@ class Utility : public QObject {
     frmMain& window() { return mainWindow; }
     RigDoor& door() { return radio; }
     clsCmcProfileIO& settings() { return profile; }
+    WindowBench& bench() { return instrumentsBench; }
 
   private:
     Places places;
     clsCmcProfileIO profile;
     frmMain mainWindow;
     RigDoor radio;
+    WindowBench instrumentsBench{profile, mainWindow, radio};
     TickTimers timers{[this] { tick(); }};
     bool inTick = false;
     bool closed = false;

@@ -16,6 +16,7 @@
 #include "ui/Twips.h"
 #include "ui/UiHooks.h"
 #include "ui/frmEditCh.h"
+#include "ui/frmInstruments.h"
 #include "ui/frmPortDevice.h"
 
 #include <QAction>
@@ -176,6 +177,10 @@ void frmMain::buildMenus() {
                 [this, i] { setComAutoRelease(static_cast<std::int16_t>(i)); });
         releaseActions[static_cast<std::size_t>(i)] = action;
     }
+    instrumentsAction = option->addAction(frmInstruments::menuCaption());
+    connect(instrumentsAction, &QAction::triggered, this, &frmMain::instrumentsWanted);
+
+    QMenu* align = buildAlignMenu();
 
     QMenu* help = menuBar()->addMenu("&Help");
     logFolderAction = help->addAction("Open &log folder");
@@ -185,9 +190,19 @@ void frmMain::buildMenus() {
     connect(aboutAction, &QAction::triggered, this, [this] { showAbout(*this); });
 
     // Any menu entry is the technician's next action: the last error has been read.
-    for (QMenu* menu : {file, view, option, help}) {
+    for (QMenu* menu : {file, view, option, align, help}) {
         connect(menu, &QMenu::triggered, this, [this] { showLastError({}); });
     }
+}
+
+// The bench's part of the work: whoever owns the bench answers these.
+QMenu* frmMain::buildAlignMenu() {
+    QMenu* align = menuBar()->addMenu("&Align");
+    guidedAction = align->addAction("&Guided alignment…");
+    connect(guidedAction, &QAction::triggered, this, &frmMain::guidedAlignmentWanted);
+    automaticAction = align->addAction("&Run the automatic steps");
+    connect(automaticAction, &QAction::triggered, this, &frmMain::automaticStepsWanted);
+    return align;
 }
 
 bool frmMain::Form_Load(const std::string& constantsFile) {
@@ -266,7 +281,13 @@ void frmMain::MsgBoxCloneErr(const std::string& text) {
     status->showProgress(links->door.progressNow());
     // Until the next action the status bar keeps what went wrong, after the box is gone.
     showLastError(firstLine(text));
+    lastWarning = text;
     MsgBoxProduct(text);
+}
+
+void frmMain::linkFailed(const std::string& text) {
+    emit radioLinkLost();
+    MsgBoxCloneErr(text);
 }
 
 void frmMain::saveData(clsCmcProfileIO& objProf) {
@@ -365,6 +386,7 @@ void frmMain::editChannel(std::int16_t channel) {
 }
 
 void frmMain::showMessage(const std::string& text) {
+    lastWarning = text;
     MsgBoxProduct(text);
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the adjustment console, the model's buttons, readout lists and dump, the
 // port status, the service job's File entries, the curves window (View, F6), the COM port (and
-// its device), auto-release and Help menus, the status bar (progress, the last link error, the
-// connected radio), and the settings of the port, the release time and the test channels. It
-// carries out what the model asks (RigView, the console's lines among it), and is the one place
-// where errors become message boxes. It reaches the radio only through the door.
+// its device), auto-release, instruments, Align and Help menus, the status bar (progress, the last
+// link error, the connected radio), and the settings of the port, the release time and the test
+// channels. It carries out what the model asks (RigView, the console's lines among it), and is the
+// one place where errors become message boxes. It reaches the radio only through the door.
 #pragma once
 
 #include "model/RigView.h"
@@ -22,6 +22,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class CurvesWindow;
 class ServiceMenu;
 class StatusLine;
@@ -58,6 +59,9 @@ class frmMain : public QMainWindow, public RigView {
     void refresh();
     // Says why the link failed; the door has reset the model already.
     void MsgBoxCloneErr(const std::string& text);
+    // The last warning the model had shown (a procedure's or the link's), for whoever would say
+    // the same again.
+    const std::string& lastMessage() const { return lastWarning; }
     void saveData(clsCmcProfileIO& objProf);
     void loadData(clsCmcProfileIO& objProf);
 
@@ -73,7 +77,7 @@ class frmMain : public QMainWindow, public RigView {
     void showInformation(const std::string& text) override;
     bool askYesNo(const std::string& question, const std::vector<std::string>& lines) override;
     void beep() override;
-    void linkFailed(const std::string& text) override { MsgBoxCloneErr(text); }
+    void linkFailed(const std::string& text) override;
 
     // ConsoleLines
     void setLine(int i, const std::string& text) override;
@@ -97,6 +101,9 @@ class frmMain : public QMainWindow, public RigView {
         return *releaseActions.at(static_cast<std::size_t>(index));
     }
     QAction& mnuOptPortDevice() { return *deviceAction; }
+    QAction& mnuOptInstruments() { return *instrumentsAction; }
+    QAction& mnuAlignGuided() { return *guidedAction; }
+    QAction& mnuAlignAutomatic() { return *automaticAction; }
     QAction& mnuHelpAbout() { return *aboutAction; }
     QAction& mnuHelpOpenLogFolder() { return *logFolderAction; }
     frmEditCh& editDialog();
@@ -107,6 +114,13 @@ class frmMain : public QMainWindow, public RigView {
     // A key stepped an item or pressed Enter: the work the next tick would do may go out now,
     // so that the frame leaves within milliseconds of the key.
     void workWaiting();
+    // "Option → Instruments…": the composition root, which keeps the bench, opens the dialog.
+    void instrumentsWanted();
+    // The radio link failed: whatever drives the radio's input must stop before the box.
+    void radioLinkLost();
+    // "Align → Guided alignment…" and "Align → Run the automatic steps".
+    void guidedAlignmentWanted();
+    void automaticStepsWanted();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -117,6 +131,7 @@ class frmMain : public QMainWindow, public RigView {
   private:
     void buildControls();
     void buildMenus();
+    QMenu* buildAlignMenu();
     void showCurves();
     // The last link error in the status bar; empty clears it.
     void showLastError(const std::string& text);
@@ -140,7 +155,11 @@ class frmMain : public QMainWindow, public RigView {
     std::array<QAction*, 4> comActions{};
     std::array<QAction*, 6> releaseActions{};
     QAction* deviceAction = nullptr;
+    QAction* instrumentsAction = nullptr;
+    QAction* guidedAction = nullptr;
+    QAction* automaticAction = nullptr;
     QAction* aboutAction = nullptr;
     QAction* logFolderAction = nullptr;
     frmEditCh* dialog = nullptr;
+    std::string lastWarning;
 };

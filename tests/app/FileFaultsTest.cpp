@@ -7,9 +7,15 @@
 // or the per-user place, and whatever the technician wrote stays as it was, line ends included.
 #include "model/TestChannels.h"
 #include "tests/app/StartupFixture.h"
+#include "ui/UiHooks.h"
+#include "ui/frmInstruments.h"
 #include "ui/frmMain.h"
 
 #include <QAction>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 
 #include <random>
 
@@ -207,4 +213,98 @@ TEST_P(ConstantsFileTest, IsTakenOrRefusedWithTheMessageAndTheSettingsAreKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ConstantsFileTest, ::testing::ValuesIn(constantsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct InstrumentsCase {
+    const char* name;
+    std::string before; // the section as the technician left it
+    std::string shown;  // the dialog's fields: generator|profile|settle time|maximum level
+    std::string after;  // the section once OK was clicked; empty: the file as it was
+    void (*type)(frmInstruments&) = nullptr;
+    bool nowhereToSave = false;
+};
+
+const std::string Tcp = "TCPIP::127.0.0.1::9::SOCKET";
+
+// clang-format off
+const InstrumentsCase instrumentsCases[] = {
+    {"Missing", "", "||300|-20.0",
+     "Generator=\nGeneratorProfile=\nPlan=\nSettleTime=300\nMaximumLevel=-20\n"},
+    {"NotNumbers", "SettleTime=soon\nMaximumLevel=low\n", "||300|-20.0",
+     "SettleTime=300\nMaximumLevel=-20\nGenerator=\nGeneratorProfile=\nPlan=\n"},
+    {"OutOfRange", "SettleTime=60001\nMaximumLevel=30.5\n", "||300|-20.0",
+     "SettleTime=300\nMaximumLevel=-20\nGenerator=\nGeneratorProfile=\nPlan=\n"},
+    {"BelowTheRange", "SettleTime=-1\nMaximumLevel=-141\n", "||300|-20.0",
+     "SettleTime=300\nMaximumLevel=-20\nGenerator=\nGeneratorProfile=\nPlan=\n"},
+    {"GoodValuesKept",
+     "Generator=" + Tcp + "\nGeneratorProfile=sg.ini\nPlan=a.plan\nSettleTime=0\nMaximumLevel=-33.5\n",
+     Tcp + "|sg.ini|0|-33.5",
+     "Generator=" + Tcp + "\nGeneratorProfile=sg.ini\nPlan=a.plan\nSettleTime=0\nMaximumLevel=-33.5\n"},
+    {"TypedValuesSaved", "Plan=a.plan\n", "||300|-20.0",
+     "Plan=a.plan\nGenerator=ASRL/dev/ttyUSB1::INSTR\nGeneratorProfile=\nSettleTime=1500\n"
+     "MaximumLevel=-30.5\n",
+     [](frmInstruments& d) {
+         d.txtResource->setText(" ASRL/dev/ttyUSB1::INSTR ");
+         d.spnSettle->setValue(1500);
+         d.spnMaximum->setValue(-30.5);
+     }},
+    {"NowhereToSave", "SettleTime=100\n", "||100|-20.0", "", nullptr, true},
+};
+// clang-format on
+
+class InstrumentsSettingsTest : public testsupport::StartupFixture,
+                                public ::testing::WithParamInterface<InstrumentsCase> {};
+
+std::string fields(const frmInstruments& d) {
+    return d.txtResource->text().toStdString() + "|" + d.txtProfile->text().toStdString() + "|" +
+           d.spnSettle->text().chopped(3).toStdString() + "|" +
+           d.spnMaximum->text().chopped(4).toStdString();
+}
+
+} // namespace
+
+// Option → Instruments… on the settings file the window uses: what a hand-edited section holds
+// is shown where it is good and the default where not, and OK keeps the fields there.
+TEST_P(InstrumentsSettingsTest, TheDialogShowsWhatTheFileHoldsAndOkKeepsItThere) {
+    const InstrumentsCase& c = GetParam();
+    const std::string before = "[OPTION]\nComPort=3\n[INSTRUMENTS]\n" + c.before;
+    dir.makeFolder("prog");
+    dir.writeFile("prog/VSK5ALN.ini", before);
+    dir.writeFile("Const.ini", constantsFile());
+    places.utility.settingsFolder = dir.file("prog/");
+    if (c.nowhereToSave) {
+        dir.makeFolder("user");
+        dir.setMode("user", fs::perms(0555));
+        dir.setMode("prog", fs::perms(0555));
+        places.utility.userSettingsFolder = dir.file("user/");
+    }
+    std::string shown;
+    ui::setModalDialogHook([&](QDialog& dialog) {
+        auto& instruments = dynamic_cast<frmInstruments&>(dialog);
+        shown = fields(instruments);
+        if (c.type) {
+            c.type(instruments);
+        }
+        instruments.cmdOk->click();
+        return dialog.result();
+    });
+    Utility utility(places.utility);
+    ASSERT_TRUE(utility.startUp(false));
+    utility.window().mnuOptInstruments().trigger();
+    ui::setModalDialogHook({});
+    EXPECT_EQ(shown, c.shown);
+    if (c.nowhereToSave) {
+        ASSERT_FALSE(recorder.messages().empty());
+        EXPECT_EQ(recorder.messages()[0].text, utility.settings().notSavedText());
+        EXPECT_EQ(dir.readFile("prog/VSK5ALN.ini"), before);
+    } else {
+        EXPECT_TRUE(recorder.messages().empty());
+        EXPECT_EQ(dir.readFile("prog/VSK5ALN.ini"),
+                  "[OPTION]\nComPort=3\n[INSTRUMENTS]\n" + c.after);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, InstrumentsSettingsTest, ::testing::ValuesIn(instrumentsCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -8,6 +8,7 @@
 #include "platform/TickCount.h"
 #include "tests/support/Bench.h"
 #include "tests/support/PtyRadio.h"
+#include "tests/support/SimGeneratorOnPort.h"
 #include "ui/UiHooks.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,72 @@ INSTANTIATE_TEST_SUITE_P(Failures, FailureBoxTest, ::testing::Values(true, false
                              return std::string(info.param ? "LineUnpluggedAtAKey"
                                                            : "RadioSilentAtReload");
                          });
+
+namespace {
+
+struct GeneratorEnd {
+    const char* name;
+    void (*act)(Bench&, testsupport::SimGeneratorOnPort&);
+    std::string message; // the one message the window then shows, up to its first line end
+    bool outputOff = true;
+};
+
+const GeneratorEnd generatorEnds[] = {
+    {"ProgramCloses", [](Bench& bench, auto&) { bench.utility().shutDown(); }, "(0 messages)"},
+    {"RadioLinkFails",
+     [](Bench& bench, auto& generator) {
+         ASSERT_TRUE(bench.connect());
+         bench.serial().unplug();
+         bench.door().stepItem(1, 1);
+         ASSERT_TRUE(bench.runUntil([&] { return !bench.messages().messages().empty(); }, 200));
+         ASSERT_TRUE(generator.waitFor([&] { return !generator.sim.outputOn(); }));
+     },
+     "Cannot access COM 1."},
+    {"LevelAboveTheMaximum",
+     [](Bench& bench, auto&) {
+         bench.utility().bench().generator()->generator().setLevel(-19.9);
+         bench.tick();
+     },
+     "The level -19.9 dBm is above the highest level allowed, -20.0 dBm.", false},
+    {"GeneratorConnectionLost",
+     [](Bench& bench, auto& generator) {
+         generator.dropConnections();
+         instruments::ScpiInstrument& scpi = bench.utility().bench().generator()->instrument();
+         ASSERT_TRUE(generator.waitFor([&] { return !scpi.isConnected(); }));
+         bench.tick();
+     },
+     "The connection to the signal generator was lost: the instrument closed the connection.",
+     false},
+};
+
+class GeneratorEndTest : public ::testing::TestWithParam<GeneratorEnd> {};
+
+} // namespace
+
+// The window's generator, its output on, when the session ends one way or another: switched
+// off (the program's end waits until it is) and whatever went wrong told in the window.
+TEST_P(GeneratorEndTest, LeavesTheOutputOffAndSaysWhy) {
+    testsupport::SimGeneratorOnPort generator;
+    ASSERT_FALSE(generator.resource().empty());
+    Bench bench({}, "[INSTRUMENTS]\nGenerator=" + generator.resource() + "\n");
+    instruments::BenchGenerator* window = bench.utility().bench().generator();
+    ASSERT_NE(window, nullptr);
+    window->generator().setOutput(true);
+    ASSERT_TRUE(generator.waitFor([&] { return window->instrument().idle(); }));
+    ASSERT_TRUE(generator.sim.outputOn());
+    GetParam().act(bench, generator);
+    EXPECT_EQ(generator.sim.outputOn(), !GetParam().outputOff);
+    std::vector<std::string> sent{"OUTP ON", "SYST:ERR?"}; // no level ever left
+    if (GetParam().outputOff) {
+        sent.insert(sent.end(), {"OUTP OFF", "SYST:ERR?"});
+    }
+    EXPECT_EQ(generator.sim.received(), sent);
+    const std::string said = bench.messages().message();
+    EXPECT_EQ(said.substr(0, said.find('\r')), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, GeneratorEndTest, ::testing::ValuesIn(generatorEnds),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
 

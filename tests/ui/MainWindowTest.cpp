@@ -134,7 +134,7 @@ TEST(MainWindowTest, HelpNamesTheProgramItsVersionLicenceAndQtAndOpensTheLogFold
     for (const QAction* menu : bench.window().menuBar()->actions()) {
         menus << menu->text();
     }
-    EXPECT_EQ(menus, QStringList({"&File", "&View", "&Option", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&View", "&Option", "&Align", "&Help"}));
     std::string shown;
     ui::setModalDialogHook([&shown](QDialog& box) {
         shown = box.windowTitle().toStdString() + ": " +
