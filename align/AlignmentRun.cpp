@@ -10,6 +10,8 @@
 #include "model/ServiceRecord.h"
 #include "platform/TickCount.h"
 
+#include <cctype>
+
 const char* stepStateText(StepState state) {
     switch (state) {
     case StepState::ToDo:
@@ -67,13 +69,18 @@ std::string AlignmentRun::whatToSet(std::size_t step) const {
         return {};
     }
     const PlanStep& s = steps.steps[step];
-    std::string text = s.connect.empty() ? "" : "Connect " + s.connect + "; ";
-    if (!s.levelDbm) {
-        return text + run_messages::outputStaysOff();
+    std::string setting = run_messages::outputStaysOff();
+    if (s.levelDbm) {
+        const std::int64_t hz = std::int64_t{door.channels().ChUnit(s.channel).FreqOp_Pure()} * 10;
+        setting = "set " + run_messages::megahertz(hz) + ", " + plan_messages::dbm(*s.levelDbm) +
+                  (s.modulation.empty() ? "" : ", " + s.modulation) + ", output on";
     }
-    const std::int64_t hz = std::int64_t{door.channels().ChUnit(s.channel).FreqOp_Pure()} * 10;
-    return text + "set " + run_messages::megahertz(hz) + ", " + plan_messages::dbm(*s.levelDbm) +
-           (s.modulation.empty() ? "" : ", " + s.modulation) + ", output on";
+    if (!s.connect.empty()) {
+        return "Connect " + s.connect + "; " + setting;
+    }
+    // Alone, the setting is the sentence.
+    setting[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(setting[0])));
+    return setting;
 }
 
 std::int32_t AlignmentRun::msUntilDue() const {

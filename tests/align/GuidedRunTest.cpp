@@ -45,6 +45,7 @@ const GuidedCase Cases[] = {
      StepState::Done, "Completed"},
     {"manualStepDoneByHand", "[SQUELCH]\nInstructions=Step SQL.\n", true,
      [](AlignmentRun& run, DoorBench& bench) {
+         EXPECT_EQ(run.whatToSet(0), "The signal generator's output stays off");
          run.ready();
          toTheEnd(run, bench);
          EXPECT_EQ(bench.door().job().record().runs().back().name, "SQUELCH (by hand)");
