@@ -202,15 +202,23 @@ void AlignPanel::refreshButtons() {
     cmdStop->setEnabled(busy);
 }
 
-void AlignPanel::placeBeside(const QWidget& window) {
-    const QRect main = window.frameGeometry();
+void AlignPanel::placeBeside(QWidget& window) {
+    QRect main = window.frameGeometry();
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : main;
-    const int right = room.right() - main.right();
-    const int left = main.left() - room.left();
-    // On the side with more room, narrowed to it as far as the panel's controls allow: the
-    // console stays in sight while a step runs.
-    const int fits = std::max(std::min(width(), std::max(right, left)), minimumSizeHint().width());
+    // As narrow as the panel's controls allow where the screen is short of room: the console
+    // must stay in sight while a step runs.
+    const int narrowest = minimumSizeHint().width();
+    int right = room.right() - main.right();
+    int left = main.left() - room.left();
+    if (std::max(right, left) < narrowest && room.width() >= main.width() + narrowest) {
+        // Neither side has room, the screen has: the window moves to its left edge.
+        window.move(room.left() + (window.x() - main.left()), window.y());
+        main.moveLeft(room.left());
+        right = room.right() - main.right();
+        left = 0;
+    }
+    const int fits = std::max(std::min(width(), std::max(right, left)), narrowest);
     resize(fits, height());
     // Where even that is too wide it covers the window's edge rather than leave the screen.
     move(right >= left ? std::min(main.right() + 1, room.right() + 1 - fits)

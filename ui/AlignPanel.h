@@ -36,8 +36,9 @@ class AlignPanel : public QWidget {
     void refresh(const CurveLog& curves);
     // The step shown below the list: the one running, else the one the technician selected.
     std::optional<std::size_t> selectedStep() const;
-    // Beside the window, on its right where the screen has room, else on its left.
-    void placeBeside(const QWidget& window);
+    // Beside the window, on its right where the screen has room, else on its left; where
+    // neither side has room but the screen has, the window moves aside to make it.
+    void placeBeside(QWidget& window);
 
     QLabel* lblTitle;
     QPushButton* cmdOpen;
