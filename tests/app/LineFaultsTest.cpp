@@ -41,10 +41,7 @@ std::string checkList(const std::string& first, bool withPort = true) {
 
 const std::string PortGone = checkList("Cannot access COM 1.");
 const std::string NoEcho = checkList("Cannot access COM port");
-const std::string NoAnswer = checkList("No answer from VX-K5.");
 const std::string BadData = checkList("Illegal data.");
-const std::string OtherModel = checkList("Cannot Clone.");
-const std::string OtherVersion = "Version number does not match\r\nfor this VX-K5.";
 const std::string WriteRefused = checkList("Cannot write cloning data.", false);
 
 constexpr std::int16_t ItemPowerHigh = 1, ItemModLevel = 6;
@@ -240,15 +237,7 @@ std::string cloneWriteFrames() {
 
 // clang-format off
 const LineFault lineFaults[] = {
-    {"WrongModel", {.wrongModel = true}, false, clickConnect, OtherModel, "E8 E0"},
-    {"WrongSubCode", {.badSubCode = true}, false, clickConnect, OtherVersion, "E8 E0"},
-    {"NoEcho", {.noEcho = true}, false, clickConnect, NoEcho, "E8 E0"},
-    {"NoAnswer", {.noAnswer = true}, false, clickConnect, NoAnswer, "E8 E0"},
-    {"BadFirstRecord", {.badChecksumRecord = 0}, false, clickConnect, BadData, "E8 E0 E2"},
     {"BadRecordNearTheEnd", {.badChecksumRecord = 126}, false, clickConnect, BadData, "E8 E0 E2"},
-    {"SilenceInTheRead", {.silenceAfterRecords = 40}, false, clickConnect, NoAnswer, "E8 E0 E2"},
-    {"LostRecord", {.dropRecord = 122}, false, clickConnect, BadData, "E8 E0 E2"},
-    {"Garbage", {.garbage = true}, false, clickConnect, "", ""},
     {"NoiseOnePerTenThousand", {.noiseRate = 0.0001, .noiseSeed = 3}, false, clickConnect, "", ""},
     {"NoiseOnePerMille", {.noiseRate = 0.001, .noiseSeed = 3}, false, clickConnect, BadData,
      "E8 E0 E2"},
