@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sequencer over the port manager and the driver, end to end against the simulated radio
 // on the test clock, where no session of the golden traces goes: the identity check's order
-// before a clone read or write, a send refused in the middle of a clone write, the resends of
-// a readout, and a noisy line. Each failure ends in the right error with exactly one report,
-// on a port opened with the cable's line settings.
+// before a clone read or write and the sub code it takes over, a send refused in the middle of a
+// clone write, the resends of a readout, and a noisy line. Each failure ends in the right error
+// with exactly one report, on a port opened with the cable's line settings.
 #include "tests/link/LinkFixture.h"
 
 // Radios are configured with designated initializers that leave every other knob at its
@@ -70,6 +70,15 @@ static const LinkSimCase linkSimCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Faults, LinkSimTest, ::testing::ValuesIn(linkSimCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The frames after the identity check carry the sub code the radio answered.
+TEST_F(SequencerTest, ACloneReadTakesOverTheSubCodeTheRadioAnswered) {
+    radio.setRadionameS("0005"); // the radio says 0001, which the rule accepts
+    seq->easyCloneRead();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(radio.radionameS(), "0001");
+}
 
 // Adjustment commands get two resends, set where the sequencer sends them: a readout whose
 // first two answers are lost succeeds on the third identical send; a third loss is the end.
