@@ -342,7 +342,7 @@ class KilledSessionTest : public LineFaultTest {
 TEST(CrashedSessionTest, SweepsUntilKilled) {
     const std::string dir = qEnvironmentVariable(FirstSessionFolder).toStdString();
     if (dir.empty()) {
-        GTEST_SKIP() << "the first session of PtyUtilityTest, run by it alone";
+        GTEST_SKIP() << "the first session of KilledSessionTest, run by it alone";
     }
     testsupport::MessageRecorder recorder;
     Utility utility({dir, {}, dir + "Const.ini", {}, dir + "backups"});
