@@ -260,8 +260,6 @@ const LineFault lineFaults[] = {
     {"NoiseOnePerTenThousand", {.noiseRate = 0.0001, .noiseSeed = 3}, false, clickConnect, "", ""},
     {"NoiseOnePerMille", {.noiseRate = 0.001, .noiseSeed = 3}, false, clickConnect, BadData,
      "E8 E0 E2"},
-    {"NoiseOnePercent", {.noiseRate = 0.01, .noiseSeed = 3}, false, clickConnect, BadData,
-     "E8 E0 E2"},
     {"NoiseTenPercent", {.noiseRate = 0.1, .noiseSeed = 3}, false, clickConnect, NoEcho, "E8 E0"},
     {"LostReadoutAnswer", {.loseAnswers = 1}, true, reloadWithAnAnswerLost, "", ""},
     {"RefusedCloneWrite", {.refuseWrite = true}, true, cloneWrite, WriteRefused, cloneWriteFrames()},
