@@ -178,7 +178,13 @@ const ConstantsCase constantsCases[] = {
     {"Binary", junk(), false},
     {"Utf16", utf16(constantsWith("2.5")), false},
     {"ByteOrderMark", "\xEF\xBB\xBF" + constantsWith("2.5"), false},
+    {"OtherRevision", "VS-K5 ALN Rev.1.1\n" + std::string(21, '\n'), false},
     {"HugeNumber", constantsWith("1" + std::string(400, '0')), false},
+    // Beyond single precision or not a number, a constant would reach the radio through TXF.
+    {"BeyondSinglePrecision", constantsWith("1e40"), false},
+    {"NegativeBeyondSinglePrecision", constantsWith("-3.5e38"), false},
+    {"NotANumber", constantsWith("nan"), false},
+    {"Infinity", constantsWith("Infinity"), false},
     {"HugeHexadecimal", constantsWith("&HFFFFFFFF"), true, 4294967296.0f},
     {"NonNumeric", constantsWith("ppm"), true, 0.0f},
     {"CrLfAndUnit", constantsWith("1.5e-2 ppm", "\r\n"), true, 0.015f},

@@ -7,6 +7,9 @@
 // radio succeeds. A fault the link rides out (garbage between frames, rare noise, a lost answer
 // asked again) ends in a healthy session without a message instead.
 //
+// Last, a sweep killed with the program (a child process of the test) and put back at the next
+// Connect over the same line.
+//
 // The program's clock moves 50 ms a tick, and only while the line is quiet (nothing on its way
 // in either direction), so every deadline is the program's own and no case waits on real time.
 #include "platform/TickCount.h"
@@ -16,14 +19,29 @@
 
 #include "app/Utility.h"
 #include "common/CommonRoutines.h"
+#include "model/ImageFile.h"
+#include "ui/UiHooks.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <numeric>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 // Radios are configured with designated initializers that leave every other knob at its
 // default; GCC 12 still warns about the knobs without a default member initializer.
@@ -41,10 +59,7 @@ std::string checkList(const std::string& first, bool withPort = true) {
 
 const std::string PortGone = checkList("Cannot access COM 1.");
 const std::string NoEcho = checkList("Cannot access COM port");
-const std::string NoAnswer = checkList("No answer from VX-K5.");
 const std::string BadData = checkList("Illegal data.");
-const std::string OtherModel = checkList("Cannot Clone.");
-const std::string OtherVersion = "Version number does not match\r\nfor this VX-K5.";
 const std::string WriteRefused = checkList("Cannot write cloning data.", false);
 
 constexpr std::int16_t ItemPowerHigh = 1, ItemModLevel = 6;
@@ -70,7 +85,7 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
         if (!pty->terminal.ok()) {
             GTEST_SKIP() << "pseudo-terminals are not available here";
         }
-        dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + dir.file("radio") + "\n");
+        dir.writeFile("VSK5ALN.ini", "[PORTS]\nCOM1=" + dir.file("radio") + "\n" + moreSettings);
         dir.writeFile("Const.ini",
                       "VS-K5 ALN Rev.1.0\n" + QByteArray("0\n").repeated(21).toStdString());
         places.settingsFolder = dir.path();
@@ -126,6 +141,7 @@ class LineFaultTest : public ::testing::TestWithParam<LineFault> {
     }
 
     testsupport::TempDir dir;
+    std::string moreSettings; // after the port's mapping in the settings file
     testsupport::MessageRecorder recorder;
     std::unique_ptr<PtyRadio> pty;
     Utility::Places places;
@@ -240,19 +256,9 @@ std::string cloneWriteFrames() {
 
 // clang-format off
 const LineFault lineFaults[] = {
-    {"WrongModel", {.wrongModel = true}, false, clickConnect, OtherModel, "E8 E0"},
-    {"WrongSubCode", {.badSubCode = true}, false, clickConnect, OtherVersion, "E8 E0"},
-    {"NoEcho", {.noEcho = true}, false, clickConnect, NoEcho, "E8 E0"},
-    {"NoAnswer", {.noAnswer = true}, false, clickConnect, NoAnswer, "E8 E0"},
-    {"BadFirstRecord", {.badChecksumRecord = 0}, false, clickConnect, BadData, "E8 E0 E2"},
     {"BadRecordNearTheEnd", {.badChecksumRecord = 126}, false, clickConnect, BadData, "E8 E0 E2"},
-    {"SilenceInTheRead", {.silenceAfterRecords = 40}, false, clickConnect, NoAnswer, "E8 E0 E2"},
-    {"LostRecord", {.dropRecord = 122}, false, clickConnect, BadData, "E8 E0 E2"},
-    {"Garbage", {.garbage = true}, false, clickConnect, "", ""},
     {"NoiseOnePerTenThousand", {.noiseRate = 0.0001, .noiseSeed = 3}, false, clickConnect, "", ""},
     {"NoiseOnePerMille", {.noiseRate = 0.001, .noiseSeed = 3}, false, clickConnect, BadData,
-     "E8 E0 E2"},
-    {"NoiseOnePercent", {.noiseRate = 0.01, .noiseSeed = 3}, false, clickConnect, BadData,
      "E8 E0 E2"},
     {"NoiseTenPercent", {.noiseRate = 0.1, .noiseSeed = 3}, false, clickConnect, NoEcho, "E8 E0"},
     {"LostReadoutAnswer", {.loseAnswers = 1}, true, reloadWithAnAnswerLost, "", ""},
@@ -269,3 +275,149 @@ const LineFault lineFaults[] = {
 
 INSTANTIATE_TEST_SUITE_P(Faults, LineFaultTest, ::testing::ValuesIn(lineFaults),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// The folder of the first session, which hears on its standard input that its line is quiet.
+const char* const FirstSessionFolder = "VSK5_TEST_FIRST_SESSION";
+
+// The child's loop: a tick for each byte on the quiet pipe while its port has nothing to send,
+// the byte taken once the tick's writes are on the line (the parent, finding the pipe empty,
+// finds them there). False when done() did not come within maxTicks or the parent went.
+bool tickWhileQuiet(Utility& utility, int quietPipe, int maxTicks,
+                    const std::function<bool()>& done) {
+    const SerialControl& port = utility.door().portManager().MsCom();
+    for (int ticks = 0; ticks < maxTicks && !done();) {
+        QCoreApplication::processEvents();
+        if (port.outBufferCount() == 0 && vxk5sim::PseudoTerminal::readable(quietPipe)) {
+            platform::TickCount::advanceTestClock(Utility::TickIntervalMs);
+            utility.tick();
+            while (port.outBufferCount() != 0) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            }
+            char byte = 0;
+            ticks += ::read(quietPipe, &byte, 1) == 1 ? 1 : maxTicks; // none: the parent went
+        } else {
+            vxk5sim::PseudoTerminal::readable(quietPipe, 1); // rather than spin
+        }
+    }
+    return done();
+}
+
+// The parent's loop: the radio's end moved along, and a byte on the quiet pipe whenever the
+// line is settled and the child has taken the last. False when done() did not come within
+// maxTicks bytes or the child ended; real time only guards against a hang.
+bool runChild(testsupport::PtyRadio& pty, pid_t child, const int quietPipe[2], int maxTicks,
+              const std::function<bool()>& done) {
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    siginfo_t ended{};
+    for (int ticks = 0; ticks < maxTicks && !done() && ended.si_pid == 0 &&
+                        std::chrono::steady_clock::now() < hang;) {
+        pty.pump();
+        if (!vxk5sim::PseudoTerminal::readable(quietPipe[0]) && pty.settled()) {
+            ticks += ::write(quietPipe[1], "q", 1) == 1 ? 1 : 0;
+        } else {
+            vxk5sim::PseudoTerminal::readable(pty.terminal.master(), 1); // rather than spin
+            waitid(P_PID, child, &ended, WEXITED | WNOHANG | WNOWAIT);
+        }
+    }
+    return done();
+}
+
+// The second session's settings show test channel 1 for the sweep.
+class KilledSessionTest : public LineFaultTest {
+  public:
+    KilledSessionTest() { moreSettings = "[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=14600000\n"; }
+    Bytes radioMemory() const {
+        return Bytes(pty->radio.memory().begin(), pty->radio.memory().end());
+    }
+};
+
+} // namespace
+
+// The first session of the crash below, in the child that test starts (skipped otherwise): the
+// utility, on the parent's terminal and folder, connects and sweeps the low band until killed.
+TEST(CrashedSessionTest, SweepsUntilKilled) {
+    const std::string dir = qEnvironmentVariable(FirstSessionFolder).toStdString();
+    if (dir.empty()) {
+        GTEST_SKIP() << "the first session of KilledSessionTest, run by it alone";
+    }
+    testsupport::MessageRecorder recorder;
+    Utility utility({dir, {}, dir + "Const.ini", {}, dir + "backups"});
+    ASSERT_TRUE(utility.startUp(false)); // the quiet pipe ticks it
+    utility.window().cmd00(0).click();
+    ASSERT_TRUE(tickWhileQuiet(utility, STDIN_FILENO, 2000,
+                               [&] { return utility.door().model().RigProp_EditEnabled(); }));
+    utility.door().console().EnterPushed(8); // BPF Low ALL
+    tickWhileQuiet(utility, STDIN_FILENO, 20000, [] { return false; });
+    FAIL() << "not killed";
+}
+
+TEST_F(KilledSessionTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
+    const Bytes before = radioMemory();
+    int quietPipe[2];
+    // The child holds the read end, as its standard input, and nothing else of the line (the
+    // terminal closes on exec too): a write end there would keep the pipe open after the parent.
+    ASSERT_EQ(pipe2(quietPipe, O_NONBLOCK | O_CLOEXEC), 0);
+    posix_spawn_file_actions_t quietIn;
+    posix_spawn_file_actions_init(&quietIn);
+    posix_spawn_file_actions_adddup2(&quietIn, quietPipe[0], STDIN_FILENO);
+    qputenv(FirstSessionFolder, dir.path().c_str());
+    const char* argv[] = {"/proc/self/exe", "--gtest_filter=CrashedSessionTest.*", nullptr};
+    pid_t child = 0;
+    const int spawned =
+        posix_spawn(&child, argv[0], &quietIn, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&quietIn);
+    qunsetenv(FirstSessionFolder);
+    ASSERT_EQ(spawned, 0);
+    // Killed once its journal is on disk and the radio holds a value the sweep sent.
+    const std::string journal = "backups/VX-K5_0001_journal.txt";
+    const bool midSweep = runChild(*pty, child, quietPipe, 2000,
+                                   [&] { return dir.exists(journal) && radioMemory() != before; });
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ::close(quietPipe[0]);
+    ::close(quietPipe[1]);
+    ASSERT_TRUE(midSweep);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    for (int i = 0; i < 1000 && !pty->settled(); ++i) {
+        pty->pump(false); // what was on its way to the dead session is lost
+    }
+    const Bytes cut = radioMemory();
+    const QStringList backups =
+        QDir(QString::fromStdString(dir.file("backups"))).entryList({"*.img"}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    const Bytes backup = ImageFile::read(dir.file("backups/" + backups[0].toStdString())).bytes;
+    const auto changed = std::inner_product(cut.begin(), cut.end(), backup.begin(), 0,
+                                            std::plus<>(), std::not_equal_to<>());
+
+    // The second session: Connect asks, and its default button answers.
+    std::vector<std::string> asked;
+    ui::setModalDialogHook([&](QDialog& dialog) {
+        asked.push_back(dialog.findChild<QLabel*>()->text().toStdString());
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->isDefault()) {
+                button->click();
+            }
+        }
+        return dialog.result();
+    });
+    clsIndOp_RigK5& model = utility->door().model();
+    utility->window().cmd00(0).click();
+    const bool putBack =
+        run([&] { return model.RigProp_EditEnabled() && !recorder.messages().empty(); });
+    ui::setModalDialogHook({});
+    ASSERT_TRUE(putBack);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("\"BPF Low ALL\" was cut off before its end (started ", 0), 0u);
+    EXPECT_NE(asked[0].find("\n\nPut back the values it had changed?"), std::string::npos);
+    EXPECT_EQ(radioMemory(), backup);
+    EXPECT_EQ(recorder.messages().back().text,
+              "The VX-K5 is back at the values from before \"BPF Low ALL\": all " +
+                  std::to_string(changed) + " values verified.");
+    EXPECT_FALSE(dir.exists(journal));
+    const auto& runs = model.serviceJob().record().runs();
+    EXPECT_EQ(runs.at(0).name, "Recovery after a cut-off");
+    EXPECT_EQ(runs.at(0).outcome, RunOutcome::Completed);
+}

@@ -29,19 +29,10 @@ class ReadOnlyProgramFolderTest : public testsupport::StartupFixture {
         places.utility.settingsFolder = dir.file("prog/");
     }
     static std::string deviceFor(Utility& utility, std::int16_t port) {
-        return dynamic_cast<QtSerialControl&>(utility.door().portManager().MsCom()).deviceName(port);
+        return dynamic_cast<QtSerialControl&>(utility.door().portManager().MsCom())
+            .deviceName(port);
     }
 };
-
-struct ProgramPlace {
-    const char* name;
-    unsigned folderMode;
-    unsigned fileMode;
-    bool programWritten; // else the user's folder takes the settings
-};
-
-class ProgramPlaceTest : public ReadOnlyProgramFolderTest,
-                         public ::testing::WithParamInterface<ProgramPlace> {};
 
 } // namespace
 
@@ -76,30 +67,6 @@ TEST_F(ReadOnlyProgramFolderTest, SettingsOfOneRunComeBackInTheNext) {
     EXPECT_EQ(deviceFor(second, 3), "/dev/ttyACM5");
     EXPECT_EQ(deviceFor(second, 4), "/dev/ttyACM4");
 }
-
-// A run that ends at the missing constants file still loads and saves the settings.
-TEST_P(ProgramPlaceTest, SettingsAreSavedWhereTheyMayBe) {
-    const ProgramPlace& p = GetParam();
-    installProgram(p.folderMode, p.fileMode);
-    EXPECT_EQ(run(), 1);
-    const std::string program = dir.readFile("prog/VSK5ALN.ini");
-    const std::string saved = p.programWritten ? program : dir.readFile("user/VSK5ALN/VSK5ALN.ini");
-    EXPECT_EQ(saved.rfind("; kept by hand\n[PORTS]\n", 0), 0u);
-    EXPECT_NE(saved.find("MR-30(RF Power)=0\n"), std::string::npos);
-    EXPECT_EQ(dir.exists("user/VSK5ALN/VSK5ALN.ini"), !p.programWritten);
-    if (!p.programWritten) {
-        EXPECT_EQ(program, HandWritten);
-        EXPECT_EQ(dir.mode("prog/VSK5ALN.ini"), fs::perms(p.fileMode));
-    }
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Modes, ProgramPlaceTest, ::testing::Values(
-    ProgramPlace{"Writable",       0755, 0644, true},
-    ProgramPlace{"FolderReadOnly", 0555, 0644, false},
-    ProgramPlace{"FileReadOnly",   0755, 0444, false}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
 
 TEST_F(ReadOnlyProgramFolderTest, NowhereToSaveTellsTheTechnicianOnce) {
     installProgram(0555, 0444);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The port manager and the sequencer's hold on the port: the port number range, a port that
-// cannot be opened, one that went away, and the automatic release.
+// The port manager and the sequencer's hold on the port: the port number range, the
+// automatic release, and a port that went away.
 #include "tests/link/LinkFixture.h"
 
 using namespace linktest;
@@ -14,19 +14,6 @@ TEST_F(FrmComTest, PortNumberOutsideOneToTenIsIgnored) {
         com->setComPortNum(written);
         EXPECT_EQ(com->comPortNum(), expected) << "after writing " << written;
     }
-}
-
-TEST_F(FrmComTest, PortThatCannotBeOpenedIsReportedOnce) {
-    port->setOpenFails(true);
-    EXPECT_FALSE(seq->easySendE8NoAnswer(UnlockText));
-    EXPECT_TRUE(com->errCannotOpen());
-    EXPECT_FALSE(com->comOpen());
-    EXPECT_TRUE(port->written().empty());
-    tick();
-    tick();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].text.substr(0, 22), "Cannot access COM 1.\r\n");
-    EXPECT_FALSE(seq->OpRunning());
 }
 
 TEST_F(FrmComTest, PortIsReleasedAfterTheHoldTimeAndNeverWithoutOne) {

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The link tests' common ground: frames written out byte by byte from their layout (so a test
-// states the bytes on the wire instead of asking the code under test to make them), and a
-// link wired as the program wires it, over the in-process simulated radio on the test clock.
-// A failed operation is recorded with the message the window would show, and resets the link
-// as the window's report does.
+// The link tests' common ground: frames written out byte by byte from their layout (the
+// records and the bodies the link sends), and a link wired as the program wires it, over the
+// in-process simulated radio on the test clock. A failed operation is recorded with the message the
+// window would show, and resets the link as the window's report does.
 #pragma once
 
 #include "link/CloneErrorText.h"
@@ -12,6 +11,7 @@
 #include "link/frmCom.h"
 #include "platform/TickCount.h"
 #include "tests/support/SimSerialControl.h"
+#include "tests/support/WireFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +19,11 @@
 
 namespace linktest {
 
-inline Bytes cat(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-// FE FE EE EF body FD: what the computer sends (and gets back as its echo).
+using testsupport::cat;
+using testsupport::radioFrame;
+// What the computer sends (and gets back as its echo), the command byte first in the body.
 inline Bytes pcFrame(const Bytes& body) {
-    return cat(cat({0xFE, 0xFE, 0xEE, 0xEF}, body), {0xFD});
-}
-// FE FE EF EE command data FD: what the radio sends.
-inline Bytes radioFrame(std::uint8_t command, const Bytes& data) {
-    return cat(cat({0xFE, 0xFE, 0xEF, 0xEE, command}, data), {0xFD});
+    return testsupport::hostFrame(body.at(0), Bytes(body.begin() + 1, body.end()));
 }
 inline const Bytes EndFrame = radioFrame(0xE5, {'V', 'e', 'x', 'o', ' ', 'I', 'n', 'c', '.'});
 // E8 command 0 with the unlock text of the adjustment state, as the model sends it.
@@ -41,12 +35,7 @@ inline Bytes recordFrame(int adr, const Bytes& data, int countOff = 0, int sumOf
     const auto count = static_cast<std::uint8_t>(data.size() + countOff);
     Bytes raw = cat({std::uint8_t(adr >> 8), std::uint8_t(adr), count}, data);
     raw.push_back(std::uint8_t(sumOff - std::accumulate(raw.begin(), raw.end(), 0)));
-    const char* hex = "0123456789ABCDEF";
-    Bytes text;
-    for (std::uint8_t b : raw) {
-        text = cat(text, {std::uint8_t(hex[b >> 4]), std::uint8_t(hex[b & 15])});
-    }
-    return radioFrame(0xE4, text);
+    return radioFrame(0xE4, testsupport::hex(raw));
 }
 
 class LinkTest : public ::testing::Test {

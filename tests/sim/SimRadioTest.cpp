@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Frame-level tests of the simulated radio: the bytes it puts on the line for the identity
-// query, a clone read, readouts and a clone write, the adjustment state, and the line pacing.
-// Its fault knobs are exercised end to end by the link's tests against it.
+// Frame-level tests of the simulated radio where no session shows them: the adjustment state's
+// lock, the adjustments' cells, the readouts, a clone write stored whole or refused whole, a stuck
+// cell, the line pacing and the detector behind a generator. What it answers in a session the
+// golden traces pin, and its fault knobs are exercised end to end by the link's tests against it.
 #include "sim/SimRadio.h"
 #include "tests/sim/SimTestUtil.h"
 
@@ -17,29 +18,6 @@ using vxk5sim::SimConfig;
 using vxk5sim::SimRadio;
 
 static const Bytes Vexo = {'V', 'e', 'x', 'o', ' ', 'I', 'n', 'c', '.'};
-
-TEST(SimRadio, AnswersTheIdentityQueryAfterItsEcho) {
-    SimRadio radio;
-    EXPECT_EQ(talk(radio, IdentityQuery),
-              cat(IdentityQuery, {0xFE, 0xFE, 0xEF, 0xEE, 0xE1, 0x73, 0x51, 0x00, 0x01, 0xFD}));
-}
-
-// Each E4 record the computer must read: address, count 16, the data, a checksum that makes
-// them all add up to 0 mod 256, in upper-case ASCII hex.
-TEST(SimRadio, CloneReadIsItsWholeMemoryAsItIsNowInRecordsThenE5) {
-    SimRadio radio;
-    radio.memory()[0] = 0xC3;
-    radio.memory()[0x7E7] = 0x5A;
-    Bytes expected = hostFrame(0xE2, {0x73, 0x51, 0x00, 0x01});
-    const Bytes line = talk(radio, expected);
-    for (int adr = 0; adr < 2048; adr += 16) {
-        Bytes raw = cat({std::uint8_t(adr >> 8), std::uint8_t(adr), 16},
-                        Bytes(radio.memory().begin() + adr, radio.memory().begin() + adr + 16));
-        raw.push_back(std::uint8_t(-std::accumulate(raw.begin(), raw.end(), 0)));
-        expected = cat(expected, radioFrame(0xE4, hex(raw)));
-    }
-    EXPECT_EQ(line, cat(expected, radioFrame(0xE5, Vexo)));
-}
 
 TEST(SimRadio, AdjustmentsAreIgnoredBeforeTheExactUnlock) {
     SimRadio radio;

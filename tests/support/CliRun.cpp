@@ -2,7 +2,7 @@
 // The command line's root driven on the test clock.
 #include "tests/support/CliRun.h"
 
-#include "platform/TickCount.h"
+#include "tests/support/SimBench.h"
 
 #include <sstream>
 
@@ -21,19 +21,12 @@ CliRun runCommandLine(const QStringList& arguments, const std::string& folder,
     CliRun run;
     {
         const CommandLine::Places places{folder, folder, folder, folder + "backups", false};
+        SimSerialControl& line = *serial;
         CommandLine cli(*parsed.request, out, err, places, std::move(serial));
         cli.start(false);
-        // A timer tick every 50 ms, and a tick of its own for a wait that falls due between.
         for (int i = 0; i < MaxTicks && !cli.finished(); ++i) {
-            std::int32_t left = CommandLine::TickIntervalMs;
-            for (std::int32_t due = cli.msUntilDue(); due > 0 && due < left;
-                 due = cli.msUntilDue()) {
-                platform::TickCount::advanceTestClock(due);
-                left -= due;
-                cli.tick();
-            }
-            platform::TickCount::advanceTestClock(left);
-            cli.tick();
+            SimBench::tickOnTestClock(
+                line, [&cli] { return cli.msUntilDue(); }, [&cli] { cli.tick(); });
             if (afterTick) {
                 afterTick(cli);
             }

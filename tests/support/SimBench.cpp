@@ -29,32 +29,39 @@ SimBench::~SimBench() {
 
 void SimBench::tick(int count) {
     for (int i = 0; i < count; ++i) {
-        std::int64_t left = TickIntervalMs;
-        // Between two timer ticks the program also runs when a wait falls due (its due timer)
-        // and, with a paced radio, when bytes arrive (the port's receive event).
-        for (;;) {
-            const std::int64_t due = door().msUntilDue();
-            const std::int64_t arrival = control->msUntilArrival();
-            std::int64_t next = left;
-            for (const std::int64_t t : {due, arrival}) {
-                if (t > 0 && t < next) {
-                    next = t;
-                }
-            }
-            if (next >= left) {
-                break;
-            }
-            platform::TickCount::advanceTestClock(static_cast<std::int32_t>(next));
-            left -= next;
-            if (next == arrival) {
-                control->notifyReceived(); // the receive event runs the tick itself
-            } else {
-                runTick();
+        tickOnTestClock(
+            *control, [this] { return door().msUntilDue(); }, [this] { runTick(); });
+    }
+}
+
+void SimBench::tickOnTestClock(SimSerialControl& line,
+                               const std::function<std::int32_t()>& msUntilDue,
+                               const std::function<void()>& runTick) {
+    std::int64_t left = TickIntervalMs;
+    // Between two timer ticks the program also runs when a wait falls due (its due timer)
+    // and, with a paced radio, when bytes arrive (the port's receive event).
+    for (;;) {
+        const std::int64_t due = msUntilDue();
+        const std::int64_t arrival = line.msUntilArrival();
+        std::int64_t next = left;
+        for (const std::int64_t t : {due, arrival}) {
+            if (t > 0 && t < next) {
+                next = t;
             }
         }
-        platform::TickCount::advanceTestClock(static_cast<std::int32_t>(left));
-        runTick();
+        if (next >= left) {
+            break;
+        }
+        platform::TickCount::advanceTestClock(static_cast<std::int32_t>(next));
+        left -= next;
+        if (next == arrival) {
+            line.notifyReceived(); // the receive event runs the tick itself
+        } else {
+            runTick();
+        }
     }
+    platform::TickCount::advanceTestClock(static_cast<std::int32_t>(left));
+    runTick();
 }
 
 bool SimBench::runUntil(const std::function<bool()>& done, int maxTicks) {

@@ -40,6 +40,10 @@ class SimBench {
     // One timer tick: the clock moves 50 ms, then the program's tick runs; a wait that falls
     // due in between gets its own tick at its time, as the due timer gives it.
     void tick(int count = 1);
+    // The same for any root on this line: its waits fall due at msUntilDue(), runTick is its tick.
+    static void tickOnTestClock(SimSerialControl& line,
+                                const std::function<std::int32_t()>& msUntilDue,
+                                const std::function<void()>& runTick);
     // Ticks until done() holds; false when it did not within maxTicks.
     bool runUntil(const std::function<bool()>& done, int maxTicks = 2000);
     // "Connect" and wait until the items are loaded and every value has gone out once.

@@ -3,6 +3,7 @@
 // tick and writes down what changed.
 #include "tests/support/TraceRecorder.h"
 
+#include "common/CommonRoutines.h"
 #include "platform/TickCount.h"
 #include "ui/frmMain.h"
 
@@ -23,16 +24,6 @@ std::vector<QString> rows(const QListWidget& list) {
         texts.push_back(list.item(i)->text());
     }
     return texts;
-}
-
-std::string hex(const Bytes& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t b : bytes) {
-        text += digits[b >> 4];
-        text += digits[b & 15];
-    }
-    return text;
 }
 
 } // namespace
@@ -122,7 +113,7 @@ void TraceRecorder::lookAtWire() {
     for (std::size_t i = wireSeen; i < written.size(); ++i) {
         partialFrame.push_back(written[i]);
         if (written[i] == 0xFD) {
-            add(">", hex(partialFrame));
+            add(">", ByteStrToHex(partialFrame));
             partialFrame.clear();
         }
     }
