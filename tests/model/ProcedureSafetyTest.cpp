@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A sensor error that ends TXF after its first writes, and a sweep left while its reading is
-// out, put every byte they changed back in the radio and the image; a procedure that reached
-// its end keeps its result (the golden trace of abandoned procedures has the restores of the
-// other ways of leaving a procedure, frame by frame).
+// A sensor error that ends TXF after its first writes puts every byte it changed back in the
+// radio and the image, and a procedure that reached its end keeps its result (the golden trace
+// of abandoned procedures has the restores of a procedure left before its end, frame by frame).
 #include "tests/support/ConnectedBench.h"
 
 #include "platform/SessionLog.h"
@@ -50,23 +49,6 @@ TEST(ProcedureSafetyTest, ASensorErrorAfterTheFirstWritesPutsThemBack) {
           "model    start TXF\n", "model    end TXF: Ended without result"}) {
         EXPECT_NE(lines.find(line), std::string::npos) << line << " not in\n" << lines;
     }
-}
-
-// Left by Reload while its first reading is still out: the reading is given up at once, so
-// that the bytes the sweep changed go back before anything of the Reload goes out.
-TEST(ProcedureSafetyTest, ASweepLeftWhileItsReadingIsOutPutsItsBytesBackAtOnce) {
-    Connected c;
-    const Bytes before = radioArea(c.bench);
-    ASSERT_TRUE(c.enter(ItemBpfLowAll));
-    c.bench.radio().config().loseAnswers = 1; // the reading stays out
-    ASSERT_TRUE(c.bench.runUntil([&] { return c.bench.seq().OpRunning(); }, 40));
-    ASSERT_NE(radioArea(c.bench), before);
-    c.bench.door().click(RigDoor::Reload);
-    EXPECT_EQ(radioArea(c.bench), before);
-    EXPECT_EQ(imageArea(c.bench), before);
-    c.bench.tick(40);
-    EXPECT_EQ(radioArea(c.bench), before);
-    EXPECT_TRUE(c.bench.view().messages.empty());
 }
 
 TEST(ProcedureSafetyTest, AProcedureThatReachedItsEndKeepsItsResult) {
