@@ -3,6 +3,7 @@
 #include "tests/fuzz/LinkHarness.h"
 
 #include "platform/TickCount.h"
+#include "sim/SimProtocol.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,43 +34,16 @@ std::int32_t clockStartOf(std::uint8_t choice) {
     }
 }
 
-int hexValue(std::uint8_t c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-// The record frame FE .. EF EE E4 <address count data checksum as hex text> FD, checked here
-// on its own terms (not with the driver's code): whole hex pairs, a sum of 0 modulo 256, the
-// count that the length says, and every byte inside the 2048-byte image.
+// The record frame FE .. EF EE E4 <address count data checksum as hex text> FD, read as the
+// simulated radio reads a record (not with the driver's code): whole hex pairs, a sum of 0
+// modulo 256, the count that the length says, and every byte inside the 2048-byte image.
 bool recordOf(const Bytes& f, HeardRecord& record) {
-    if (f.size() < 13 || f.size() % 2 == 0 || f[0] != 0xEF || f[1] != 0xEE || f[2] != 0xE4) {
+    if (f.size() < 3 || f[0] != 0xEF || f[1] != 0xEE || f[2] != 0xE4) {
         return false;
     }
-    Bytes raw;
-    for (std::size_t i = 3; i + 1 < f.size(); i += 2) {
-        const int high = hexValue(f[i]);
-        const int low = hexValue(f[i + 1]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        raw.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
-    unsigned sum = 0;
-    for (std::uint8_t b : raw) {
-        sum += b;
-    }
-    const std::size_t count = raw[2];
-    record.address = raw[0] * 256 + raw[1];
-    if (sum % 256 != 0 || count != raw.size() - 4 || record.address + count > 2048) {
-        return false;
-    }
-    record.data.assign(raw.begin() + 3, raw.end() - 1);
-    return true;
+    vxk5sim::DecodedRecord decoded = vxk5sim::decodeRecord(Bytes(f.begin() + 3, f.end()), 2048);
+    record = {decoded.address, std::move(decoded.data)};
+    return decoded.ok;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Writes the link fuzz target's seeds: real exchanges of the simulated radio, healthy and with
 // its fault knobs, recorded as scripts (LinkHarness.h) while the harness plays them. Run it
 // after a change to the script's form: fuzz_seeds tests/fuzz/corpus/link
+#include "sim/SimProtocol.h"
 #include "sim/SimRadio.h"
 #include "tests/fuzz/LinkHarness.h"
 
@@ -58,23 +59,11 @@ struct Session {
     }
 };
 
-// An E4 record frame of the radio: address, count, data and the checksum that makes them 0.
+// An E4 record frame of the radio, as the simulated radio writes it.
 Bytes recordFrame(int address, const Bytes& data) {
-    Bytes raw{static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
-              static_cast<std::uint8_t>(data.size())};
-    raw.insert(raw.end(), data.begin(), data.end());
-    unsigned sum = 0;
-    for (std::uint8_t b : raw) {
-        sum += b;
-    }
-    raw.push_back(static_cast<std::uint8_t>(256 - sum % 256));
-    Bytes frame{0xFE, 0xFE, 0xEF, 0xEE, 0xE4};
-    for (std::uint8_t b : raw) {
-        frame.push_back(static_cast<std::uint8_t>("0123456789ABCDEF"[b >> 4]));
-        frame.push_back(static_cast<std::uint8_t>("0123456789ABCDEF"[b & 15]));
-    }
-    frame.push_back(0xFD);
-    return frame;
+    return vxk5sim::makeAnswerFrame(
+        vxk5sim::kCmdRecord,
+        vxk5sim::encodeRecord(address, data.data(), static_cast<int>(data.size())));
 }
 
 void write(const std::string& folder, const std::string& name, const vxk5sim::SimConfig& config,
