@@ -55,8 +55,8 @@ UtilityOnPty::UtilityOnPty(BenchApp& app, const std::string& settings)
     counted = serial.get();
     root = std::make_unique<Utility>(places, std::move(serial));
     pty.setHandOver([this](std::int64_t n) { return counted->handedAt(n); });
-    watch =
-        std::make_unique<WaitWatch>(root->door().console(), lineLog, [this] { return bytesHandedOver(); });
+    watch = std::make_unique<WaitWatch>(root->door().console(), lineLog,
+                                        [this] { return bytesHandedOver(); });
     started = root->startUp(); // the real 50 ms timer
     if (started) {
         root->window().show();

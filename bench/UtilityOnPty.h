@@ -73,7 +73,7 @@ class UtilityOnPty {
     LineLog lineLog;
     PacedPty pty;
     std::vector<std::string> shown;
-    CountingSerialControl* counted = nullptr; // owned by the utility
+    CountingSerialControl* counted = nullptr;       // owned by the utility
     std::optional<platform::SessionLog> sessionLog; // as the program keeps one, and at its cost
     std::unique_ptr<Utility> root;
     std::unique_ptr<WaitWatch> watch;
