@@ -22,13 +22,13 @@ BenchSettings load(clsCmcProfileIO& profile) {
     profile.loadData("Plan", settings.plan, std::string{});
     std::int32_t settle = BenchSettings::DefaultSettleMs;
     if (profile.loadData("SettleTime", settle, std::int32_t{BenchSettings::DefaultSettleMs}) &&
-        settle >= 0 && settle <= BenchSettings::LongestSettleMs) {
+        settle >= 0 && settle <= instruments::kLongestSettleMs) {
         settings.settleMs = settle;
     }
     double maximum = instruments::kDefaultMaximumLevelDbm;
     if (profile.loadData("MaximumLevel", maximum, instruments::kDefaultMaximumLevelDbm) &&
-        std::isfinite(maximum) && maximum >= BenchSettings::LowestMaximumDbm &&
-        maximum <= BenchSettings::HighestMaximumDbm) {
+        std::isfinite(maximum) && maximum >= instruments::kLowestMaximumDbm &&
+        maximum <= instruments::kHighestMaximumDbm) {
         settings.generator.maximumLevelDbm = maximum;
     }
     profile.endLoading();

@@ -17,10 +17,6 @@ class clsCmcProfileIO;
 
 struct BenchSettings {
     static constexpr int DefaultSettleMs = 300;
-    static constexpr int LongestSettleMs = 60000;
-    // The levels a maximum may be set to: no bench generator goes beyond either end.
-    static constexpr double LowestMaximumDbm = -140.0;
-    static constexpr double HighestMaximumDbm = 30.0;
 
     instruments::GeneratorSetup generator;
     int settleMs = DefaultSettleMs; // after the generator's settings, before the procedure

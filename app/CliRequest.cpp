@@ -133,44 +133,75 @@ int comNumber(const std::string& port) {
     return n >= RigDoor::FirstPort && n <= RigDoor::LastPort ? n : 0;
 }
 
+namespace {
+
+// The options every command takes, registered with the parser.
+struct CliOptions {
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption port{"port",
+                            "COM1 to COM10 (the settings file's [PORTS] apply) "
+                            "or a device path.",
+                            "port"};
+    QCommandLineOption settings{"settings",
+                                "The settings file (default: VSK5ALN.ini "
+                                "where the window keeps it).",
+                                "file"};
+    QCommandLineOption constants{"constants",
+                                 "The model constants (default: Const.ini "
+                                 "where the window finds it).",
+                                 "file"};
+    QCommandLineOption json{"json", "Results as one JSON object per line."};
+    QCommandLineOption yes{"yes", "Answer the questions of revert and write with Yes."};
+    QCommandLineOption output{{"o", "output"}, "Where backup or report writes.", "file"};
+    QCommandLineOption generator{"generator",
+                                 "The signal generator for align, by its VISA resource "
+                                 "name (default: the settings file's [INSTRUMENTS]).",
+                                 "resource"};
+    QCommandLineOption report{"report", "Where align writes the service report (HTML).", "file"};
+
+    explicit CliOptions(QCommandLineParser& parser)
+        : help(parser.addHelpOption()), version(parser.addVersionOption()) {
+        parser.addOptions({port, settings, constants, json, yes, output, generator, report});
+        parser.addPositionalArgument("command", "identify, backup, dump, compare, revert, write, "
+                                                "run, report or align.");
+        parser.addPositionalArgument("arguments", "The image, the procedures or the plan.",
+                                     "[arguments...]");
+    }
+};
+
+CliRequest requestOf(const CommandShape& shape, const QStringList& words,
+                     const QCommandLineParser& parser, const CliOptions& options) {
+    CliRequest request;
+    request.command = shape.command;
+    request.name = shape.name;
+    for (const QString& word : words) {
+        request.arguments.push_back(word.toStdString());
+    }
+    request.output = parser.value(options.output).toStdString();
+    request.port = parser.value(options.port).toStdString();
+    request.settings = parser.value(options.settings).toStdString();
+    request.constants = parser.value(options.constants).toStdString();
+    request.generator = parser.value(options.generator).toStdString();
+    request.report = parser.value(options.report).toStdString();
+    request.json = parser.isSet(options.json);
+    request.yes = parser.isSet(options.yes);
+    return request;
+}
+
+} // namespace
+
 CliParse parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(Description);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption port("port",
-                                  "COM1 to COM10 (the settings file's [PORTS] apply) "
-                                  "or a device path.",
-                                  "port");
-    const QCommandLineOption settings("settings",
-                                      "The settings file (default: VSK5ALN.ini "
-                                      "where the window keeps it).",
-                                      "file");
-    const QCommandLineOption constants("constants",
-                                       "The model constants (default: Const.ini "
-                                       "where the window finds it).",
-                                       "file");
-    const QCommandLineOption json("json", "Results as one JSON object per line.");
-    const QCommandLineOption yes("yes", "Answer the questions of revert and write with Yes.");
-    const QCommandLineOption output({"o", "output"}, "Where backup or report writes.", "file");
-    const QCommandLineOption generator("generator",
-                                       "The signal generator for align, by its VISA resource "
-                                       "name (default: the settings file's [INSTRUMENTS]).",
-                                       "resource");
-    const QCommandLineOption report("report", "Where align writes the service report (HTML).",
-                                    "file");
-    parser.addOptions({port, settings, constants, json, yes, output, generator, report});
-    parser.addPositionalArgument("command", "identify, backup, dump, compare, revert, write, "
-                                            "run, report or align.");
-    parser.addPositionalArgument("arguments", "The image, the procedures or the plan.",
-                                 "[arguments...]");
+    const CliOptions options(parser);
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(options.help)) {
         return {std::nullopt, parser.helpText().toStdString(), CliExit::Completed};
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(options.version)) {
         return {std::nullopt, "vsk5-aln-cli " VSK5_VERSION "\n", CliExit::Completed};
     }
     QStringList words = parser.positionalArguments();
@@ -181,20 +212,7 @@ CliParse parseCommandLine(const QStringList& arguments) {
     if (!shape) {
         return usage(QString("Unknown command '%1'.").arg(parser.positionalArguments().first()));
     }
-    CliRequest request;
-    request.command = shape->command;
-    request.name = shape->name;
-    for (const QString& word : words) {
-        request.arguments.push_back(word.toStdString());
-    }
-    request.output = parser.value(output).toStdString();
-    request.port = parser.value(port).toStdString();
-    request.settings = parser.value(settings).toStdString();
-    request.constants = parser.value(constants).toStdString();
-    request.generator = parser.value(generator).toStdString();
-    request.report = parser.value(report).toStdString();
-    request.json = parser.isSet(json);
-    request.yes = parser.isSet(yes);
+    const CliRequest request = requestOf(*shape, words, parser, options);
     if (const QString wrong = checkRequest(*shape, request); !wrong.isEmpty()) {
         return usage(wrong);
     }

@@ -86,9 +86,7 @@ void CommandLine::alignmentEnded() {
     // The model has told its own failures (a procedure's, the link's) already.
     const std::string& told = view.lastMessage();
     std::string message;
-    if (end != RunEnd::Completed &&
-        (told.empty() || alignmentMessage.size() < told.size() ||
-         alignmentMessage.compare(alignmentMessage.size() - told.size(), told.size(), told) != 0)) {
+    if (end != RunEnd::Completed && (told.empty() || !alignmentMessage.ends_with(told))) {
         message = alignmentMessage;
     }
     if (!request.report.empty() &&

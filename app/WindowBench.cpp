@@ -15,20 +15,6 @@
 
 #include <utility>
 
-// The dialog's fields take what the settings file keeps, no more.
-static_assert(frmInstruments::LongestSettleMs == BenchSettings::LongestSettleMs);
-static_assert(frmInstruments::LowestMaximumDbm == BenchSettings::LowestMaximumDbm);
-static_assert(frmInstruments::HighestMaximumDbm == BenchSettings::HighestMaximumDbm);
-
-namespace {
-
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-} // namespace
-
 WindowBench::WindowBench(clsCmcProfileIO& settingsFile, frmMain& mainWindow, RigDoor& door)
     : profile(settingsFile), window(mainWindow), radio(door) {}
 
@@ -160,7 +146,7 @@ void WindowBench::runEnded(bool completed, const QString& message) {
     const std::string& told = window.lastMessage();
     const std::size_t named = text.find(": ");
     const std::string why = named == std::string::npos ? text : text.substr(named + 2);
-    if (!completed && !told.empty() && (endsWith(text, told) || told.rfind(why, 0) == 0)) {
+    if (!completed && !told.empty() && (text.ends_with(told) || told.rfind(why, 0) == 0)) {
         return;
     }
     news.push_back({text, completed});

@@ -17,6 +17,13 @@
 
 namespace instruments {
 
+// What a bench may mean: the longest settle time after a change, and the levels a maximum may be
+// set to (no bench generator goes beyond either end). The settings file and the dialog that
+// edits it both keep to these.
+inline constexpr int kLongestSettleMs = 60000;
+inline constexpr double kLowestMaximumDbm = -140.0;
+inline constexpr double kHighestMaximumDbm = 30.0;
+
 struct GeneratorSetup {
     std::string resource; // the VISA resource name; empty: no generator on the bench
     std::string profile;  // a profile file whose [Generator] section overrides commands

@@ -45,10 +45,10 @@ void frmInstruments::buildFields() {
     cmdProfile = new QPushButton(QStringLiteral("…"), this);
     cmdProfile->setAutoDefault(false);
     spnSettle = new QSpinBox(this);
-    spnSettle->setRange(0, LongestSettleMs);
+    spnSettle->setRange(0, instruments::kLongestSettleMs);
     spnSettle->setSuffix(QStringLiteral(" ms"));
     spnMaximum = new QDoubleSpinBox(this);
-    spnMaximum->setRange(LowestMaximumDbm, HighestMaximumDbm);
+    spnMaximum->setRange(instruments::kLowestMaximumDbm, instruments::kHighestMaximumDbm);
     spnMaximum->setDecimals(1);
     spnMaximum->setSuffix(QStringLiteral(" dBm"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -29,11 +29,6 @@ class frmInstruments : public QDialog {
         instruments::GeneratorSetup generator;
         int settleMs = 0;
     };
-    // The settle times and maximum levels the fields take.
-    static constexpr int LongestSettleMs = 60000;
-    static constexpr double LowestMaximumDbm = -140.0;
-    static constexpr double HighestMaximumDbm = 30.0;
-
     explicit frmInstruments(const Choice& choice, QWidget* parent = nullptr);
     ~frmInstruments() override;
 
