@@ -11,12 +11,13 @@ std::string hertz(std::int64_t hz) {
 }
 
 std::string decibels(double dbm) {
-    // std::to_chars never looks at the locale; 32 characters hold any double in fixed notation
-    // with one decimal that a level can be (anything beyond is refused before it gets here).
+    // std::to_chars never looks at the locale. Fixed notation with one decimal is how a level is
+    // written; a number too long for it (no level a generator has) keeps its magnitude in the
+    // shortest form, so that it is never taken for a small level when it is checked.
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, dbm, std::chars_format::fixed, 1);
+    auto result = std::to_chars(text, text + sizeof text, dbm, std::chars_format::fixed, 1);
     if (result.ec != std::errc()) {
-        return "0.0";
+        result = std::to_chars(text, text + sizeof text, dbm);
     }
     std::string out(text, result.ptr);
     return out == "-0.0" ? "0.0" : out;

@@ -4,6 +4,7 @@
 // the serial and the USBTMC path. The simulated generator is served from the test's event loop;
 // every wait is for a condition, bounded only against a hang, and a command's deadline moves
 // only when a test moves the test clock.
+#include "instruments/BenchGenerator.h"
 #include "instruments/SignalGenerator.h"
 #include "instruments/SocketTransport.h"
 #include "instruments/TransportFactory.h"
@@ -229,4 +230,12 @@ TEST(GeneratorOverVxi11, HostThatDoesNotAnswerIsReported) {
               "Cannot connect to the signal generator: no VXI-11 instrument answers at "
               "127.0.0.1." +
                   Check);
+}
+
+// A level too long to write in tenths keeps its size when it is checked, whatever the maximum:
+// it must never be taken for 0.0 dBm and sent.
+TEST(GeneratorLevel, AHugeLevelIsRefusedUnderTheHighestMaximum) {
+    ScpiInstrument scpi(std::make_unique<SocketTransport>("127.0.0.1", 1));
+    SignalGenerator generator(scpi, {}, kHighestMaximumDbm);
+    EXPECT_EQ(generator.setLevel(1e300), 0);
 }
