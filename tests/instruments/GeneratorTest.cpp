@@ -10,10 +10,9 @@
 #include "instruments/TransportFactory.h"
 #include "platform/TickCount.h"
 #include "sim/PseudoTerminal.h"
-#include "sim/SimGeneratorServer.h"
+#include "tests/support/SimGeneratorOnPort.h"
 
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -32,21 +31,13 @@ std::int64_t realMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The simulated generator with its server, served from the event loop, and the program's
-// generator talking to it; every outcome is logged as one line.
-struct Bench {
-    vxk5sim::SimGenerator sim;
-    vxk5sim::SimGeneratorServer server{sim};
-    QTimer pump;
+// The program's generator talking to the simulated one; every outcome is logged as one line.
+struct Bench : testsupport::SimGeneratorOnPort {
     std::unique_ptr<ScpiInstrument> scpi;
     std::unique_ptr<SignalGenerator> generator;
     std::vector<std::string> events;
 
-    explicit Bench(const vxk5sim::GeneratorFaults& faults = {}) {
-        sim.faults() = faults;
-        QObject::connect(&pump, &QTimer::timeout, [this] { server.service(realMs()); });
-        pump.start(1);
-    }
+    explicit Bench(const vxk5sim::GeneratorFaults& faults = {}) { sim.faults() = faults; }
 
     bool connect(std::unique_ptr<Transport> transport, const GeneratorCommands& commands = {}) {
         scpi = std::make_unique<ScpiInstrument>(std::move(transport));
@@ -67,12 +58,12 @@ struct Bench {
         bool up = false;
         QObject::connect(scpi.get(), &ScpiInstrument::connected, [&up] { up = true; });
         scpi->connectToInstrument();
-        return QTest::qWaitFor([&] { return up; }, kHang);
+        return SimGeneratorOnPort::waitFor([&] { return up; });
     }
 
     bool waitFor(std::size_t received, std::size_t outcomes) {
-        return QTest::qWaitFor(
-            [&] { return sim.received().size() >= received && events.size() >= outcomes; }, kHang);
+        return SimGeneratorOnPort::waitFor(
+            [&] { return sim.received().size() >= received && events.size() >= outcomes; });
     }
 };
 
@@ -93,9 +84,9 @@ class GeneratorOverTcpTest : public ::testing::TestWithParam<Scenario> {};
 TEST_P(GeneratorOverTcpTest, SendsTheseLinesAndReportsThis) {
     const Scenario& s = GetParam();
     Bench bench(s.faults);
-    ASSERT_TRUE(bench.server.listen("127.0.0.1", 0)) << bench.server.error();
-    ASSERT_TRUE(bench.connect(std::make_unique<SocketTransport>("127.0.0.1", bench.server.port()),
-                              s.commands));
+    ASSERT_FALSE(bench.resource().empty()) << "no local port to be had";
+    ASSERT_TRUE(
+        bench.connect(std::make_unique<SocketTransport>("127.0.0.1", bench.port()), s.commands));
     s.act(*bench.generator); // returns at once: everything else happens in the event loop
     ASSERT_TRUE(bench.waitFor(s.received.size(), 0));
     if (s.clockStepMs > 0) {
@@ -190,7 +181,7 @@ TEST_P(GeneratorOverTerminalTest, IdentifiesAndSets) {
     vxk5sim::PseudoTerminal terminal;
     ASSERT_TRUE(terminal.ok()) << terminal.error();
     Bench bench;
-    bench.server.serveTerminal(terminal.master());
+    bench.serveTerminal(terminal.master());
     const std::string name =
         GetParam() == "ASRL" ? "ASRL" + terminal.path() + "::INSTR" : terminal.path();
     ParsedResource parsed = parseResource(name);
