@@ -35,12 +35,8 @@ const char* const Align[] = {"align", "@sim.plan", "--generator", "TCPIP::127.0.
 const char* const Lost = "The connection to the signal generator was lost";
 const char* const TooHigh = "[BPF-LOW]\nChannel=1\nLevel=-10\n";
 
-struct CliCase {
-    const char* name;
-    QStringList arguments; // "@" stands for the test's folder
-    int exit;
-    const char* out; // standard output holds this
-    const char* err; // and standard error this
+// What a case changes of the bench, each field left at its default otherwise.
+struct Setup {
     bool channels = true;
     bool unplugInProcedure = false; // the device goes while the procedure runs
     // --- align: the simulated generator serves it ---
@@ -51,6 +47,15 @@ struct CliCase {
     int stuckCell = -1;            // a radio whose memory keeps this byte
 };
 
+struct CliCase {
+    const char* name;
+    QStringList arguments; // "@" stands for the test's folder
+    int exit;
+    const char* out; // standard output holds this
+    const char* err; // and standard error this
+    Setup setup = {};
+};
+
 QStringList align(std::initializer_list<const char*> more = {}) {
     QStringList arguments(std::begin(Align), std::end(Align));
     for (const char* a : more) {
@@ -59,90 +64,53 @@ QStringList align(std::initializer_list<const char*> more = {}) {
     return arguments;
 }
 
+// clang-format off
 const CliCase Cases[] = {
     {"identify", {"identify"}, 0, "VX-K5 0001\n", "Reading memory"},
-    {"identifyJson",
-     {"--json", "identify"},
-     0,
-     "{\"command\":\"identify\",\"model\":\"VX-K5\",\"port\":1,\"subCode\":\"0001\"}\n",
-     ""},
+    {"identifyJson", {"--json", "identify"}, 0,
+     "{\"command\":\"identify\",\"model\":\"VX-K5\",\"port\":1,\"subCode\":\"0001\"}\n", ""},
     {"backup", {"backup", "-o", "@copy.img"}, 0, "backups/VX-K5_0001_", ""},
     {"dump", {"dump"}, 0, "POW HI Level:  200\n", ""},
     {"compareDiffers", {"--json", "compare", "@VX-K5_0001_before.img"}, 5, "\"differences\":1", ""},
     {"compareMissing", {"compare", "@none.img"}, 1, "", "none.img"},
     {"revertAsks", {"revert", "@VX-K5_0001_before.img"}, 3, "", "give --yes"},
-    {"revert",
-     {"--yes", "revert", "@VX-K5_0001_before.img"},
-     0,
-     "Revert adjustments: Completed",
-     "all 1 values verified."},
+    {"revert", {"--yes", "revert", "@VX-K5_0001_before.img"}, 0,
+     "Revert adjustments: Completed", "all 1 values verified."},
     {"writeAsks", {"write", "@VX-K5_0001_before.img"}, 3, "", "give --yes"},
-    {"write",
-     {"--yes", "write", "@VX-K5_0001_before.img"},
-     0,
-     "Write image to radio: Completed",
-     "all 2048 bytes verified."},
-    {"run",
-     {"run", "BPF-LOW", "S-METER", "DTCS-START", "DTCS-STOP"},
-     0,
+    {"write", {"--yes", "write", "@VX-K5_0001_before.img"}, 0,
+     "Write image to radio: Completed", "all 2048 bytes verified."},
+    {"run", {"run", "BPF-LOW", "S-METER", "DTCS-START", "DTCS-STOP"}, 0,
      "BPF Low ALL: Completed\nS-METER: Completed\nDTCS Start: Completed\nDTCS Stop: Completed\n",
      ""},
-    {"runRefused", {"run", "BPF-LOW"}, 3, "BPF Low ALL: Refused", "Test channel 01", false},
+    {"runRefused", {"run", "BPF-LOW"}, 3, "BPF Low ALL: Refused", "Test channel 01",
+     {.channels = false}},
     {"report", {"report", "-o", "@r.html"}, 0, "r.html", ""},
-    {"lostDevice", {"run", "BPF-MID"}, 4, "", "Cannot access COM 1.\n\nCheck", true, true},
+    {"lostDevice", {"run", "BPF-MID"}, 4, "", "Cannot access COM 1.\n\nCheck",
+     {.unplugInProcedure = true}},
     {"unknownCommand", {"frob"}, 2, "Unknown command 'frob'.", ""},
     {"unknownProcedure", {"run", "TXF"}, 2, "Unknown procedure 'TXF'.", ""},
     {"reportPdf", {"report", "-o", "r.pdf"}, 2, "HTML only", ""},
     {"align", align({"--report", "@r.html"}), 0,
      "BPF-LOW: Completed\nBPF-MID: Completed\nBPF-HIGH: Completed\nS-METER: Completed\n"
      "TXF: Completed\nDTCS-START: Completed\nDTCS-STOP: Completed\nVerifying read: Completed\n",
-     "", true, false, Aligned},
-    {"alignOutputOff",
-     align({"--report", "@r.html"}),
-     1,
-     "BPF-LOW: Failed\nBPF-MID: Not run",
+     "", {.bytes = Aligned}},
+    {"alignOutputOff", align({"--report", "@r.html"}), 1, "BPF-LOW: Failed\nBPF-MID: Not run",
      "No signal reached the detector.",
-     true,
-     false,
-     PutBack,
-     {},
-     "[Generator]\nOutputOn=OUTP OFF\n"},
-    {"alignInstrumentError",
-     align(),
-     1,
-     "BPF-LOW: Failed",
+     {.bytes = PutBack, .profile = "[Generator]\nOutputOn=OUTP OFF\n"}},
+    {"alignInstrumentError", align(), 1, "BPF-LOW: Failed",
      "BPF-LOW: The signal generator refused 'FREQ 146000000 Hz': -222,\"Data out of range\"",
-     true,
-     false,
-     PutBack,
-     {0, -1, "-222,\"Data out of range\""}},
-    {"alignLostInstrument", align(), 1, "BPF-LOW: Failed", Lost, true, false, PutBack, {0, 3, ""}},
-    {"alignLevelTooHigh",
-     align(),
-     2,
-     "",
+     {.bytes = PutBack, .faults = {0, -1, "-222,\"Data out of range\""}}},
+    {"alignLostInstrument", align(), 1, "BPF-LOW: Failed", Lost,
+     {.bytes = PutBack, .faults = {0, 3, ""}}},
+    {"alignLevelTooHigh", align(), 2, "",
      "Line 3 of the plan 'sim.plan': the level -10.0 dBm is above the highest level allowed, "
-     "-20.0 dBm.",
-     true,
-     false,
-     0,
-     {},
-     nullptr,
-     TooHigh},
-    {"alignLostRadio", align(), 4, "BPF-LOW: Failed\n", "Cannot access COM 1.", true, true},
-    {"alignDiffers",
-     align(),
-     5,
-     "S-METER: Completed",
-     "SD S1 Level: the VX-K5 holds 48, not 120",
-     true,
-     false,
-     0,
-     {},
-     nullptr,
-     nullptr,
-     SMeterS1},
+     "-20.0 dBm.", {.plan = TooHigh}},
+    {"alignLostRadio", align(), 4, "BPF-LOW: Failed\n", "Cannot access COM 1.",
+     {.unplugInProcedure = true}},
+    {"alignDiffers", align(), 5, "S-METER: Completed", "SD S1 Level: the VX-K5 holds 48, not 120",
+     {.stuckCell = SMeterS1}},
 };
+// clang-format on
 
 class CommandLineTest : public ::testing::TestWithParam<CliCase> {};
 
@@ -185,19 +153,20 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     const CliCase& c = GetParam();
     const testsupport::TempDir dir;
     dir.writeFile("Const.ini", readFile(VSK5_SOURCE_DIR "/sim/Const.ini"));
-    std::string settings = c.channels ? SweepChannels : "";
-    if (c.profile) {
-        dir.writeFile("gen.ini", c.profile);
+    std::string settings = c.setup.channels ? SweepChannels : "";
+    if (c.setup.profile) {
+        dir.writeFile("gen.ini", c.setup.profile);
         settings += "[INSTRUMENTS]\nGeneratorProfile=" + dir.path() + "gen.ini\n";
     }
     dir.writeFile("VSK5ALN.ini", settings);
-    dir.writeFile("sim.plan", c.plan ? c.plan : readFile(VSK5_SOURCE_DIR "/align/vx-k5-sim.plan"));
+    dir.writeFile("sim.plan",
+                  c.setup.plan ? c.setup.plan : readFile(VSK5_SOURCE_DIR "/align/vx-k5-sim.plan"));
     vxk5sim::SimGenerator sim;
-    sim.faults() = c.faults;
+    sim.faults() = c.setup.faults;
     vxk5sim::SimGeneratorServer server(sim);
     ASSERT_TRUE(server.listen("127.0.0.1", 0));
     vxk5sim::SimConfig config;
-    config.stuckCell = c.stuckCell;
+    config.stuckCell = c.setup.stuckCell;
     auto serial = std::make_unique<SimSerialControl>(config);
     if (c.arguments.front() == "align") {
         serial->radio().attachGenerator(&sim);
@@ -214,7 +183,7 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     std::vector<int> after;
     const CliRun run = testsupport::runCommandLine(
         arguments, dir.path(), std::move(serial), [&](CommandLine& cli) {
-            if (c.unplugInProcedure && cli.door().procedureStep() != 0) {
+            if (c.setup.unplugInProcedure && cli.door().procedureStep() != 0) {
                 line.unplug();
             }
             serveGenerator(cli, server);
@@ -224,11 +193,12 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     EXPECT_EQ(run.exit, c.exit) << run.out << run.err;
     EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    if (c.bytes != 0) {
-        EXPECT_EQ(after, c.bytes == Aligned ? optima() : before);
+    if (c.setup.bytes != 0) {
+        EXPECT_EQ(after, c.setup.bytes == Aligned ? optima() : before);
     }
     EXPECT_FALSE(sim.outputOn());
-    if (c.bytes != 0 && c.faults.dropAfterLines < 0) { // the last word the generator had
+    // The last word the generator had.
+    if (c.setup.bytes != 0 && c.setup.faults.dropAfterLines < 0) {
         EXPECT_EQ(sim.received().back(), "SYST:ERR?");
         EXPECT_EQ(sim.received().end()[-2], "OUTP OFF");
     }

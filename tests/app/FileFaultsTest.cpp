@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Damaged, odd and unwritable files through whole runs of the utility, built as the program
-// builds itself: a settings file with binary junk, very long lines, 10 MB of text, mixed line
-// ends or hand formatting, read-only or in a folder that is read-only or missing; a constants
-// file that is empty, short, binary, UTF-16, behind a byte-order mark, or holds huge or
-// non-numeric values. Each run gets the documented value or default, the documented message,
-// or the per-user place, and whatever the technician wrote stays as it was, line ends included.
+// Damaged and odd files through whole runs of the utility, built as the program builds itself:
+// a settings file with binary junk, very long lines, 10 MB of text, mixed line ends or hand
+// formatting, or in a folder that is missing; a constants file that is empty, binary, UTF-16,
+// behind a byte-order mark, or holds a huge number. Each run gets the documented value or
+// default, the documented message, or the per-user place, and whatever the technician wrote
+// stays as it was, line ends included. (Which place takes the settings when one is read-only
+// is SettingsPlacesTest's; the rule of a constant's number is ConstantNumberTest's.)
 #include "model/TestChannels.h"
 #include "tests/app/StartupFixture.h"
 #include "ui/UiHooks.h"
@@ -19,7 +20,6 @@
 
 #include <random>
 
-using testsupport::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
@@ -46,19 +46,15 @@ std::string otherKeys(const std::string& newline) {
     return text;
 }
 
-enum class Saved { Beside, User };
-
 struct SettingsCase {
     const char* name;
     std::string before; // the settings file beside the program
     int comPort;        // what the run reads
     std::string after;  // the file that takes the settings after COM 2 was chosen
-    Saved savedTo = Saved::Beside;
-    unsigned folderMode = 0755; // 0: the program's folder does not exist
-    unsigned fileMode = 0644;
     // What both files begin with, when it runs to megabytes: made only when its case runs, not
     // at the start of every test process (which holds each row several times over).
     std::string (*lead)() = nullptr;
+    bool missingFolder = false; // the program's folder: then the user's takes the settings
 };
 
 const std::string LongValue = "4" + std::string(300, ' ') + "; the rest is past the buffer";
@@ -81,18 +77,14 @@ const SettingsCase settingsCases[] = {
     {"BinaryJunk", junk() + "[OPTION]\nComPort=3\n", 3,
      junk() + "[OPTION]\nComPort=2\n" + otherKeys("\r\n")},
     {"VeryLongLines", "[OPTION]\nComPort=" + LongValue + "\n", 4,
-     "[OPTION]\nComPort=2\n" + otherKeys("\n"), Saved::Beside, 0755, 0644, aMillionSemicolons},
+     "[OPTION]\nComPort=2\n" + otherKeys("\n"), aMillionSemicolons},
     {"TenMegabytes", "[OPTION]\nComPort=3\n", 3, "[OPTION]\nComPort=2\n" + otherKeys("\n"),
-     Saved::Beside, 0755, 0644, tenMegabytes},
+     tenMegabytes},
     {"MixedLineEnds", "; by hand\r\n[OPTION]\nComPort=3\r\n\n[PORTS]\r\nCOM1=/dev/ttyUSB0\n", 3,
      "; by hand\r\n[OPTION]\nComPort=2\r\n" + otherKeys("\r\n") + "\n[PORTS]\r\nCOM1=/dev/ttyUSB0\n"},
     {"LoneCarriageReturnAtTheEnd", "[OPTION]\nComPort=3\n[Notes]\n; end\r", 3,
      "[OPTION]\nComPort=2\n" + otherKeys("\n") + "[Notes]\n; end\r"},
-    {"ReadOnlyFile", "[OPTION]\nComPort=3\n", 3, "[OPTION]\nComPort=2\n" + otherKeys("\n"),
-     Saved::User, 0755, 0444},
-    {"ReadOnlyFolder", "[OPTION]\nComPort=3\n", 3, "[OPTION]\nComPort=2\n" + otherKeys("\n"),
-     Saved::User, 0555},
-    {"MissingFolder", "", 1, "[OPTION]\nComPort=2\n" + otherKeys("\n"), Saved::User, 0},
+    {"MissingFolder", "", 1, "[OPTION]\nComPort=2\n" + otherKeys("\n"), nullptr, true},
 };
 // clang-format on
 
@@ -104,11 +96,9 @@ class SettingsFileTest : public testsupport::StartupFixture,
 TEST_P(SettingsFileTest, ReadsWhatItCanAndKeepsEveryOtherByte) {
     const SettingsCase& c = GetParam();
     const std::string lead = c.lead ? c.lead() : "";
-    if (c.folderMode != 0) {
+    if (!c.missingFolder) {
         dir.makeFolder("prog");
         dir.writeFile("prog/VSK5ALN.ini", lead + c.before);
-        dir.setMode("prog/VSK5ALN.ini", fs::perms(c.fileMode));
-        dir.setMode("prog", fs::perms(c.folderMode));
     }
     places.utility.settingsFolder = dir.file("prog/");
     dir.writeFile("Const.ini", constantsFile());
@@ -120,11 +110,8 @@ TEST_P(SettingsFileTest, ReadsWhatItCanAndKeepsEveryOtherByte) {
     } // shut down: the settings are saved
     EXPECT_TRUE(recorder.messages().empty());
     const std::string saved =
-        dir.readFile(c.savedTo == Saved::Beside ? "prog/VSK5ALN.ini" : "user/VSK5ALN/VSK5ALN.ini");
+        dir.readFile(c.missingFolder ? "user/VSK5ALN/VSK5ALN.ini" : "prog/VSK5ALN.ini");
     EXPECT_TRUE(saved == lead + c.after) << saved.substr(0, 200);
-    if (c.savedTo == Saved::User && c.folderMode != 0) {
-        EXPECT_TRUE(dir.readFile("prog/VSK5ALN.ini") == lead + c.before);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SettingsFileTest, ::testing::ValuesIn(settingsCases),
@@ -146,20 +133,14 @@ TEST_F(SettingsFileTest, AnUnchangedValueKeepsItsHandWrittenLine) {
 
 namespace {
 
+using testsupport::StartupFixture;
+
 struct ConstantsCase {
     const char* name;
     std::string text;
     bool accepted;
     float constant7 = 0; // when accepted
 };
-
-std::string constantsWith(const std::string& line7, const std::string& newline = "\n") {
-    std::string text = "VS-K5 ALN Rev.1.0" + newline;
-    for (int i = 0; i <= 20; ++i) {
-        text += (i == 7 ? line7 : "1.5") + newline;
-    }
-    return text;
-}
 
 std::string utf16(const std::string& text) {
     std::string wide = "\xFF\xFE";
@@ -173,21 +154,12 @@ std::string utf16(const std::string& text) {
 // clang-format off
 const ConstantsCase constantsCases[] = {
     {"Empty", "", false},
-    {"Short", "VS-K5 ALN Rev.1.0\n1\n2\n3\n", false},
     {"TitleOnlyWithoutLineEnd", "VS-K5 ALN Rev.1.0", false},
     {"Binary", junk(), false},
-    {"Utf16", utf16(constantsWith("2.5")), false},
-    {"ByteOrderMark", "\xEF\xBB\xBF" + constantsWith("2.5"), false},
-    {"OtherRevision", "VS-K5 ALN Rev.1.1\n" + std::string(21, '\n'), false},
-    {"HugeNumber", constantsWith("1" + std::string(400, '0')), false},
-    // Beyond single precision or not a number, a constant would reach the radio through TXF.
-    {"BeyondSinglePrecision", constantsWith("1e40"), false},
-    {"NegativeBeyondSinglePrecision", constantsWith("-3.5e38"), false},
-    {"NotANumber", constantsWith("nan"), false},
-    {"Infinity", constantsWith("Infinity"), false},
-    {"HugeHexadecimal", constantsWith("&HFFFFFFFF"), true, 4294967296.0f},
-    {"NonNumeric", constantsWith("ppm"), true, 0.0f},
-    {"CrLfAndUnit", constantsWith("1.5e-2 ppm", "\r\n"), true, 0.015f},
+    {"Utf16", utf16(StartupFixture::constantsFile("2.5")), false},
+    {"ByteOrderMark", "\xEF\xBB\xBF" + StartupFixture::constantsFile("2.5"), false},
+    {"HugeNumber", StartupFixture::constantsFile("1" + std::string(400, '0')), false},
+    {"HugeHexadecimal", StartupFixture::constantsFile("&HFFFFFFFF"), true, 4294967296.0f},
 };
 // clang-format on
 

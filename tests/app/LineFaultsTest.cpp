@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Line faults end to end: the whole utility as the program builds it (its QSerialPort control,
-// its window) over a pseudo-terminal, against the simulated radio with each of its fault knobs,
-// and a device that goes away during a clone read, a step or a procedure and comes back at once
-// or after a pause. For each: the exact message, the frames the radio heard before it and none
+// its window) over a pseudo-terminal, against the simulated radio with a bad record near the end
+// of the read or heavy noise, and a device that goes away during a clone read or goes and comes
+// back at once. For each: the exact message, the frames the radio heard before it and none
 // after, the port closed, the memory image untouched after it, and then Connect to a healthy
-// radio succeeds. A fault the link rides out (garbage between frames, rare noise, a lost answer
-// asked again) ends in a healthy session without a message instead.
+// radio succeeds. (The other radio faults are in the connect-failures trace, a device lost
+// under a sweep or a key in the lost-port trace, both on the in-process line.)
 //
 // Last, a sweep killed with the program (a child process of the test) and put back at the next
 // Connect over the same line.
@@ -30,7 +30,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -51,18 +50,14 @@ using testsupport::PtyRadio;
 
 namespace {
 
-std::string checkList(const std::string& first, bool withPort = true) {
-    return first + "\r\n\r\nCheck the following:\r\n\r\n" +
-           (withPort ? "- The COM port settings.\r\n" : "") +
-           "- Cloning cable connections.\r\n- The VX-K5 power is ON.";
+std::string checkList(const std::string& first) {
+    return first + "\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n"
+                   "- Cloning cable connections.\r\n- The VX-K5 power is ON.";
 }
 
 const std::string PortGone = checkList("Cannot access COM 1.");
 const std::string NoEcho = checkList("Cannot access COM port");
 const std::string BadData = checkList("Illegal data.");
-const std::string WriteRefused = checkList("Cannot write cloning data.", false);
-
-constexpr std::int16_t ItemPowerHigh = 1, ItemModLevel = 6;
 
 class LineFaultTest;
 
@@ -72,10 +67,8 @@ struct LineFault {
     // From a connected utility (when `connected`) or from Connect clicked, to the fault.
     bool connected;
     std::function<void(LineFaultTest&)> act;
-    std::string message; // empty: the link rides the fault out and Connect succeeds
-    // The commands the radio heard from the start of act to the message; "*" where they are
-    // whatever a procedure had sent when the device went.
-    std::string frames;
+    std::string message;
+    std::string frames; // the commands the radio heard from the start of act to the message
 };
 
 class LineFaultTest : public ::testing::TestWithParam<LineFault> {
@@ -158,17 +151,10 @@ TEST_P(LineFaultTest, EndsInItsMessageSendsNothingMoreAndConnectsAgain) {
     pty->radio.config() = c.radio;
     const std::size_t mark = pty->heard.size();
     c.act(*this);
-    if (c.message.empty()) { // a fault the link rides out
-        EXPECT_TRUE(run([this] { return connected(); }));
-        EXPECT_TRUE(recorder.messages().empty());
-        return;
-    }
     ASSERT_TRUE(run([this] { return !recorder.messages().empty(); }));
     ASSERT_EQ(recorder.messages().size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, c.message);
-    if (c.frames != "*") {
-        EXPECT_EQ(framesHeard(mark), c.frames);
-    }
+    EXPECT_EQ(framesHeard(mark), c.frames);
     EXPECT_FALSE(utility->door().portManager().comOpen());
     const std::size_t heard = pty->heard.size();
     const Bytes imageAtMessage = image();
@@ -203,71 +189,18 @@ void unplugDuringCloneRead(LineFaultTest& t) {
     t.unplug();
 }
 
-void unplugWhileStepping(LineFaultTest& t) {
-    const int power = t.utility->door().console().Value(ItemPowerHigh);
-    t.utility->door().console().UpDown(ItemPowerHigh, 1);
-    ASSERT_TRUE(t.run([&] { return t.pty->radio.e8Value(0x0C) == power + 1; }, 20));
-    t.unplug();
-    t.utility->door().console().UpDown(ItemPowerHigh, 1); // the next step meets a lost port
-}
-
-void unplugDuringProcedure(LineFaultTest& t) {
-    t.utility->door().console().EnterPushed(ItemModLevel);
-    ASSERT_TRUE(t.run([&] { return t.utility->door().model().adjStepNow() >= 9; }, 400));
-    t.unplug();
-}
-
 // Back on the same device before the utility has looked at the line again.
 void unplugAndBackAtOnce(LineFaultTest& t) {
     t.unplug();
     t.plugIn();
 }
 
-// Connect while the device is away: it cannot be opened.
-void unplugAndConnectMeanwhile(LineFaultTest& t) {
-    t.unplug();
-    ASSERT_TRUE(t.run([&] { return !t.recorder.messages().empty(); }));
-    t.recorder.clear();
-    clickConnect(t);
-}
-
-// Reload with an answer lost on the line: its readout is asked again, and all 16 come in.
-void reloadWithAnAnswerLost(LineFaultTest& t) {
-    const auto readouts = [&t] {
-        const auto& log = t.pty->radio.e8Log();
-        return std::count_if(log.begin(), log.end(), [](const auto& e) { return e.command == 3; });
-    };
-    const auto before = readouts();
-    t.utility->window().cmd00(clsIndOp_RigK5::Reload).click();
-    ASSERT_TRUE(t.run([&] { return readouts() == before + 17; }));
-}
-
-void cloneWrite(LineFaultTest& t) {
-    t.utility->door().seq().easyCloneWrite();
-}
-
-std::string cloneWriteFrames() {
-    std::string frames = "E0 E3";
-    for (int i = 0; i < 128; ++i) {
-        frames += " E4";
-    }
-    return frames + " E5";
-}
-
 // clang-format off
 const LineFault lineFaults[] = {
     {"BadRecordNearTheEnd", {.badChecksumRecord = 126}, false, clickConnect, BadData, "E8 E0 E2"},
-    {"NoiseOnePerTenThousand", {.noiseRate = 0.0001, .noiseSeed = 3}, false, clickConnect, "", ""},
-    {"NoiseOnePerMille", {.noiseRate = 0.001, .noiseSeed = 3}, false, clickConnect, BadData,
-     "E8 E0 E2"},
     {"NoiseTenPercent", {.noiseRate = 0.1, .noiseSeed = 3}, false, clickConnect, NoEcho, "E8 E0"},
-    {"LostReadoutAnswer", {.loseAnswers = 1}, true, reloadWithAnAnswerLost, "", ""},
-    {"RefusedCloneWrite", {.refuseWrite = true}, true, cloneWrite, WriteRefused, cloneWriteFrames()},
     {"UnpluggedDuringCloneRead", {}, false, unplugDuringCloneRead, PortGone, "E8 E0 E2"},
-    {"UnpluggedWhileStepping", {}, true, unplugWhileStepping, PortGone, "E8"},
-    {"UnpluggedDuringProcedure", {}, true, unplugDuringProcedure, PortGone, "*"},
     {"UnpluggedAndBackAtOnce", {}, true, unplugAndBackAtOnce, PortGone, ""},
-    {"UnpluggedAndConnectMeanwhile", {}, true, unplugAndConnectMeanwhile, PortGone, ""},
 };
 // clang-format on
 

@@ -22,6 +22,16 @@
 namespace testsupport {
 
 class StartupFixture : public ::testing::Test {
+  public:
+    // A constants file the utility accepts, with constant 7 as given.
+    static std::string constantsFile(const std::string& constant = "1.5") {
+        std::string text = "VS-K5 ALN Rev.1.0\n";
+        for (int i = 0; i <= 20; ++i) {
+            text += (i == 7 ? constant : "1.5") + "\n";
+        }
+        return text;
+    }
+
   protected:
     StartupFixture() {
         previous = QDir::currentPath();
@@ -51,15 +61,6 @@ class StartupFixture : public ::testing::Test {
         });
         driver.start(0);
         return runUtility(places);
-    }
-
-    // A constants file the utility accepts, with constant 7 as given.
-    static std::string constantsFile(const std::string& constant = "1.5") {
-        std::string text = "VS-K5 ALN Rev.1.0\n";
-        for (int i = 0; i <= 20; ++i) {
-            text += (i == 7 ? constant : "1.5") + "\n";
-        }
-        return text;
     }
 
     // What the technician is told when no place has "Const.ini", and when the one found was

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up through runUtility: another copy running ends it at once, a lock that cannot be
-// taken does not; the constants file is taken from the first of its places that has one; none
-// ends it after the settings are saved (FileFaultsTest has the files refused); a readable one
-// shows the window.
+// taken does not (InstanceLockTest has the ways it cannot be); the constants file is taken from
+// the first of its places that has one; none ends it after the settings are saved
+// (FileFaultsTest has the files refused); a readable one shows the window until exit.
 #include "tests/app/StartupFixture.h"
 
 #include "ui/frmMain.h"
@@ -11,19 +11,9 @@
 #include <QFile>
 #include <QLockFile>
 
-#include <functional>
-
 namespace {
 
 using StartupTest = testsupport::StartupFixture;
-
-// How the lock cannot be had, set up in the test's folder; none of them is another copy.
-struct LockFault {
-    const char* name;
-    std::function<void(const testsupport::TempDir&, StartupPlaces&)> arrange;
-};
-
-class LockUnavailableTest : public StartupTest, public ::testing::WithParamInterface<LockFault> {};
 
 // What each place holds: "good" a file the model takes, "bad" one of another revision, "" none.
 struct ConstantsPlaces {
@@ -53,37 +43,11 @@ TEST_F(StartupTest, SecondCopyIsRefusedAndTouchesNothing) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("VSK5ALN.ini"))));
 }
 
-// A lock that cannot be taken at all says nothing about another copy: the start goes on (to the
-// missing constants file here), and the settings are kept as on any end.
-TEST_P(LockUnavailableTest, LetsTheStartGoOn) {
-    GetParam().arrange(dir, places);
-    EXPECT_EQ(run(), 1);
-    ASSERT_EQ(recorder.messages().size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, notFoundText());
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("VSK5ALN.ini"))));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, LockUnavailableTest,
-    ::testing::Values(LockFault{"FolderUnderAPlainFile",
-                                [](const testsupport::TempDir& d, StartupPlaces& p) {
-                                    d.writeFile("plain", "");
-                                    p.lockFolder = d.file("plain/run");
-                                }},
-                      LockFault{"FolderIsAPlainFile",
-                                [](const testsupport::TempDir& d, StartupPlaces& p) {
-                                    d.writeFile("plain", "");
-                                    p.lockFolder = d.file("plain");
-                                }},
-                      LockFault{"FolderInTheLocksPlace",
-                                [](const testsupport::TempDir& d, StartupPlaces& p) {
-                                    p.lockFolder = d.file("run");
-                                    QDir().mkpath(
-                                        QString::fromStdString(d.file("run/") + p.lockName));
-                                }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(StartupTest, MissingConstantsFileEndsAfterSavingTheSettings) {
+// A lock that cannot be taken at all (a folder in its place) says nothing about another copy:
+// the start goes on, to the missing constants file here, which ends it after the settings are
+// saved.
+TEST_F(StartupTest, UnavailableLockAndMissingConstantsEndAfterSavingTheSettings) {
+    QDir().mkpath(QString::fromStdString(dir.file("run/") + places.lockName));
     dir.writeFile("VSK5ALN.ini", "[OPTION]\nComPort=2\n");
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(recorder.messages().size(), 1u);
@@ -93,16 +57,8 @@ TEST_F(StartupTest, MissingConstantsFileEndsAfterSavingTheSettings) {
     EXPECT_NE(saved.find("MR-30(RF Power)=0\n"), std::string::npos);
 }
 
-TEST_F(StartupTest, ReadableConstantsFileShowsTheWindowUntilExit) {
-    dir.writeFile("Const.ini", constantsFile("-2.5e-3"));
-    bool shown = false;
-    EXPECT_EQ(run([&shown](frmMain& window) { shown = window.isVisible(); }), 0);
-    // Closing the window ends the program as "E&xit" does: settings saved, nothing running.
-    EXPECT_TRUE(shown);
-    EXPECT_TRUE(recorder.messages().empty());
-    EXPECT_NE(dir.readFile("VSK5ALN.ini").find("ComPort=1\n"), std::string::npos);
-}
-
+// Accepted, the window shows until it is closed, which ends the program as "E&xit" does:
+// settings saved, nothing running. Refused, the settings are saved all the same.
 TEST_P(ConstantsPlacesTest, TheFirstPlaceWithAFileDecides) {
     const ConstantsPlaces& p = GetParam();
     dir.makeFolder("user/VSK5ALN");
@@ -117,7 +73,11 @@ TEST_P(ConstantsPlacesTest, TheFirstPlaceWithAFileDecides) {
         }
     }
     const std::string refused = p.refused;
-    EXPECT_EQ(run(), refused.empty() ? 0 : 1);
+    bool shown = false;
+    const int exit = run([&shown](frmMain& window) { shown = window.isVisible(); });
+    EXPECT_EQ(exit, refused.empty() ? 0 : 1);
+    EXPECT_EQ(shown, refused.empty());
+    EXPECT_NE(dir.readFile("VSK5ALN.ini").find("ComPort=1\n"), std::string::npos);
     if (refused.empty()) {
         EXPECT_TRUE(recorder.messages().empty());
     } else {
