@@ -2,31 +2,27 @@
 // The command line against the simulated radio: each command with its exit status, what it
 // prints and what it says, on the test clock through the in-process line; a usage error before
 // any of it; the device lost under a sweep; and once the program itself over a pseudo-terminal.
-// An alignment also has the simulated generator on a local TCP port, served between two ticks
-// until the program's generator has nothing on its way, so the test clock never moves under a
-// command.
-#include "sim/SimGeneratorServer.h"
+// An alignment also has the simulated generator on a local TCP port; after each tick the test
+// waits until the program's generator has nothing on its way, so the test clock never moves
+// under a command.
 #include "tests/support/CliRun.h"
+#include "tests/support/ConnectedBench.h"
+#include "tests/support/SimGeneratorOnPort.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QProcess>
 
-#include <chrono>
 #include <fstream>
 #include <sstream>
 
+using proceduretest::SweepChannels;
 using testsupport::CliRun;
 using testsupport::SimSerialControl;
 
 namespace {
 
-const std::string SweepChannels = "[OPTION]\n"
-                                  "MR-1(Appear)=1\nMR-1(Frequency)=14600000\n"
-                                  "MR-2(Appear)=1\nMR-2(Frequency)=15500000\n"
-                                  "MR-3(Appear)=1\nMR-3(Frequency)=16600000\n";
 constexpr std::int32_t BpfLowT1 = 0x7B0;
 constexpr std::int32_t SMeterS1 = 0x7B9;
 constexpr int Aligned = 1; // every band-pass and S-meter byte at the simulator's optimum
@@ -121,19 +117,12 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-std::int64_t realMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Serves the generator until the program's has nothing on its way (a lost connection ends
-// everything on its way); a count of turns bounds a hang.
-void serveGenerator(CommandLine& cli, vxk5sim::SimGeneratorServer& server) {
+// Until the program's generator has nothing on its way (a lost connection ends everything on
+// its way).
+void serveGenerator(CommandLine& cli) {
     instruments::BenchGenerator* g = cli.generator();
-    for (int turns = 0; g && !g->instrument().idle() && turns < 10000000; ++turns) {
-        server.service(realMs());
-        QCoreApplication::processEvents();
-    }
+    EXPECT_TRUE(
+        testsupport::SimGeneratorOnPort::waitFor([g] { return !g || g->instrument().idle(); }));
 }
 
 // The band-pass and S-meter bytes: each band's optimum, and S1..S3 of a reading of 120
@@ -161,10 +150,10 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     dir.writeFile("VSK5ALN.ini", settings);
     dir.writeFile("sim.plan",
                   c.setup.plan ? c.setup.plan : readFile(VSK5_SOURCE_DIR "/align/vx-k5-sim.plan"));
-    vxk5sim::SimGenerator sim;
+    testsupport::SimGeneratorOnPort generator;
+    vxk5sim::SimGenerator& sim = generator.sim;
     sim.faults() = c.setup.faults;
-    vxk5sim::SimGeneratorServer server(sim);
-    ASSERT_TRUE(server.listen("127.0.0.1", 0));
+    ASSERT_FALSE(generator.resource().empty());
     vxk5sim::SimConfig config;
     config.stuckCell = c.setup.stuckCell;
     auto serial = std::make_unique<SimSerialControl>(config);
@@ -178,7 +167,7 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
     dir.writeFile("VX-K5_0001_before.img", std::string(image.begin(), image.end()));
     QStringList arguments = c.arguments;
     arguments.replaceInStrings("@", QString::fromStdString(dir.path()));
-    arguments.replaceInStrings("%P", QString::number(server.port()));
+    arguments.replaceInStrings("%P", QString::number(generator.port()));
     SimSerialControl& line = *serial;
     std::vector<int> after;
     const CliRun run = testsupport::runCommandLine(
@@ -186,7 +175,7 @@ TEST_P(CommandLineTest, ExitsAndSaysAsExpected) {
             if (c.setup.unplugInProcedure && cli.door().procedureStep() != 0) {
                 line.unplug();
             }
-            serveGenerator(cli, server);
+            serveGenerator(cli);
             const auto& memory = line.radio().memory();
             after.assign(memory.begin() + BpfLowT1, memory.begin() + SMeterS1 + 3);
         });
