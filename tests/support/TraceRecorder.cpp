@@ -7,6 +7,7 @@
 #include "platform/TickCount.h"
 #include "ui/frmMain.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <map>
 
 namespace testsupport {
 namespace {
@@ -26,34 +29,28 @@ std::vector<QString> rows(const QListWidget& list) {
     return texts;
 }
 
-} // namespace
-
+// A text quoted on one line: backslash, quote, CR and LF escaped.
 std::string quoted(const QString& text) {
+    static const std::map<char, std::string> escapes = {
+        {'\\', "\\\\"}, {'"', "\\\""}, {'\r', "\\r"}, {'\n', "\\n"}};
     std::string out = "\"";
-    for (char c : text.toStdString()) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '"':
-            out += "\\\"";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        default:
-            out += c;
-        }
+    for (const char c : text.toStdString()) {
+        const auto escape = escapes.find(c);
+        out += escape != escapes.end() ? escape->second : std::string(1, c);
     }
     return out + "\"";
 }
 
+} // namespace
+
 TraceRecorder::TraceRecorder(Bench& bench) : bench_(&bench), start(platform::TickCount::now()) {
     wireSeen = bench.serial().written().size();
+    ui::setModalDialogHook([this](QDialog& dialog) { return onDialog(dialog); });
     look();
+}
+
+TraceRecorder::~TraceRecorder() {
+    ui::setModalDialogHook({});
 }
 
 void TraceRecorder::add(const std::string& kind, const std::string& what) {
@@ -76,27 +73,38 @@ void TraceRecorder::tick(int count) {
     }
 }
 
-void TraceRecorder::click(int button) {
+void TraceRecorder::click(int button, int ticks) {
     QPushButton& pushed = bench_->window().cmd00(button);
     note("click " + pushed.text().toStdString());
     pushed.click();
     look();
+    tick(ticks);
 }
 
-void TraceRecorder::key(int row, int key, int modifiers) {
+void TraceRecorder::key(int row, QKeyCombination key, int ticks) {
     QListWidget& console = bench_->window().lboConsole();
     console.setCurrentRow(row);
-    const auto combination = QKeyCombination(Qt::KeyboardModifiers(modifiers), Qt::Key(key));
-    note("key " + QKeySequence(combination).toString().toStdString() + " on line " +
-         std::to_string(row));
-    QTest::keyClick(&console, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    note("key " + QKeySequence(key).toString().toStdString() + " on line " + std::to_string(row));
+    QTest::keyClick(&console, key.key(), key.keyboardModifiers());
     look();
+    tick(ticks);
 }
 
-void TraceRecorder::keyOnDump(int key) {
-    note("key " + QKeySequence(Qt::Key(key)).toString().toStdString() + " on the dump");
-    QTest::keyClick(&bench_->window().txtDispPara(), Qt::Key(key));
+void TraceRecorder::keyOnDump(Qt::Key key, int ticks) {
+    note("key " + QKeySequence(key).toString().toStdString() + " on the dump");
+    QTest::keyClick(&bench_->window().txtDispPara(), key);
     look();
+    tick(ticks);
+}
+
+int TraceRecorder::onDialog(QDialog& dialog) {
+    if (dialogAnswer) {
+        return dialogAnswer(dialog);
+    }
+    const auto* question = dialog.findChild<QLabel*>();
+    look();
+    add("Q", quoted(question != nullptr ? question->text() : dialog.windowTitle()));
+    return QDialog::Rejected;
 }
 
 void TraceRecorder::look() {
