@@ -44,7 +44,7 @@ std::string quoted(const QString& text) {
 } // namespace
 
 TraceRecorder::TraceRecorder(Bench& bench) : bench_(&bench), start(platform::TickCount::now()) {
-    wireSeen = bench.serial().written().size();
+    writesSeen = bench.serial().writes().size();
     ui::setModalDialogHook([this](QDialog& dialog) { return onDialog(dialog); });
     look();
 }
@@ -114,22 +114,17 @@ void TraceRecorder::look() {
 }
 
 void TraceRecorder::lookAtWire() {
-    const Bytes& written = bench_->serial().written();
-    if (written.size() < wireSeen) {
-        wireSeen = 0; // the bench cleared its record of the wire
+    const auto& writes = bench_->serial().writes(); // a frame each
+    if (writes.size() < writesSeen) {
+        writesSeen = 0; // the bench cleared its record of the wire
     }
-    for (std::size_t i = wireSeen; i < written.size(); ++i) {
-        partialFrame.push_back(written[i]);
-        if (written[i] == 0xFD) {
-            add(">", ByteStrToHex(partialFrame));
-            partialFrame.clear();
-        }
+    for (; writesSeen < writes.size(); ++writesSeen) {
+        add(">", ByteStrToHex(writes[writesSeen].bytes));
     }
-    wireSeen = written.size();
 }
 
-void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QString>& now,
-                               std::vector<QString>& before) {
+void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QString>& now) {
+    std::vector<QString>& before = lists[kind];
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (i >= before.size() || now[i] != before[i]) {
             add(kind + std::to_string(i), quoted(now[i]));
@@ -141,27 +136,23 @@ void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QStrin
     before = now;
 }
 
+void TraceRecorder::lookAtText(const std::string& kind, const QString& now, bool quote) {
+    QString& before = texts[kind];
+    if (now != before) {
+        before = now;
+        add(kind, quote ? quoted(now) : now.toStdString());
+    }
+}
+
 void TraceRecorder::lookAtWindow() {
     frmMain& window = bench_->window();
-    lookAtList("L", rows(window.lboConsole()), console);
-    lookAtList("R0.", rows(window.lbo01(0)), adList);
-    lookAtList("R1.", rows(window.lbo01(1)), daList);
-    const QString dumpNow = window.txtDispPara().toPlainText();
-    if (dumpNow != dump) {
-        dump = dumpNow;
-        add("D", quoted(dumpNow));
-    }
-    const QString labelNow = window.lblComBusy().text();
-    if (labelNow != portLabel) {
-        portLabel = labelNow;
-        add("S", quoted(labelNow));
-    }
+    lookAtList("L", rows(window.lboConsole()));
+    lookAtList("R0.", rows(window.lbo01(0)));
+    lookAtList("R1.", rows(window.lbo01(1)));
+    lookAtText("D", window.txtDispPara().toPlainText());
+    lookAtText("S", window.lblComBusy().text());
     const auto shown = [&](int frame) { return window.fra01(frame).isVisibleTo(&window); };
-    const std::string pageNow = shown(3) ? "dump" : shown(1) ? "console" : "idle";
-    if (pageNow != page) {
-        page = pageNow;
-        add("P", pageNow);
-    }
+    lookAtText("P", shown(3) ? "dump" : shown(1) ? "console" : "idle", false);
 }
 
 void TraceRecorder::lookAtMessages() {

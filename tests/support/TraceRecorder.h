@@ -62,8 +62,10 @@ class TraceRecorder {
   private:
     void add(const std::string& kind, const std::string& what);
     void lookAtWire();
-    void lookAtList(const std::string& kind, const std::vector<QString>& now,
-                    std::vector<QString>& before);
+    // A list's rows and a single text: what changed, by row for a list (and its new length
+    // when it got shorter).
+    void lookAtList(const std::string& kind, const std::vector<QString>& now);
+    void lookAtText(const std::string& kind, const QString& now, bool quote = true);
     void lookAtWindow();
     void lookAtMessages();
     int onDialog(QDialog& dialog);
@@ -71,14 +73,9 @@ class TraceRecorder {
     Bench* bench_;
     std::int32_t start;
     std::string trace;
-    std::size_t wireSeen = 0;
-    Bytes partialFrame;
-    std::vector<QString> console;
-    std::vector<QString> adList;
-    std::vector<QString> daList;
-    QString dump;
-    QString portLabel;
-    std::string page;
+    std::size_t writesSeen = 0;
+    std::map<std::string, std::vector<QString>> lists; // by kind: what was seen last
+    std::map<std::string, QString> texts;
     std::size_t messagesSeen = 0;
     int beepsSeen = 0;
     ui::ModalDialogHook dialogAnswer;
