@@ -10,28 +10,20 @@
 // The parameters come from the input's end, the file's content is the rest (so a real
 // settings file is a seed as it is).
 #include "platform/IniFile.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdlib.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+using fuzzcheck::require;
 
 namespace {
 
-std::string path;
-
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "settings invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+const std::string path = fuzzcheck::scratchFile("VSK5ALN.ini");
 
 std::string fromAlphabet(FuzzedDataProvider& in, const char* alphabet, std::size_t maxLength) {
     const std::string chars = alphabet;
@@ -140,13 +132,6 @@ bool onlyTheKeyChanged(const std::string& before, const std::string& after,
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/vsk5-fuzz-settings-XXXXXX";
-    require(mkdtemp(folder) != nullptr, "no scratch folder");
-    path = std::string(folder) + "/VSK5ALN.ini";
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
