@@ -13,6 +13,7 @@
 #include "tests/support/DialogScript.h"
 #include "tests/support/TraceRecorder.h"
 #include "ui/ServiceMenu.h"
+#include "ui/frmEditCh.h"
 #include "ui/frmMain.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +49,12 @@ struct Start {
 };
 const Start Unconnected{{}, "", false};
 
-// One bench and its recording, added to the trace.
-void session(std::string& trace, const Start& start,
+// One bench and its recording, added to the trace under its heading (when it has one).
+void session(std::string& trace, const char* heading, const Start& start,
              const std::function<void(TraceRecorder&)>& script) {
+    if (heading != nullptr) {
+        trace += std::string("== ") + heading + "\n";
+    }
     Bench bench(start.radio, start.settings);
     bench.tick(); // the window as it first shows, before any action
     if (start.connected) {
@@ -101,14 +105,11 @@ void reloadDumpAndRelease(TraceRecorder& rec) {
 
 void channelDialog(TraceRecorder& rec) {
     rec.answerDialogs([](QDialog& dialog) {
-        dialog.show();
+        auto& edit = dynamic_cast<frmEditCh&>(dialog);
+        edit.show();
         QApplication::processEvents();
-        dialog.findChild<QLineEdit*>()->setText("144.525");
-        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            if (button->text() == "OK") {
-                button->click();
-            }
-        }
+        edit.txtEditCh_FreqOp->setText("144.525");
+        edit.cmdEditCh_Ok->click();
         return 1;
     });
     rec.key(ItemChannel, Qt::Key_Return, 20);
@@ -209,11 +210,9 @@ void connectFailures(std::string& trace) {
     for (const auto& [name, fault] : faults) {
         Start start = Unconnected;
         fault(start.radio);
-        trace += std::string("== ") + name + "\n";
-        session(trace, start, [](TraceRecorder& rec) { rec.click(0, 150); });
+        session(trace, name, start, [](TraceRecorder& rec) { rec.click(0, 150); });
     }
-    trace += "== port cannot be opened\n";
-    session(trace, Unconnected, [](TraceRecorder& rec) {
+    session(trace, "port cannot be opened", Unconnected, [](TraceRecorder& rec) {
         rec.bench().serial().setOpenFails(true);
         rec.click(0, 20);
         rec.bench().serial().setOpenFails(false);
@@ -222,8 +221,7 @@ void connectFailures(std::string& trace) {
 }
 
 void lostPort(std::string& trace) {
-    trace += "== unplugged during a sweep\n";
-    session(trace, {}, [](TraceRecorder& rec) {
+    session(trace, "unplugged during a sweep", {}, [](TraceRecorder& rec) {
         rec.key(ItemBpfMidAll, Qt::Key_Return, 40);
         rec.note("unplug");
         rec.bench().serial().unplug();
@@ -234,8 +232,7 @@ void lostPort(std::string& trace) {
         rec.bench().serial().plugIn();
         rec.click(0, ConnectTicks);
     });
-    trace += "== a write fails\n";
-    session(trace, {}, [](TraceRecorder& rec) {
+    session(trace, "a write fails", {}, [](TraceRecorder& rec) {
         rec.note("writes fail");
         rec.bench().serial().setWriteFails(true);
         rec.key(2, Qt::Key_Left, 10);
@@ -253,10 +250,9 @@ void noteLastRun(TraceRecorder& rec) {
 void soundEnds(std::string& trace) {
     Start dead;
     dead.radio.signal = 0;
-    trace += "== sweep without a signal\n";
-    session(trace, dead, [](TraceRecorder& rec) { rec.key(ItemBpfLowAll, Qt::Key_Return, 700); });
-    trace += "== S-meter readings 0, 1, 240 and 239\n";
-    session(trace, {}, [](TraceRecorder& rec) {
+    session(trace, "sweep without a signal", dead,
+            [](TraceRecorder& rec) { rec.key(ItemBpfLowAll, Qt::Key_Return, 700); });
+    session(trace, "S-meter readings 0, 1, 240 and 239", {}, [](TraceRecorder& rec) {
         rec.bench().radio().config().detectorScript = {0, 1, 240, 239};
         for (int i = 0; i < 4; ++i) {
             rec.key(ItemSMeter, Qt::Key_Return, 10);
@@ -264,21 +260,18 @@ void soundEnds(std::string& trace) {
     });
     Start shorted;
     shorted.radio.temperature = 255;
-    trace += "== TXF on a shorted sensor\n";
-    session(trace, shorted, [](TraceRecorder& rec) { rec.key(ItemTxf, Qt::Key_Return, 20); });
-    trace += "== test channels not set up\n";
-    session(trace, {{}, ""}, [](TraceRecorder& rec) {
+    session(trace, "TXF on a shorted sensor", shorted,
+            [](TraceRecorder& rec) { rec.key(ItemTxf, Qt::Key_Return, 20); });
+    session(trace, "test channels not set up", {{}, ""}, [](TraceRecorder& rec) {
         rec.key(ItemBpfHighAll, Qt::Key_Return, 5);
         rec.key(ItemTxf, Qt::Key_Return, 30); // channel 0 is always shown at start
     });
-    trace += "== sweep on a test channel outside its band: the detector reads 158 throughout\n";
-    session(trace, {{}, "[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=17400000\n"},
-            [](TraceRecorder& rec) {
+    session(trace, "sweep on a test channel outside its band: the detector reads 158 throughout",
+            {{}, "[OPTION]\nMR-1(Appear)=1\nMR-1(Frequency)=17400000\n"}, [](TraceRecorder& rec) {
                 rec.key(ItemBpfLowAll, Qt::Key_Return, 80);
                 noteLastRun(rec);
             });
-    trace += "== sweep on a saturated detector\n";
-    session(trace, {}, [](TraceRecorder& rec) {
+    session(trace, "sweep on a saturated detector", {}, [](TraceRecorder& rec) {
         rec.bench().radio().config().detectorScript = {255, 255, 236};
         rec.key(ItemBpfLowAll, Qt::Key_Return, 80);
         noteLastRun(rec);
@@ -333,7 +326,7 @@ using Script = std::function<void(std::string& trace)>;
 
 // A scenario of one session.
 Script one(void (*script)(TraceRecorder&), const Start& start = {}) {
-    return [script, start](std::string& trace) { session(trace, start, script); };
+    return [script, start](std::string& trace) { session(trace, nullptr, start, script); };
 }
 
 struct Scenario {

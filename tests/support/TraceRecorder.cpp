@@ -21,14 +21,6 @@
 namespace testsupport {
 namespace {
 
-std::vector<QString> rows(const QListWidget& list) {
-    std::vector<QString> texts;
-    for (int i = 0; i < list.count(); ++i) {
-        texts.push_back(list.item(i)->text());
-    }
-    return texts;
-}
-
 // A text quoted on one line: backslash, quote, CR and LF escaped.
 std::string quoted(const QString& text) {
     static const std::map<char, std::string> escapes = {
@@ -123,9 +115,11 @@ void TraceRecorder::lookAtWire() {
     }
 }
 
-void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QString>& now) {
+void TraceRecorder::lookAtList(const std::string& kind, const QListWidget& list) {
     std::vector<QString>& before = lists[kind];
-    for (std::size_t i = 0; i < now.size(); ++i) {
+    std::vector<QString> now;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(list.count()); ++i) {
+        now.push_back(list.item(static_cast<int>(i))->text());
         if (i >= before.size() || now[i] != before[i]) {
             add(kind + std::to_string(i), quoted(now[i]));
         }
@@ -146,9 +140,9 @@ void TraceRecorder::lookAtText(const std::string& kind, const QString& now, bool
 
 void TraceRecorder::lookAtWindow() {
     frmMain& window = bench_->window();
-    lookAtList("L", rows(window.lboConsole()));
-    lookAtList("R0.", rows(window.lbo01(0)));
-    lookAtList("R1.", rows(window.lbo01(1)));
+    lookAtList("L", window.lboConsole());
+    lookAtList("R0.", window.lbo01(0));
+    lookAtList("R1.", window.lbo01(1));
     lookAtText("D", window.txtDispPara().toPlainText());
     lookAtText("S", window.lblComBusy().text());
     const auto shown = [&](int frame) { return window.fra01(frame).isVisibleTo(&window); };

@@ -22,6 +22,7 @@
 #include "ui/UiHooks.h"
 
 #include <QKeyCombination>
+#include <QListWidget>
 #include <QString>
 
 #include <map>
@@ -64,7 +65,7 @@ class TraceRecorder {
     void lookAtWire();
     // A list's rows and a single text: what changed, by row for a list (and its new length
     // when it got shorter).
-    void lookAtList(const std::string& kind, const std::vector<QString>& now);
+    void lookAtList(const std::string& kind, const QListWidget& list);
     void lookAtText(const std::string& kind, const QString& now, bool quote = true);
     void lookAtWindow();
     void lookAtMessages();
