@@ -17,16 +17,9 @@ namespace {
 
 // Clock starts that matter: zero, just before the wrap of the 32-bit count, negative.
 std::int32_t clockStartOf(std::uint8_t choice) {
-    switch (choice % 4) {
-    case 0:
-        return 0;
-    case 1:
-        return 0x7FFFFFFF - 20 * choice;
-    case 2:
-        return -0x7FFFFFFF + 3 * choice;
-    default:
-        return 100000 + choice;
-    }
+    const std::int32_t starts[] = {0, 0x7FFFFFFF - 20 * choice, -0x7FFFFFFF + 3 * choice,
+                                   100000 + choice};
+    return starts[choice % 4];
 }
 
 // The record frame FE .. EF EE E4 <address count data checksum as hex text> FD, read as the
@@ -63,8 +56,6 @@ LinkHarness::LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart)
     QObject::connect(&com, &frmCom::dataArrived, [this] { service(); });
     QObject::connect(&com, &frmCom::portLost, [this] { writtenAtLoss = line->written().size(); });
 }
-
-LinkHarness::~LinkHarness() = default;
 
 void LinkHarness::record(Op op, std::initializer_list<std::uint8_t> arguments, const Bytes& bytes) {
     steps.push_back(static_cast<std::uint8_t>(op));
@@ -280,35 +271,24 @@ bool LinkHarness::step(ScriptReader& script) {
     if (script.done()) {
         return false;
     }
-    switch (static_cast<Op>(script.u8() % static_cast<std::uint8_t>(Op::Count))) {
-    case Op::Send: {
-        const auto kind = static_cast<SendKind>(script.u8() % static_cast<int>(SendKind::Count));
-        const std::uint8_t option = script.u8();
-        send(kind, option, script.bytes(script.u8() % 17));
-        break;
-    }
-    case Op::Deliver:
-        deliver(script.bytes(script.u16()), true);
-        break;
-    case Op::Tick:
-        tick(script.u8() * 20);
-        break;
-    case Op::Quiet:
-        deliver(script.bytes(script.u16()), false);
-        break;
-    case Op::Lose:
-        lose();
-        break;
-    case Op::LineFaults:
-        setLineFaults(script.u8());
-        break;
-    case Op::Close:
-        close();
-        break;
-    default:
-        echo();
-        break;
-    }
+    // Each opcode's step, in the order of Op, its arguments read from the script.
+    using Play = void (*)(LinkHarness&, ScriptReader&);
+    static const Play plays[] = {
+        [](LinkHarness& h, ScriptReader& s) {
+            const auto kind = static_cast<SendKind>(s.u8() % static_cast<int>(SendKind::Count));
+            const std::uint8_t option = s.u8();
+            h.send(kind, option, s.bytes(s.u8() % 17));
+        },
+        [](LinkHarness& h, ScriptReader& s) { h.deliver(s.bytes(s.u16()), true); },
+        [](LinkHarness& h, ScriptReader& s) { h.tick(s.u8() * 20); },
+        [](LinkHarness& h, ScriptReader& s) { h.deliver(s.bytes(s.u16()), false); },
+        [](LinkHarness& h, ScriptReader&) { h.lose(); },
+        [](LinkHarness& h, ScriptReader& s) { h.setLineFaults(s.u8()); },
+        [](LinkHarness& h, ScriptReader&) { h.close(); },
+        [](LinkHarness& h, ScriptReader&) { h.echo(); },
+    };
+    static_assert(std::size(plays) == static_cast<std::size_t>(Op::Count));
+    plays[script.u8() % std::size(plays)](*this, script);
     endStep();
     return true;
 }

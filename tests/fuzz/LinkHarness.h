@@ -90,7 +90,6 @@ struct Outcome {
 class LinkHarness {
   public:
     LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart);
-    ~LinkHarness();
     LinkHarness(const LinkHarness&) = delete;
     LinkHarness& operator=(const LinkHarness&) = delete;
 

@@ -55,13 +55,6 @@ struct Session {
     }
 };
 
-// An E4 record frame of the radio, as the simulated radio writes it.
-Bytes recordFrame(int address, const Bytes& data) {
-    return vxk5sim::makeAnswerFrame(
-        vxk5sim::kCmdRecord,
-        vxk5sim::encodeRecord(address, data.data(), static_cast<int>(data.size())));
-}
-
 void write(const std::string& folder, const std::string& name, const vxk5sim::SimConfig& config,
            const std::function<void(Session&)>& play) {
     Session session(config);
@@ -110,7 +103,9 @@ int main(int argc, char** argv) {
         s.radio.config().noAnswer = true;
         s.harness.send(SendKind::CloneRead, 0, {});
         s.carry(); // the echo
-        s.harness.deliver(recordFrame(0x07F8, Bytes(16, 0x5A)), true);
+        const Bytes data(16, 0x5A);
+        const Bytes record = vxk5sim::encodeRecord(0x07F8, data.data(), 16);
+        s.harness.deliver(vxk5sim::makeAnswerFrame(vxk5sim::kCmdRecord, record), true);
     });
     write(to, "write-port-fails", {}, [](Session& s) {
         s.harness.send(SendKind::CloneWrite, 32, {});

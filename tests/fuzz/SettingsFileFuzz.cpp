@@ -9,6 +9,7 @@
 //     differently.
 // The parameters come from the input's end, the file's content is the rest (so a real
 // settings file is a seed as it is).
+#include "common/CommonRoutines.h"
 #include "platform/IniFile.h"
 #include "tests/fuzz/FuzzChecks.h"
 
@@ -46,22 +47,15 @@ std::string nameOf(FuzzedDataProvider& in, const std::vector<std::string>& own,
 }
 
 std::string valueOf(FuzzedDataProvider& in) {
-    std::string value = fromAlphabet(in, "0159-.aZ =;[]#\"'&H", 12);
-    while (!value.empty() && value.front() == ' ') {
-        value.erase(0, 1);
-    }
-    while (!value.empty() && value.back() == ' ') {
-        value.pop_back();
-    }
+    const std::string value = trimBlanks(fromAlphabet(in, "0159-.aZ =;[]#\"'&H", 12));
     const bool quoted = value.size() >= 2 && value.front() == value.back() &&
                         (value.front() == '"' || value.front() == '\'');
     return quoted ? value + "0" : value;
 }
 
 std::string readAll() {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
