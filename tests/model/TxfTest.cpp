@@ -12,11 +12,10 @@
 
 namespace {
 
-std::string constantsFile(const std::string& firstLine, int numberLines,
-                          const std::string& special = "") {
+std::string constantsFile(const std::string& firstLine, int numberLines) {
     std::string text = firstLine + "\r\n";
     for (int i = 0; i < numberLines; ++i) {
-        text += (i == 3 && !special.empty() ? special : std::to_string(i) + ".5") + "\r\n";
+        text += std::to_string(i) + ".5\r\n";
     }
     return text;
 }
@@ -65,15 +64,12 @@ TEST(TxfTableTest, AcceptsTheProductLineWithBlanksAndExactly22Lines) {
     dir.writeFile("rev.ini", "VS-K5 ALN Rev.1.1\n" + std::string(21 * 3, '9'));
     EXPECT_FALSE(table.readConstantsFrom(dir.file("rev.ini")));
     EXPECT_FLOAT_EQ(table.constant(0), 0.5f);
-    // Too short, or a value that is not a number: refused, the constants before it stay.
+    // Too short: refused, the constants before it stay. (A value that is not a number is a row
+    // of the utility's constants file table; a file one number short fails constant(20) above.)
     dir.writeFile("short.ini", "VS-K5 ALN Rev.1.0\n7\n8\n");
     EXPECT_FALSE(table.readConstantsFrom(dir.file("short.ini")));
     EXPECT_FLOAT_EQ(table.constant(1), 8.0f);
     EXPECT_FLOAT_EQ(table.constant(2), 2.5f);
-    dir.writeFile("bad.ini", constantsFile("VS-K5 ALN Rev.1.0", 21, "nan"));
-    EXPECT_FALSE(table.readConstantsFrom(dir.file("bad.ini")));
-    dir.writeFile("21.ini", constantsFile("VS-K5 ALN Rev.1.0", 20));
-    EXPECT_FALSE(table.readConstantsFrom(dir.file("21.ini")));
     EXPECT_FALSE(table.readConstantsFrom(dir.file("missing.ini")));
 }
 
