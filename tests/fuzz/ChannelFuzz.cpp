@@ -7,6 +7,7 @@
 // the grid, and any stored number, also one a hand-edited settings file holds, shows without
 // harm.
 #include "model/clsRig_Ch.h"
+#include "tests/fuzz/FuzzChecks.h"
 #include "ui/frmEditCh.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -17,18 +18,11 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
-namespace {
+using fuzzcheck::require;
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "channel invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+namespace {
 
 // Grid points of a 25 kHz block (2500 units of 10 Hz): 12.5, 8.33, 6.25 and 5 kHz steps,
 // the thirds cut to whole units.

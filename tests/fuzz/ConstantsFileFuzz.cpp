@@ -5,26 +5,18 @@
 // nothing. A line that is a plain decimal (or "&H" hexadecimal) number reads as that number,
 // and no line ever reads as infinity or not-a-number.
 #include "model/TxfTable.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
+using fuzzcheck::require;
+
 namespace {
-
-std::string path;
-
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "constants invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 // The lines as a line reader hands them: split at LF, one CR before it dropped.
 std::vector<std::string> linesOf(const std::string& text) {
@@ -71,14 +63,8 @@ void checkLine(const std::string& line, const std::optional<float>& value) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/vsk5-fuzz-constants-XXXXXX";
-    require(mkdtemp(folder) != nullptr, "no scratch folder");
-    path = std::string(folder) + "/Const.ini";
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string path = fuzzcheck::scratchFile("Const.ini");
     const std::string content(reinterpret_cast<const char*>(data), size);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
     const std::vector<std::string> lines = linesOf(content);

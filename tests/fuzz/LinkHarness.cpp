@@ -2,48 +2,35 @@
 // The scripted receive path and its checks.
 #include "tests/fuzz/LinkHarness.h"
 
+#include "link/CloneFrames.h"
 #include "platform/TickCount.h"
-#include "sim/SimProtocol.h"
+#include "sim/SimRadio.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace fuzzline {
-namespace {
 
-// A broken promise: said on stderr, then the fuzzer's crash.
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "link invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzzcheck::require;
+
+namespace {
 
 // Clock starts that matter: zero, just before the wrap of the 32-bit count, negative.
 std::int32_t clockStartOf(std::uint8_t choice) {
-    switch (choice % 4) {
-    case 0:
-        return 0;
-    case 1:
-        return 0x7FFFFFFF - 20 * choice;
-    case 2:
-        return -0x7FFFFFFF + 3 * choice;
-    default:
-        return 100000 + choice;
-    }
+    const std::int32_t starts[] = {0, 0x7FFFFFFF - 20 * choice, -0x7FFFFFFF + 3 * choice,
+                                   100000 + choice};
+    return starts[choice % 4];
 }
 
 // The record frame FE .. EF EE E4 <address count data checksum as hex text> FD, read as the
 // simulated radio reads a record (not with the driver's code): whole hex pairs, a sum of 0
 // modulo 256, the count that the length says, and every byte inside the 2048-byte image.
-bool recordOf(const Bytes& f, HeardRecord& record) {
-    if (f.size() < 3 || f[0] != 0xEF || f[1] != 0xEE || f[2] != 0xE4) {
-        return false;
+vxk5sim::DecodedRecord recordOf(const Bytes& f) {
+    using namespace vxk5sim;
+    if (f.size() < 3 || f[0] != kComputerAddress || f[1] != kRadioAddress || f[2] != kCmdRecord) {
+        return {};
     }
-    vxk5sim::DecodedRecord decoded = vxk5sim::decodeRecord(Bytes(f.begin() + 3, f.end()), 2048);
-    record = {decoded.address, std::move(decoded.data)};
-    return decoded.ok;
+    return decodeRecord(Bytes(f.begin() + 3, f.end()), SimRadio::kMemorySize);
 }
 
 } // namespace
@@ -58,7 +45,7 @@ Bytes ScriptReader::bytes(std::size_t n) {
 LinkHarness::LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart)
     : cut(cut), cutState(cutSeed * 2654435761u + 1),
       line(new testsupport::SimSerialControl(testsupport::SimSerialControl::NoRadio{})),
-      com(std::unique_ptr<SerialControl>(line)) {
+      com(std::unique_ptr<SerialControl>(line)), steps{clockStart, cutSeed} {
     platform::TickCount::useTestClock(clockStartOf(clockStart));
     for (std::int32_t adr = 0; adr < eep.eeSize(); ++adr) {
         std::ignore = eep.WriteByte(adr, adr * 7 + clockStart);
@@ -70,9 +57,16 @@ LinkHarness::LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart)
     QObject::connect(&com, &frmCom::portLost, [this] { writtenAtLoss = line->written().size(); });
 }
 
-LinkHarness::~LinkHarness() = default;
+void LinkHarness::record(Op op, std::initializer_list<std::uint8_t> arguments, const Bytes& bytes) {
+    steps.push_back(static_cast<std::uint8_t>(op));
+    steps.insert(steps.end(), arguments);
+    steps.insert(steps.end(), bytes.begin(), bytes.end());
+}
 
 void LinkHarness::send(SendKind kind, std::uint8_t option, const Bytes& payload) {
+    record(Op::Send,
+           {static_cast<std::uint8_t>(kind), option, static_cast<std::uint8_t>(payload.size())},
+           payload);
     if (com.errPortLost()) {
         com.Reset(); // the technician's next Connect starts the link afresh
     }
@@ -82,36 +76,27 @@ void LinkHarness::send(SendKind kind, std::uint8_t option, const Bytes& payload)
     heard.clear();
     records.clear();
     scanned = 0;
-    Bytes body{0xE0, 0x73, 0x51, 0x00, 0x00};
-    switch (kind) {
-    case SendKind::Identity:
-        drv.setWorkMode(WorkMode::Identity);
-        break;
-    case SendKind::CloneRead:
-        drv.setWorkMode(WorkMode::CloneRead);
+    // Each kind's work mode and command, the model's code after it and then its sub code (the
+    // identity query's is still 00 00).
+    static const std::pair<WorkMode, std::uint8_t> commands[] = {
+        {WorkMode::Identity, 0xE0}, {WorkMode::CloneRead, 0xE2}, {WorkMode::CloneWriteStart, 0xE3},
+        {WorkMode::Adjust, 0xE8},   {WorkMode::Adjust, 0xE8},    {WorkMode::CloneWriteEnd, 0xE5}};
+    const auto [mode, command] = commands[static_cast<std::size_t>(kind)];
+    drv.setWorkMode(mode);
+    Bytes body{command, 0x73, 0x51, 0x00, static_cast<std::uint8_t>(kind != SendKind::Identity)};
+    if (kind == SendKind::CloneRead) {
         // Nothing, the adjustment area, or the whole image must have been read.
         drv.setRequiredReadRange(option % 3 == 1 ? 0x7A8 : 0,
                                  option % 3 == 0 ? -1 : (option % 3 == 1 ? 0x7E7 : 0x7FF));
-        body = {0xE2, 0x73, 0x51, 0x00, 0x01};
-        break;
-    case SendKind::CloneWrite:
-        drv.setWorkMode(WorkMode::CloneWriteStart);
+    } else if (kind == SendKind::CloneWrite) {
         drv.setSizDataOfPacket(option / 2);
         drv.setCloneWriteAdrList(option % 2 == 0 ? "0000-07FF," : "07A8-07E7,0000-000F,");
-        body = {0xE3, 0x73, 0x51, 0x00, 0x01};
-        break;
-    case SendKind::AdjustAnswer:
-    case SendKind::AdjustNoAnswer:
-        drv.setWorkMode(WorkMode::Adjust);
+    } else if (mode == WorkMode::Adjust) {
         drv.setWaitAnswer(kind == SendKind::AdjustAnswer);
         drv.setRetryCount(option % 3);
-        body = {0xE8, 0x73, 0x51, 0x00, 0x01};
         body.insert(body.end(), payload.begin(), payload.end());
-        break;
-    default:
-        drv.setWorkMode(WorkMode::CloneWriteEnd);
-        body = {0xE5, 'V', 'e', 'x', 'o', ' ', 'I', 'n', 'c', '.'};
-        break;
+    } else if (kind == SendKind::WriteEnd) {
+        body = frames::endBody();
     }
     std::ignore = drv.Send(body);
     checkDriver();
@@ -119,6 +104,14 @@ void LinkHarness::send(SendKind kind, std::uint8_t option, const Bytes& payload)
 }
 
 void LinkHarness::deliver(const Bytes& bytes, bool event) {
+    require(bytes.size() <= 0xFFFF, "a delivery longer than a step can hold");
+    record(event ? Op::Deliver : Op::Quiet,
+           {static_cast<std::uint8_t>(bytes.size() >> 8), static_cast<std::uint8_t>(bytes.size())},
+           bytes);
+    arrive(bytes, event);
+}
+
+void LinkHarness::arrive(const Bytes& bytes, bool event) {
     std::size_t at = 0;
     while (at < bytes.size()) {
         std::size_t n = bytes.size() - at;
@@ -142,6 +135,12 @@ void LinkHarness::deliver(const Bytes& bytes, bool event) {
 }
 
 void LinkHarness::tick(int milliseconds) {
+    require(milliseconds % 20 == 0 && milliseconds <= 255 * 20, "a tick a step cannot hold");
+    record(Op::Tick, {static_cast<std::uint8_t>(milliseconds / 20)});
+    advance(milliseconds);
+}
+
+void LinkHarness::advance(int milliseconds) {
     platform::TickCount::advanceTestClock(milliseconds);
     service();
 }
@@ -149,8 +148,25 @@ void LinkHarness::tick(int milliseconds) {
 // The device goes away under the port and is back at once: only the link's own rule keeps
 // it from being opened again before the loss is reported.
 void LinkHarness::lose() {
+    record(Op::Lose, {});
     line->unplug();
     line->plugIn();
+}
+
+void LinkHarness::setLineFaults(std::uint8_t flags) {
+    record(Op::LineFaults, {flags});
+    line->setWriteFails((flags & 1) != 0);
+    line->setOpenFails((flags & 2) != 0);
+}
+
+void LinkHarness::close() {
+    record(Op::Close, {});
+    com.setComOpen(false);
+}
+
+void LinkHarness::echo() {
+    record(Op::Echo, {});
+    arrive(line->lastBlock(), true);
 }
 
 // The link's part of the program's tick: nothing runs on a lost port.
@@ -216,21 +232,19 @@ void LinkHarness::checkImage() {
 // The valid records among the bytes heard: the bytes after a preamble up to the next FD. Each
 // frame is read once; one still open is looked at again when more has been heard.
 void LinkHarness::collectRecords() {
-    const auto isMark = [](std::uint8_t b) { return b == 0xFD || b == 0xFE; };
+    const auto isMark = [](std::uint8_t b) {
+        return b == vxk5sim::kEndOfFrame || b == vxk5sim::kPreamble;
+    };
     for (;;) {
         const auto fe = std::find(heard.begin() + static_cast<std::ptrdiff_t>(scanned), heard.end(),
-                                  std::uint8_t{0xFE});
-        if (fe == heard.end()) {
-            scanned = heard.size();
-            return;
-        }
-        const auto end = std::find_if(fe + 1, heard.end(), isMark);
-        if (end == heard.end()) {
+                                  vxk5sim::kPreamble);
+        const auto end = fe == heard.end() ? fe : std::find_if(fe + 1, heard.end(), isMark);
+        if (end == heard.end()) { // no frame, or one still open
             scanned = static_cast<std::size_t>(fe - heard.begin());
             return;
         }
-        HeardRecord record;
-        if (*end == 0xFD && recordOf(Bytes(fe + 1, end), record)) {
+        vxk5sim::DecodedRecord record = recordOf(Bytes(fe + 1, end));
+        if (*end == vxk5sim::kEndOfFrame && record.ok) {
             records.push_back(std::move(record));
         }
         scanned = static_cast<std::size_t>(end - heard.begin());
@@ -239,7 +253,7 @@ void LinkHarness::collectRecords() {
 
 void LinkHarness::settle() {
     for (int i = 0; i < 400 && running(); ++i) {
-        tick(50);
+        advance(50);
     }
     require(!running(), "the driver did not come to rest by its deadlines");
     endStep();
@@ -257,35 +271,24 @@ bool LinkHarness::step(ScriptReader& script) {
     if (script.done()) {
         return false;
     }
-    switch (static_cast<Op>(script.u8() % static_cast<std::uint8_t>(Op::Count))) {
-    case Op::Send: {
-        const auto kind = static_cast<SendKind>(script.u8() % static_cast<int>(SendKind::Count));
-        const std::uint8_t option = script.u8();
-        send(kind, option, script.bytes(script.u8() % 17));
-        break;
-    }
-    case Op::Deliver:
-        deliver(script.bytes(script.u16()), true);
-        break;
-    case Op::Tick:
-        tick(script.u8() * 20);
-        break;
-    case Op::Quiet:
-        deliver(script.bytes(script.u16()), false);
-        break;
-    case Op::Lose:
-        lose();
-        break;
-    case Op::LineFaults:
-        setLineFaults(script.u8());
-        break;
-    case Op::Close:
-        close();
-        break;
-    default:
-        echo();
-        break;
-    }
+    // Each opcode's step, in the order of Op, its arguments read from the script.
+    using Play = void (*)(LinkHarness&, ScriptReader&);
+    static const Play plays[] = {
+        [](LinkHarness& h, ScriptReader& s) {
+            const auto kind = static_cast<SendKind>(s.u8() % static_cast<int>(SendKind::Count));
+            const std::uint8_t option = s.u8();
+            h.send(kind, option, s.bytes(s.u8() % 17));
+        },
+        [](LinkHarness& h, ScriptReader& s) { h.deliver(s.bytes(s.u16()), true); },
+        [](LinkHarness& h, ScriptReader& s) { h.tick(s.u8() * 20); },
+        [](LinkHarness& h, ScriptReader& s) { h.deliver(s.bytes(s.u16()), false); },
+        [](LinkHarness& h, ScriptReader&) { h.lose(); },
+        [](LinkHarness& h, ScriptReader& s) { h.setLineFaults(s.u8()); },
+        [](LinkHarness& h, ScriptReader&) { h.close(); },
+        [](LinkHarness& h, ScriptReader&) { h.echo(); },
+    };
+    static_assert(std::size(plays) == static_cast<std::size_t>(Op::Count));
+    plays[script.u8() % std::size(plays)](*this, script);
     endStep();
     return true;
 }
@@ -307,30 +310,6 @@ Outcome runScript(const std::uint8_t* data, std::size_t size, Cut cut) {
     }
     harness.settle();
     return harness.outcome();
-}
-
-void ScriptWriter::send(SendKind kind, std::uint8_t option, const Bytes& payload) {
-    out.insert(out.end(), {static_cast<std::uint8_t>(Op::Send), static_cast<std::uint8_t>(kind),
-                           option, static_cast<std::uint8_t>(payload.size())});
-    out.insert(out.end(), payload.begin(), payload.end());
-}
-
-void ScriptWriter::deliver(const Bytes& bytes) {
-    for (std::size_t at = 0; at < bytes.size(); at += 0xFFFF) {
-        const std::size_t n = std::min<std::size_t>(bytes.size() - at, 0xFFFF);
-        out.insert(out.end(), {static_cast<std::uint8_t>(Op::Deliver),
-                               static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)});
-        out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                   bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
-    }
-}
-
-void ScriptWriter::lineFaults(std::uint8_t flags) {
-    out.insert(out.end(), {static_cast<std::uint8_t>(Op::LineFaults), flags});
-}
-
-void ScriptWriter::tick(std::uint8_t twentieths) {
-    out.insert(out.end(), {static_cast<std::uint8_t>(Op::Tick), twentieths});
 }
 
 } // namespace fuzzline

@@ -19,6 +19,7 @@
 
 #include "link/clsCmcEeprom.h"
 #include "link/frmCom.h"
+#include "sim/SimProtocol.h"
 #include "tests/support/SimSerialControl.h"
 
 #include <cstdint>
@@ -67,12 +68,6 @@ class ScriptReader {
     std::size_t at = 0;
 };
 
-// A memory record heard on the line.
-struct HeardRecord {
-    int address;
-    Bytes data;
-};
-
 // What a run did, step by step and at its end.
 struct Outcome {
     struct Step {
@@ -95,21 +90,19 @@ struct Outcome {
 class LinkHarness {
   public:
     LinkHarness(Cut cut, std::uint8_t cutSeed, std::uint8_t clockStart);
-    ~LinkHarness();
     LinkHarness(const LinkHarness&) = delete;
     LinkHarness& operator=(const LinkHarness&) = delete;
 
+    // The steps, each written down in the script's form as it is taken (the seed maker keeps
+    // them as a seed).
     void send(SendKind kind, std::uint8_t option, const Bytes& payload);
     void deliver(const Bytes& bytes, bool event);
-    void tick(int milliseconds);
+    void tick(int milliseconds); // a multiple of 20 ms
     void lose();
-    void setLineFaults(std::uint8_t flags) {
-        line->setWriteFails((flags & 1) != 0);
-        line->setOpenFails((flags & 2) != 0);
-    }
-    void close() { com.setComOpen(false); }
+    void setLineFaults(std::uint8_t flags);
+    void close();
     // The frame written last comes back (a copy, as delivering it may make the driver write).
-    void echo() { deliver(line->lastBlock(), true); }
+    void echo();
     // Ticks until the driver rests, which its deadlines must bring about.
     void settle();
     // One step of a script; false at its end.
@@ -120,8 +113,13 @@ class LinkHarness {
     bool running() const { return com.cln3D.Running(); }
     const Bytes& written() const { return line->written(); }
     Outcome outcome() const;
+    // The steps taken so far as a script, its header first.
+    const Bytes& script() const { return steps; }
 
   private:
+    void record(Op op, std::initializer_list<std::uint8_t> arguments, const Bytes& bytes = {});
+    void arrive(const Bytes& bytes, bool event);
+    void advance(int milliseconds);
     void service();
     void report();
     void checkDriver();
@@ -135,29 +133,16 @@ class LinkHarness {
     clsCmcEeprom eep;
     Bytes imageBefore;
     Bytes heard; // what arrived since the last command: the records the image may take
-    std::vector<HeardRecord> records; // the valid ones among them, read up to `scanned`
+    std::vector<vxk5sim::DecodedRecord> records; // the valid ones among them, read up to `scanned`
     std::size_t scanned = 0;
     bool frameEndHeard = false;
     std::size_t writtenAtLoss = 0;
     unsigned errorsSeen = 0;
     Outcome kept;
+    Bytes steps;
 };
 
 // Runs a whole script with its deliveries cut as asked.
 Outcome runScript(const std::uint8_t* data, std::size_t size, Cut cut);
-
-// Writes steps in the script's form (the seed maker's side).
-class ScriptWriter {
-  public:
-    ScriptWriter(std::uint8_t clockStart, std::uint8_t cutSeed) : out{clockStart, cutSeed} {}
-    void send(SendKind kind, std::uint8_t option, const Bytes& payload);
-    void deliver(const Bytes& bytes);
-    void tick(std::uint8_t twentieths);
-    void lineFaults(std::uint8_t flags);
-    const Bytes& script() const { return out; }
-
-  private:
-    Bytes out;
-};
 
 } // namespace fuzzline

@@ -9,29 +9,22 @@
 //     differently.
 // The parameters come from the input's end, the file's content is the rest (so a real
 // settings file is a seed as it is).
+#include "common/CommonRoutines.h"
 #include "platform/IniFile.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdlib.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+using fuzzcheck::require;
 
 namespace {
 
-std::string path;
-
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "settings invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+const std::string path = fuzzcheck::scratchFile("VSK5ALN.ini");
 
 std::string fromAlphabet(FuzzedDataProvider& in, const char* alphabet, std::size_t maxLength) {
     const std::string chars = alphabet;
@@ -54,22 +47,15 @@ std::string nameOf(FuzzedDataProvider& in, const std::vector<std::string>& own,
 }
 
 std::string valueOf(FuzzedDataProvider& in) {
-    std::string value = fromAlphabet(in, "0159-.aZ =;[]#\"'&H", 12);
-    while (!value.empty() && value.front() == ' ') {
-        value.erase(0, 1);
-    }
-    while (!value.empty() && value.back() == ' ') {
-        value.pop_back();
-    }
+    const std::string value = trimBlanks(fromAlphabet(in, "0159-.aZ =;[]#\"'&H", 12));
     const bool quoted = value.size() >= 2 && value.front() == value.back() &&
                         (value.front() == '"' || value.front() == '\'');
     return quoted ? value + "0" : value;
 }
 
 std::string readAll() {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -140,13 +126,6 @@ bool onlyTheKeyChanged(const std::string& before, const std::string& after,
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/vsk5-fuzz-settings-XXXXXX";
-    require(mkdtemp(folder) != nullptr, "no scratch folder");
-    path = std::string(folder) + "/VSK5ALN.ini";
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);

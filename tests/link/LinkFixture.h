@@ -80,7 +80,6 @@ class LinkTest : public ::testing::Test {
             if (seq->OpRunning()) {
                 seq->task();
             }
-            ++ticksRun;
         }
         if (com->totalError()) {
             report();
@@ -105,7 +104,6 @@ class LinkTest : public ::testing::Test {
     clsCmcRadio radio;
     std::unique_ptr<clsCmcCln3Sequence> seq;
     std::vector<Report> reports;
-    int ticksRun = 0;
 };
 
 } // namespace linktest

@@ -24,17 +24,6 @@ TEST(ImageFileTest, AFreePathNeverNamesAFileThatExists) {
     EXPECT_EQ(ImageFile::freePath(dir.path(), name), dir.file("VX-K5_0001_20261206-090307-3.img"));
 }
 
-TEST(ImageFileTest, WritesWholeImagesAndFailsWhereNoFileCanBe) {
-    TempDir dir;
-    dir.writeFile("image.img", "old");
-    EXPECT_TRUE(ImageFile::write(dir.file("image.img"), Bytes(2048, 0xA5)));
-    EXPECT_EQ(ImageFile::read(dir.file("image.img")).bytes, Bytes(2048, 0xA5));
-    dir.makeFolder("folder.img");
-    EXPECT_FALSE(ImageFile::write(dir.file("folder.img"), Bytes(2048, 0)));
-    EXPECT_FALSE(ImageFile::write(dir.file("image.img/inside.img"), Bytes(2048, 0)));
-    EXPECT_EQ(ImageFile::read(dir.file("image.img")).bytes, Bytes(2048, 0xA5));
-}
-
 namespace {
 
 struct NameCase {

@@ -43,27 +43,6 @@ TEST(IniFileTest, CreatesFileAndSectionOrReportsFalse) {
     EXPECT_FALSE(IniFile("/nonexistent-folder/sub/a.ini").write("OPTION", "ComPort", "1"));
 }
 
-// The bits decide, also for root: a file marked read-only, or one in a read-only folder, is
-// left exactly as it was (no replacement through the rename, no file beside it).
-TEST(IniFileTest, ReadOnlyFileOrFolderIsNotWritten) {
-    namespace fs = std::filesystem;
-    TempDir dir;
-    dir.makeFolder("ro");
-    dir.writeFile("ro/a.ini", "[OPTION]\nComPort=2\n");
-    dir.writeFile("a.ini", "[OPTION]\nComPort=2\n");
-    dir.setMode("a.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    dir.setMode("ro", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(IniFile(dir.file("a.ini")).write("OPTION", "ComPort", "3"));
-    EXPECT_FALSE(IniFile(dir.file("ro/a.ini")).write("OPTION", "ComPort", "3"));
-    EXPECT_FALSE(IniFile(dir.file("ro/new.ini")).write("OPTION", "ComPort", "3"));
-    EXPECT_EQ(dir.readFile("a.ini"), "[OPTION]\nComPort=2\n");
-    EXPECT_EQ(dir.mode("a.ini"),
-              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_EQ(dir.readFile("ro/a.ini"), "[OPTION]\nComPort=2\n");
-    EXPECT_FALSE(dir.exists("ro/new.ini"));
-    EXPECT_FALSE(dir.exists("a.ini.new"));
-}
-
 // Many keys in one write land as they would one at a time, and the file is replaced once (or
 // not at all when nothing changes): a settings file of megabytes costs one read and one write.
 TEST(IniFileTest, ManyKeysInOneWriteLandAsOneAtATimeAndTheFileIsReplacedOnce) {

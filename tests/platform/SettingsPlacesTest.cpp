@@ -76,8 +76,9 @@ TEST_P(SettingsPlacesTest, ReadsAndWritesWhereTheFoldersAllow) {
     if (c.written == Place::Program) {
         EXPECT_NE(program.find("ComPort=3\n"), std::string::npos);
     } else {
-        EXPECT_EQ(program, programBefore); // left exactly as it was
+        EXPECT_EQ(program, programBefore); // left exactly as it was, no new file beside it
         EXPECT_EQ(dir.mode("prog"), fs::perms(c.programFolderMode));
+        EXPECT_FALSE(dir.exists("prog/VSK5ALN.ini.new"));
     }
     if (c.written == Place::User && userBefore.empty()) {
         // Started as a copy of the file beside the program: its comments and ports stay.

@@ -7,6 +7,7 @@
 #include "platform/TickCount.h"
 #include "ui/frmMain.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -15,45 +16,33 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <map>
+
 namespace testsupport {
 namespace {
 
-std::vector<QString> rows(const QListWidget& list) {
-    std::vector<QString> texts;
-    for (int i = 0; i < list.count(); ++i) {
-        texts.push_back(list.item(i)->text());
-    }
-    return texts;
-}
-
-} // namespace
-
+// A text quoted on one line: backslash, quote, CR and LF escaped.
 std::string quoted(const QString& text) {
+    static const std::map<char, std::string> escapes = {
+        {'\\', "\\\\"}, {'"', "\\\""}, {'\r', "\\r"}, {'\n', "\\n"}};
     std::string out = "\"";
-    for (char c : text.toStdString()) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '"':
-            out += "\\\"";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        default:
-            out += c;
-        }
+    for (const char c : text.toStdString()) {
+        const auto escape = escapes.find(c);
+        out += escape != escapes.end() ? escape->second : std::string(1, c);
     }
     return out + "\"";
 }
 
+} // namespace
+
 TraceRecorder::TraceRecorder(Bench& bench) : bench_(&bench), start(platform::TickCount::now()) {
-    wireSeen = bench.serial().written().size();
+    writesSeen = bench.serial().writes().size();
+    ui::setModalDialogHook([this](QDialog& dialog) { return onDialog(dialog); });
     look();
+}
+
+TraceRecorder::~TraceRecorder() {
+    ui::setModalDialogHook({});
 }
 
 void TraceRecorder::add(const std::string& kind, const std::string& what) {
@@ -76,27 +65,38 @@ void TraceRecorder::tick(int count) {
     }
 }
 
-void TraceRecorder::click(int button) {
+void TraceRecorder::click(int button, int ticks) {
     QPushButton& pushed = bench_->window().cmd00(button);
     note("click " + pushed.text().toStdString());
     pushed.click();
     look();
+    tick(ticks);
 }
 
-void TraceRecorder::key(int row, int key, int modifiers) {
+void TraceRecorder::key(int row, QKeyCombination key, int ticks) {
     QListWidget& console = bench_->window().lboConsole();
     console.setCurrentRow(row);
-    const auto combination = QKeyCombination(Qt::KeyboardModifiers(modifiers), Qt::Key(key));
-    note("key " + QKeySequence(combination).toString().toStdString() + " on line " +
-         std::to_string(row));
-    QTest::keyClick(&console, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    note("key " + QKeySequence(key).toString().toStdString() + " on line " + std::to_string(row));
+    QTest::keyClick(&console, key.key(), key.keyboardModifiers());
     look();
+    tick(ticks);
 }
 
-void TraceRecorder::keyOnDump(int key) {
-    note("key " + QKeySequence(Qt::Key(key)).toString().toStdString() + " on the dump");
-    QTest::keyClick(&bench_->window().txtDispPara(), Qt::Key(key));
+void TraceRecorder::keyOnDump(Qt::Key key, int ticks) {
+    note("key " + QKeySequence(key).toString().toStdString() + " on the dump");
+    QTest::keyClick(&bench_->window().txtDispPara(), key);
     look();
+    tick(ticks);
+}
+
+int TraceRecorder::onDialog(QDialog& dialog) {
+    if (dialogAnswer) {
+        return dialogAnswer(dialog);
+    }
+    const auto* question = dialog.findChild<QLabel*>();
+    look();
+    add("Q", quoted(question != nullptr ? question->text() : dialog.windowTitle()));
+    return QDialog::Rejected;
 }
 
 void TraceRecorder::look() {
@@ -106,23 +106,20 @@ void TraceRecorder::look() {
 }
 
 void TraceRecorder::lookAtWire() {
-    const Bytes& written = bench_->serial().written();
-    if (written.size() < wireSeen) {
-        wireSeen = 0; // the bench cleared its record of the wire
+    const auto& writes = bench_->serial().writes(); // a frame each
+    if (writes.size() < writesSeen) {
+        writesSeen = 0; // the bench cleared its record of the wire
     }
-    for (std::size_t i = wireSeen; i < written.size(); ++i) {
-        partialFrame.push_back(written[i]);
-        if (written[i] == 0xFD) {
-            add(">", ByteStrToHex(partialFrame));
-            partialFrame.clear();
-        }
+    for (; writesSeen < writes.size(); ++writesSeen) {
+        add(">", ByteStrToHex(writes[writesSeen].bytes));
     }
-    wireSeen = written.size();
 }
 
-void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QString>& now,
-                               std::vector<QString>& before) {
-    for (std::size_t i = 0; i < now.size(); ++i) {
+void TraceRecorder::lookAtList(const std::string& kind, const QListWidget& list) {
+    std::vector<QString>& before = lists[kind];
+    std::vector<QString> now;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(list.count()); ++i) {
+        now.push_back(list.item(static_cast<int>(i))->text());
         if (i >= before.size() || now[i] != before[i]) {
             add(kind + std::to_string(i), quoted(now[i]));
         }
@@ -133,27 +130,23 @@ void TraceRecorder::lookAtList(const std::string& kind, const std::vector<QStrin
     before = now;
 }
 
+void TraceRecorder::lookAtText(const std::string& kind, const QString& now, bool quote) {
+    QString& before = texts[kind];
+    if (now != before) {
+        before = now;
+        add(kind, quote ? quoted(now) : now.toStdString());
+    }
+}
+
 void TraceRecorder::lookAtWindow() {
     frmMain& window = bench_->window();
-    lookAtList("L", rows(window.lboConsole()), console);
-    lookAtList("R0.", rows(window.lbo01(0)), adList);
-    lookAtList("R1.", rows(window.lbo01(1)), daList);
-    const QString dumpNow = window.txtDispPara().toPlainText();
-    if (dumpNow != dump) {
-        dump = dumpNow;
-        add("D", quoted(dumpNow));
-    }
-    const QString labelNow = window.lblComBusy().text();
-    if (labelNow != portLabel) {
-        portLabel = labelNow;
-        add("S", quoted(labelNow));
-    }
+    lookAtList("L", window.lboConsole());
+    lookAtList("R0.", window.lbo01(0));
+    lookAtList("R1.", window.lbo01(1));
+    lookAtText("D", window.txtDispPara().toPlainText());
+    lookAtText("S", window.lblComBusy().text());
     const auto shown = [&](int frame) { return window.fra01(frame).isVisibleTo(&window); };
-    const std::string pageNow = shown(3) ? "dump" : shown(1) ? "console" : "idle";
-    if (pageNow != page) {
-        page = pageNow;
-        add("P", pageNow);
-    }
+    lookAtText("P", shown(3) ? "dump" : shown(1) ? "console" : "idle", false);
 }
 
 void TraceRecorder::lookAtMessages() {

@@ -13,12 +13,16 @@
 //   900 M "No answer from VX-K5.\r\n..."   a warning box
 //   900 I "'a.img' was written ..."        an information box: a job completed and verified
 //   950 B                          a beep
+//   990 Q "The last run ..."        a dialog the scenario did not answer, closed unanswered
 //
 // Only what changed since the last look is written, so a trace reads as the story of a session.
 #pragma once
 
 #include "tests/support/Bench.h"
+#include "ui/UiHooks.h"
 
+#include <QKeyCombination>
+#include <QListWidget>
 #include <QString>
 
 #include <map>
@@ -30,6 +34,9 @@ namespace testsupport {
 class TraceRecorder {
   public:
     explicit TraceRecorder(Bench& bench);
+    ~TraceRecorder();
+    TraceRecorder(const TraceRecorder&) = delete;
+    TraceRecorder& operator=(const TraceRecorder&) = delete;
 
     Bench& bench() { return *bench_; }
     // A line of its own: an action or a remark of the scenario.
@@ -39,37 +46,40 @@ class TraceRecorder {
     // Looks at everything now (after an action that may have acted at once).
     void look();
 
-    // Actions of the technician, each noted in the trace and looked at right after.
-    void click(int button); // cmd00(button): 0 Connect, 1 Reload, 2 Disp para
-    void key(int row, int key, int modifiers = 0); // a key on the console with the row selected
-    void keyOnDump(int key);                       // a key on the dump box (Esc, Enter)
+    // Actions of the technician, each noted in the trace and looked at right after, then the
+    // ticks given.
+    void click(int button, int ticks = 0); // cmd00(button): 0 Connect, 1 Reload, 2 Disp para
+    // A key (Shift+Right, ...) on the console with the row selected.
+    void key(int row, QKeyCombination key, int ticks = 0);
+    void keyOnDump(Qt::Key key, int ticks = 0); // a key on the dump box (Esc, Enter)
+
+    // The scenario's own answer to the dialogs that open from now on; an empty one ends it.
+    // Any other dialog goes into the trace and is closed unanswered: left open, it would wait
+    // for a technician until ctest gives up (a journal left on disk asks at the next Connect).
+    void answerDialogs(ui::ModalDialogHook answer) { dialogAnswer = std::move(answer); }
 
     const std::string& text() const { return trace; }
 
   private:
     void add(const std::string& kind, const std::string& what);
     void lookAtWire();
-    void lookAtList(const std::string& kind, const std::vector<QString>& now,
-                    std::vector<QString>& before);
+    // A list's rows and a single text: what changed, by row for a list (and its new length
+    // when it got shorter).
+    void lookAtList(const std::string& kind, const QListWidget& list);
+    void lookAtText(const std::string& kind, const QString& now, bool quote = true);
     void lookAtWindow();
     void lookAtMessages();
+    int onDialog(QDialog& dialog);
 
     Bench* bench_;
     std::int32_t start;
     std::string trace;
-    std::size_t wireSeen = 0;
-    Bytes partialFrame;
-    std::vector<QString> console;
-    std::vector<QString> adList;
-    std::vector<QString> daList;
-    QString dump;
-    QString portLabel;
-    std::string page;
+    std::size_t writesSeen = 0;
+    std::map<std::string, std::vector<QString>> lists; // by kind: what was seen last
+    std::map<std::string, QString> texts;
     std::size_t messagesSeen = 0;
     int beepsSeen = 0;
+    ui::ModalDialogHook dialogAnswer;
 };
-
-// A text quoted on one line: backslash, quote, CR and LF escaped.
-std::string quoted(const QString& text);
 
 } // namespace testsupport

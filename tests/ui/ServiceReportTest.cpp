@@ -12,7 +12,6 @@
 #include "model/TestChannels.h"
 #include "ui/ServiceMenu.h"
 
-#include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -29,9 +28,9 @@ namespace {
 using Row = std::vector<std::string>;
 
 // The rows of every table of the page under the heading before it ("" for the first table).
-std::map<std::string, std::vector<Row>> tablesOf(const QByteArray& html, QString& error) {
+std::map<std::string, std::vector<Row>> tablesOf(const std::string& html, QString& error) {
     std::map<std::string, std::vector<Row>> tables;
-    QXmlStreamReader xml(html);
+    QXmlStreamReader xml(QByteArray::fromStdString(html));
     std::string heading;
     std::string text;
     Row row;
@@ -80,14 +79,9 @@ const Row* rowNamed(const std::vector<Row>& rows, const std::string& first, std:
     return nullptr;
 }
 
-QByteArray contentOf(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int pdfPages(const QByteArray& pdf) {
-    return static_cast<int>(
-        QString::fromLatin1(pdf).count(QRegularExpression("/Type\\s*/Page(?![s\\w])")));
+int pdfPages(const std::string& pdf) {
+    return static_cast<int>(QString::fromLatin1(pdf.data(), static_cast<qsizetype>(pdf.size()))
+                                .count(QRegularExpression("/Type\\s*/Page(?![s\\w])")));
 }
 
 struct PagesCase {
@@ -119,9 +113,10 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
     const std::string pdf = c.bench.folder().file("job.pdf");
     script.choose(pdf);
     c.bench.window().serviceMenu().saveReport();
-    EXPECT_TRUE(contentOf(pdf).startsWith("%PDF-"));
+    EXPECT_EQ(c.bench.folder().readFile("job.pdf").rfind("%PDF-", 0), 0u);
+    const std::string html = c.bench.folder().readFile("job.html");
     QString error;
-    auto tables = tablesOf(contentOf(c.bench.folder().file("job.html")), error);
+    auto tables = tablesOf(html, error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
 
     const std::vector<Row>& facts = tables[""];
@@ -177,7 +172,7 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
 
     // The curves of the runs drawn inside the page, each with its legend: both sweeps that
     // took readings and the S-meter.
-    const QString page = QString::fromUtf8(contentOf(c.bench.folder().file("job.html")));
+    const QString page = QString::fromStdString(html);
     const QRegularExpression picture("<svg [^>]*aria-label=\"([^\"]+)\"");
     QStringList titles;
     for (const QRegularExpressionMatch& m : picture.globalMatch(page)) {
@@ -201,7 +196,7 @@ TEST_P(ReportPagesTest, TwoSweepsAndATxfWrite) {
     const std::string pdf = c.bench.folder().file("job.pdf");
     script.choose(pdf);
     (c.bench.window().serviceMenu().*GetParam().entry)();
-    const int pages = pdfPages(contentOf(pdf));
+    const int pages = pdfPages(c.bench.folder().readFile("job.pdf"));
     EXPECT_GE(pages, GetParam().fewestPages);
     EXPECT_LE(pages, GetParam().mostPages);
 }
@@ -221,5 +216,5 @@ TEST(ServiceReportTest, AReportThatCannotBeWrittenIsSaidAndLeavesNoFile) {
     script.choose(path);
     c.bench.window().serviceMenu().saveReport();
     EXPECT_EQ(c.message(), "Cannot write '" + path + "'.");
-    EXPECT_TRUE(contentOf(path).isEmpty());
+    EXPECT_FALSE(c.bench.folder().exists("plain/report.html"));
 }

@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QXYSeries>
 
-#include <map>
+#include <array>
 
 using namespace proceduretest;
 using testsupport::Bench;
@@ -120,9 +120,7 @@ TEST_P(SweepCurveTest, HoldsEveryDetectorReadingWhereAndInTheOrderItWasTaken) {
     c.bench.window().mnuViewCurves().trigger(); // F6: the window follows the procedure live
     const std::deque<int> script = scriptedReadings();
     c.bench.radio().config().detectorScript = script;
-    const std::int16_t item = band == 0   ? ItemBpfLowAll
-                              : band == 1 ? ItemBpfMidAll
-                                          : ItemBpfHighAll;
+    const std::int16_t item = std::array{ItemBpfLowAll, ItemBpfMidAll, ItemBpfHighAll}.at(band);
     ASSERT_TRUE(c.enter(item) && c.runToEnd());
     c.bench.tick();
     const std::size_t taken = script.size() - c.bench.radio().config().detectorScript.size();

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The port device dialog, fed with ports that need not exist: the port the COM number opens
 // now is selected whichever name the mapping uses; OK maps the COM number to the chosen port by
-// its by-id name where it has one, every other line of the settings file kept; the menu entry
-// follows the selected COM number and opens the dialog for it.
+// its by-id name where it has one, every other line of the settings file kept. (The menu entry
+// that opens it is the main window's.)
 #include "ui/frmPortDevice.h"
 
 #include "common/clsCmcProfileIO.h"
-#include "tests/support/Bench.h"
-#include "ui/UiHooks.h"
+#include "tests/support/TempDir.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -75,21 +73,4 @@ TEST(frmPortDeviceTest, OkMapsTheComNumberByItsByIdNameAndKeepsTheRestOfTheFile)
                                                    mapped + "\n[OPTION]\nComPort=2\n");
     }
     EXPECT_EQ(settings.Section(), "OPTION");
-}
-
-TEST(frmPortDeviceTest, TheMenuEntryFollowsTheSelectedComNumber) {
-    testsupport::Bench bench;
-    frmMain& window = bench.window();
-    EXPECT_EQ(window.mnuOptPortDevice().text().toStdString(), "&Device for COM 1…");
-    window.mnuOptSelCom(3).trigger();
-    EXPECT_EQ(window.mnuOptPortDevice().text().toStdString(), "&Device for COM 3…");
-    std::string title;
-    ui::setModalDialogHook([&title](QDialog& dialog) {
-        title = dialog.windowTitle().toStdString();
-        return int(QDialog::Rejected);
-    });
-    window.mnuOptPortDevice().trigger();
-    ui::setModalDialogHook({});
-    EXPECT_EQ(title, "Device for COM 3");
-    EXPECT_FALSE(bench.folder().exists("VSK5ALN.ini")); // Cancel writes nothing
 }
