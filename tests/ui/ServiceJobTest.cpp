@@ -129,7 +129,9 @@ TEST(ServiceJobTest, ARevertTheRadioDoesNotTakeNamesTheValueThatDiffers) {
                                ", not 90\r\n\r\nThe console shows the values the VX-K5 holds "
                                "now.");
     EXPECT_FALSE(c.toldAsInformation());
-    EXPECT_EQ(c.imageByte(BpfLowT1), swept); // the console follows the radio, not the wish
+    // The image and the console follow the radio, not the wish.
+    EXPECT_EQ(c.imageByte(BpfLowT1), swept);
+    EXPECT_EQ(c.items().Value(ItemBpfLowT1), swept);
 }
 
 TEST(ServiceJobTest, ARevertToAnOpenedImageNamesTheBytesNoCommandReaches) {
