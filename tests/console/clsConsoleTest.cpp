@@ -14,13 +14,12 @@ namespace {
 
 using I = std::int16_t;
 
-// Records wait requests; its send event rebuilds the list, as a model handler may.
-struct RecordingEvents : ConsoleEvents {
+// Its send event rebuilds the list, as a model handler may.
+struct ClearingEvents : ConsoleEvents {
     std::string ConsEv_Disp(clsConsole&, I, I, I) override { return {}; }
     void ConsEv_SendE8(clsConsole& c, I, I, I) override { c.Clear(); }
     void ConsEv_Enter(clsConsole&, I, I, I) override {}
-    void WaitE8Required(std::int32_t wt) override { waits.push_back(wt); }
-    std::vector<std::int32_t> waits;
+    void WaitE8Required(std::int32_t) override {}
 };
 
 // The lines as a list would show them.
@@ -55,7 +54,7 @@ class ConsoleTest : public ::testing::Test {
     std::string& line(int i) { return list.shown.at(static_cast<std::size_t>(i)); }
 
     Lines list;
-    RecordingEvents events;
+    ClearingEvents events;
     clsCmcEeprom eep;
     clsConsole console;
 };
@@ -113,25 +112,21 @@ TEST_F(ConsoleTest, StepWrapsOnlyFromAnEndAndTheLineShowsTheValue) {
 }
 
 TEST_F(ConsoleTest, MemoryBindingAndTheLiveCommand) {
-    eep.WriteByte(100, 0xFF);
+    eep.WriteByte(100, 0x80);
     const auto s = add(-128, 255, 100), clamped = add(0, 255, 100);
     for (auto i : {s, clamped}) {
         console.setEeDataSigned(i, true);
         console.ReadFromEe(i);
     }
-    EXPECT_EQ(console.Value(s), -1);
+    EXPECT_EQ(console.Value(s), -128);
     EXPECT_EQ(console.Value(clamped), 0); // held back by Min
-    console.setValue(s, -128);
-    console.SendE8(s); // no command: nothing sent, no wait asked for, but the image written
-    EXPECT_EQ(eep.ReadByte(100), 0x80);
-    EXPECT_TRUE(events.waits.empty());
-    console.setE8Command(s, 0x0C);
-    console.SendE8(s);
-    EXPECT_EQ(events.waits, std::vector<std::int32_t>{200});
+    console.setValue(s, -1);
+    console.SendE8(s); // no command: nothing sent, but the image written
+    EXPECT_EQ(eep.ReadByte(100), 0xFF);
     console.setEvent_SendE8(s, 0); // a send event that empties the list
     console.setValue(s, 3);
     console.SendE8(s);
-    EXPECT_EQ(eep.ReadByte(100), 0x80); // the item was gone before its byte could be written
+    EXPECT_EQ(eep.ReadByte(100), 0xFF); // the item was gone before its byte could be written
 }
 
 TEST_F(ConsoleTest, EnterMarksOnlyOneItemAndAnIndexOutsideTheListIsIgnored) {
