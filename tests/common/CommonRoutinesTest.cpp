@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The conversions that every clone frame and E8 text is built from, the fixed fields and the
-// rounding rule.
+// The conversions that every clone frame and E8 text is built from, the message texts' line
+// ends and the rounding rule.
 #include "common/CommonRoutines.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +40,11 @@ TEST(CommonRoutinesTest, IntToHexWritesTheLowByteInTwoDigits) {
     }
 }
 
-TEST(CommonRoutinesTest, TextsAndRounding) {
-    EXPECT_EQ(ByteStrToHex({0x00, 0x0A, 0xFF}), "000AFF");
+TEST(CommonRoutinesTest, NewLinesAndRounding) {
     EXPECT_EQ(ConvNewLine("a\\nb\\n"), "a\r\nb\r\n");
     EXPECT_EQ(ConvNewLine("ends in \\"), "ends in \\");
     EXPECT_EQ(ConvNewLine("\\\\n"), "\\\r\n");
     EXPECT_EQ(roundHalfEven(2.5), 2); // halves go to the even neighbour
     EXPECT_EQ(roundHalfEven(3.5), 4);
     EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(rightField("7", 4), "   7");
-    EXPECT_EQ(rightField("-1000", 4), "1000"); // a longer text keeps its last characters
-    EXPECT_EQ(twoDigits(7), "07");
-    EXPECT_EQ(twoDigits(30), "30");
 }

@@ -36,11 +36,6 @@ frmMain* shownWindow() {
     return nullptr;
 }
 
-// "Reload(F5)" is enabled only while the items are listed for editing.
-bool connected(frmMain& window) {
-    return window.cmd00(1).isEnabled() && window.lboConsole().count() > 0;
-}
-
 class ConnectDriver {
   public:
     explicit ConnectDriver(int seconds) : limitMs(seconds * 1000) {
@@ -58,11 +53,13 @@ class ConnectDriver {
         if (window == nullptr) {
             return; // runUtility ends by itself when the start fails
         }
+        // Connected once the items are listed and "Reload(F5)" is enabled, as it is only while
+        // they are listed for editing.
         if (!clicked) {
             std::cout << "Window shown; Connect." << std::endl;
             window->cmd00(0).click();
             clicked = true;
-        } else if (connected(*window)) {
+        } else if (window->cmd00(1).isEnabled() && window->lboConsole().count() > 0) {
             std::cout << window->lblComBusy().text().toStdString() << ", "
                       << window->lboConsole().count() << " items listed." << std::endl;
             done = true;

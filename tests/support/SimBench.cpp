@@ -91,22 +91,10 @@ bool SimBench::allSent() {
     });
 }
 
-std::vector<Bytes> SimBench::framesWritten() const {
-    std::vector<Bytes> frames;
-    Bytes frame;
-    for (std::uint8_t b : control->written()) {
-        frame.push_back(b);
-        if (b == 0xFD) {
-            frames.push_back(frame);
-            frame.clear();
-        }
-    }
-    return frames;
-}
-
 std::vector<std::string> SimBench::e8Payloads() const {
     std::vector<std::string> payloads;
-    for (const Bytes& frame : framesWritten()) {
+    for (const SimSerialControl::Write& write : control->writes()) { // a whole frame each
+        const Bytes& frame = write.bytes;
         // FE FE EE EF E8 73 51 00 01 payload FD
         if (frame.size() >= 10 && frame[4] == 0xE8) {
             payloads.push_back(ByteStrToHex(Bytes(frame.begin() + 9, frame.end() - 1)));

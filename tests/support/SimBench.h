@@ -51,9 +51,8 @@ class SimBench {
     // Ticks until every changed value has gone out and no operation runs.
     bool allSent();
 
-    // The frames the program wrote, split at FD; and the payloads of its E8 frames (after
-    // E8 and the four identity bytes), as upper-case hexadecimal text.
-    std::vector<Bytes> framesWritten() const;
+    // The payloads of the E8 frames the program wrote (after E8 and the four identity bytes),
+    // as upper-case hexadecimal text.
     std::vector<std::string> e8Payloads() const;
     void clearWire() { control->clearWritten(); }
 

@@ -113,14 +113,10 @@ void SimSerialControl::unplug() {
 }
 
 std::int64_t SimSerialControl::msUntilArrival() {
-    if (!simRadio) {
+    if (!simRadio || !open_ || !simRadio->config().pacing || simRadio->nextTransmitMs() < 0) {
         return 0;
     }
-    const std::int64_t next = simRadio->nextTransmitMs();
-    if (!open_ || !simRadio->config().pacing || next < 0) {
-        return 0;
-    }
-    return std::max<std::int64_t>(next - nowMs(), 0);
+    return std::max<std::int64_t>(simRadio->nextTransmitMs() - nowMs(), 0);
 }
 
 void SimSerialControl::notifyReceived() {

@@ -80,9 +80,6 @@ class SimSerialControl : public SerialControl {
     void arrive(const Bytes& bytes, bool event);
     // Raises comEvReceive when bytes wait, as the port's data-received event does.
     void notifyReceived();
-    // Raises any other communication event, as the port does on a line fault. The receive
-    // buffer is unbounded here: the radio without pacing hands a whole clone read over at once.
-    void raiseCommEvent(int commEvent) { raiseEvent(commEvent); }
 
     // Monotonic milliseconds built from the wrapping tick count; what the radio is told.
     std::int64_t nowMs();
@@ -100,7 +97,7 @@ class SimSerialControl : public SerialControl {
     bool writeFails_ = false;
     int blocks_ = 0;
     int fullAfter_ = 1 << 30;
-    Bytes rx_;
+    Bytes rx_; // unbounded: the radio without pacing hands a whole clone read over at once
     Bytes written_;
     std::vector<Write> writes_;
     bool clockStarted_ = false;

@@ -9,8 +9,6 @@ namespace testsupport {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() = default;
-
 TempDir::~TempDir() {
     // A folder left read-only would keep its files from being removed (for all but root).
     // Each folder is opened up before the walk enters it.

@@ -12,7 +12,7 @@ namespace testsupport {
 
 class TempDir {
   public:
-    TempDir();
+    TempDir() = default;
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

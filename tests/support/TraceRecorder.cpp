@@ -65,28 +65,29 @@ void TraceRecorder::tick(int count) {
     }
 }
 
-void TraceRecorder::click(int button, int ticks) {
-    QPushButton& pushed = bench_->window().cmd00(button);
-    note("click " + pushed.text().toStdString());
-    pushed.click();
+void TraceRecorder::act(const std::string& what, int ticks, const std::function<void()>& action) {
+    note(what);
+    action();
     look();
     tick(ticks);
+}
+
+void TraceRecorder::click(int button, int ticks) {
+    QPushButton& pushed = bench_->window().cmd00(button);
+    act("click " + pushed.text().toStdString(), ticks, [&] { pushed.click(); });
 }
 
 void TraceRecorder::key(int row, QKeyCombination key, int ticks) {
     QListWidget& console = bench_->window().lboConsole();
     console.setCurrentRow(row);
-    note("key " + QKeySequence(key).toString().toStdString() + " on line " + std::to_string(row));
-    QTest::keyClick(&console, key.key(), key.keyboardModifiers());
-    look();
-    tick(ticks);
+    const std::string name = QKeySequence(key).toString().toStdString();
+    act("key " + name + " on line " + std::to_string(row), ticks,
+        [&] { QTest::keyClick(&console, key.key(), key.keyboardModifiers()); });
 }
 
 void TraceRecorder::keyOnDump(Qt::Key key, int ticks) {
-    note("key " + QKeySequence(key).toString().toStdString() + " on the dump");
-    QTest::keyClick(&bench_->window().txtDispPara(), key);
-    look();
-    tick(ticks);
+    act("key " + QKeySequence(key).toString().toStdString() + " on the dump", ticks,
+        [&] { QTest::keyClick(&bench_->window().txtDispPara(), key); });
 }
 
 int TraceRecorder::onDialog(QDialog& dialog) {

@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,6 +62,8 @@ class TraceRecorder {
     const std::string& text() const { return trace; }
 
   private:
+    // Notes what the technician does, does it, looks, then gives the ticks.
+    void act(const std::string& what, int ticks, const std::function<void()>& action);
     void add(const std::string& kind, const std::string& what);
     void lookAtWire();
     // A list's rows and a single text: what changed, by row for a list (and its new length
