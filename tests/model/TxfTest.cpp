@@ -61,11 +61,11 @@ TEST(TxfTableTest, AcceptsTheProductLineWithBlanksAndExactly22Lines) {
     EXPECT_TRUE(table.readConstantsFrom(dir.file("more.ini")));
 
     // Refused at the first line: nothing changes.
-    dir.writeFile("rev.ini", "VS-K5 ALN Rev.1.1\n" + std::string(21 * 3, '9'));
+    dir.writeFile("rev.ini", constantsFile("VS-K5 ALN Rev.1.1", 21));
     EXPECT_FALSE(table.readConstantsFrom(dir.file("rev.ini")));
     EXPECT_FLOAT_EQ(table.constant(0), 0.5f);
-    // Too short: refused, the constants before it stay. (A value that is not a number is a row
-    // of the utility's constants file table; a file one number short fails constant(20) above.)
+    // Too short: refused, the constants before it stay. (A value that is no number is a row of
+    // ConstantNumberTest; a file one number short fails constant(20) above.)
     dir.writeFile("short.ini", "VS-K5 ALN Rev.1.0\n7\n8\n");
     EXPECT_FALSE(table.readConstantsFrom(dir.file("short.ini")));
     EXPECT_FLOAT_EQ(table.constant(1), 8.0f);
