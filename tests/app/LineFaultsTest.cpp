@@ -213,6 +213,8 @@ namespace {
 
 // The folder of the first session, which hears on its standard input that its line is quiet.
 const char* const FirstSessionFolder = "VSK5_TEST_FIRST_SESSION";
+// The journal the killed sweep leaves on disk for the next Connect.
+const char* const KilledJournal = "backups/VX-K5_0001_journal.txt";
 
 // The child's loop: a tick for each byte on the quiet pipe while its port has nothing to send,
 // the byte taken once the tick's writes are on the line (the parent, finding the pipe empty,
@@ -264,7 +266,40 @@ class KilledSessionTest : public LineFaultTest {
     Bytes radioMemory() const {
         return Bytes(pty->radio.memory().begin(), pty->radio.memory().end());
     }
+    // The first session, in a child on this test's terminal and folder, killed once its journal
+    // is on disk and the radio holds a value the sweep sent; whether it got that far.
+    bool killFirstSessionMidSweep();
 };
+
+bool KilledSessionTest::killFirstSessionMidSweep() {
+    const Bytes before = radioMemory();
+    int quietPipe[2];
+    // The child holds the read end, as its standard input, and nothing else of the line (the
+    // terminal closes on exec too): a write end there would keep the pipe open after the parent.
+    if (pipe2(quietPipe, O_NONBLOCK | O_CLOEXEC) != 0) {
+        return false;
+    }
+    posix_spawn_file_actions_t quietIn;
+    posix_spawn_file_actions_init(&quietIn);
+    posix_spawn_file_actions_adddup2(&quietIn, quietPipe[0], STDIN_FILENO);
+    qputenv(FirstSessionFolder, dir.path().c_str());
+    const char* argv[] = {"/proc/self/exe", "--gtest_filter=CrashedSessionTest.*", nullptr};
+    pid_t child = 0;
+    const int spawned =
+        posix_spawn(&child, argv[0], &quietIn, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&quietIn);
+    qunsetenv(FirstSessionFolder);
+    const auto cutMidSweep = [&] { return dir.exists(KilledJournal) && radioMemory() != before; };
+    const bool midSweep = spawned == 0 && runChild(*pty, child, quietPipe, 2000, cutMidSweep);
+    int status = 0;
+    if (spawned == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    ::close(quietPipe[0]);
+    ::close(quietPipe[1]);
+    return midSweep && WIFSIGNALED(status);
+}
 
 } // namespace
 
@@ -287,33 +322,7 @@ TEST(CrashedSessionTest, SweepsUntilKilled) {
 }
 
 TEST_F(KilledSessionTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
-    const Bytes before = radioMemory();
-    int quietPipe[2];
-    // The child holds the read end, as its standard input, and nothing else of the line (the
-    // terminal closes on exec too): a write end there would keep the pipe open after the parent.
-    ASSERT_EQ(pipe2(quietPipe, O_NONBLOCK | O_CLOEXEC), 0);
-    posix_spawn_file_actions_t quietIn;
-    posix_spawn_file_actions_init(&quietIn);
-    posix_spawn_file_actions_adddup2(&quietIn, quietPipe[0], STDIN_FILENO);
-    qputenv(FirstSessionFolder, dir.path().c_str());
-    const char* argv[] = {"/proc/self/exe", "--gtest_filter=CrashedSessionTest.*", nullptr};
-    pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, argv[0], &quietIn, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&quietIn);
-    qunsetenv(FirstSessionFolder);
-    ASSERT_EQ(spawned, 0);
-    // Killed once its journal is on disk and the radio holds a value the sweep sent.
-    const std::string journal = "backups/VX-K5_0001_journal.txt";
-    const bool midSweep = runChild(*pty, child, quietPipe, 2000,
-                                   [&] { return dir.exists(journal) && radioMemory() != before; });
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ::close(quietPipe[0]);
-    ::close(quietPipe[1]);
-    ASSERT_TRUE(midSweep);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(killFirstSessionMidSweep());
     for (int i = 0; i < 1000 && !pty->settled(); ++i) {
         pty->pump(false); // what was on its way to the dead session is lost
     }
@@ -349,7 +358,7 @@ TEST_F(KilledSessionTest, ASweepKilledMidwayIsPutBackAtTheNextConnect) {
     EXPECT_EQ(recorder.messages().back().text,
               "The VX-K5 is back at the values from before \"BPF Low ALL\": all " +
                   std::to_string(changed) + " values verified.");
-    EXPECT_FALSE(dir.exists(journal));
+    EXPECT_FALSE(dir.exists(KilledJournal));
     const auto& runs = model.serviceJob().record().runs();
     EXPECT_EQ(runs.at(0).name, "Recovery after a cut-off");
     EXPECT_EQ(runs.at(0).outcome, RunOutcome::Completed);

@@ -95,20 +95,70 @@ class ReportPagesTest : public ::testing::TestWithParam<PagesCase> {};
 
 } // namespace
 
-TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
-    OnWindow c;
-    DialogScript script;
+namespace {
+
+// A step, two whole runs, a refused one, one left by Reload and one without a result.
+bool playSession(OnWindow& c) {
     c.items().UpDown(1, 2); // Power(Hi) 200 -> 202
     c.bench.tick(10);
-    ASSERT_TRUE(c.enter(ItemBpfLowAll) && c.runToEnd());
-    ASSERT_TRUE(c.enter(ItemSMeter) && c.runToEnd());
+    if (!c.enter(ItemBpfLowAll) || !c.runToEnd() || !c.enter(ItemSMeter) || !c.runToEnd()) {
+        return false;
+    }
     c.bench.channels().ChUnit(2).setAppearCh(false);
     c.items().EnterPushed(ItemBpfMidAll); // refused: its channel is hidden
     c.bench.tick(10);
-    ASSERT_TRUE(c.enter(ItemBpfHighAll) && c.atStep(44));
+    if (!c.enter(ItemBpfHighAll) || !c.atStep(44)) {
+        return false;
+    }
     c.bench.window().cmd00(1).click(); // Reload leaves the sweep
     c.bench.radio().config().signal = 0;
-    ASSERT_TRUE(c.enter(ItemSMeter) && c.runToEnd()); // no signal: no result
+    return c.enter(ItemSMeter) && c.runToEnd(); // no signal: no result
+}
+
+// Every run in order with its outcome, times, and what it changed or why it ended so.
+void checkProcedures(const std::vector<Row>& procedures) {
+    std::vector<std::pair<std::string, std::string>> runs;
+    const QRegularExpression clock("^\\d\\d:\\d\\d:\\d\\d$");
+    for (const Row& row : procedures) {
+        runs.emplace_back(row.at(0), row.at(3));
+        EXPECT_TRUE(runs.size() == 1 ||
+                    (clock.match(QString::fromStdString(row.at(1))).hasMatch() &&
+                     clock.match(QString::fromStdString(row.at(2))).hasMatch()));
+    }
+    EXPECT_EQ(runs, (std::vector<std::pair<std::string, std::string>>{
+                        {"Procedure", "Outcome"},
+                        {"BPF Low ALL", "Completed"},
+                        {"S-METER", "Completed"},
+                        {"BPF Mid ALL", "Refused"},
+                        {"BPF High ALL", "Abandoned"},
+                        {"S-METER", "Ended without result"}}));
+    // The items a run changed, one after the other, below the reason it ended so.
+    EXPECT_EQ(procedures[1][4], "BFP Low T1: 90 \u2192 92; BPF Low T2: 106 \u2192 104; "
+                                "BPF Low T3: 96 \u2192 98");
+    EXPECT_EQ(procedures[3][4], "Test channel 02 is not set up for BPF Mid ALL.");
+    EXPECT_EQ(procedures[5][4], "No signal reached the detector.");
+}
+
+// The curves of the runs drawn inside the page, each with its legend: both sweeps that took
+// readings and the S-meter; the steps fold away.
+void checkCurvesAndSteps(const QString& page) {
+    const QRegularExpression picture("<svg [^>]*aria-label=\"([^\"]+)\"");
+    QStringList titles;
+    for (const QRegularExpressionMatch& m : picture.globalMatch(page)) {
+        titles << m.captured(1);
+    }
+    EXPECT_EQ(titles, (QStringList{"BPF Low ALL", "BPF High ALL", "S-METER"}));
+    EXPECT_EQ(page.count(">Before the sweep (dotted)</text>"), 2);
+    EXPECT_EQ(page.count(">Where it settled (dashed)</text>"), 2);
+    EXPECT_TRUE(page.contains("<details>\n<summary>Every value sent, step by step ("));
+}
+
+} // namespace
+
+TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
+    OnWindow c;
+    DialogScript script;
+    ASSERT_TRUE(playSession(c));
 
     const std::string pdf = c.bench.folder().file("job.pdf");
     script.choose(pdf);
@@ -133,28 +183,7 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
     EXPECT_EQ(*rowNamed(items, "SQL"), (Row{"SQL", "92", "92", ""}));
     EXPECT_EQ(*rowNamed(items, "REF Slant  0"), (Row{"REF Slant  0", "-15", "-15", ""}));
 
-    std::vector<std::pair<std::string, std::string>> runs;
-    const QRegularExpression clock("^\\d\\d:\\d\\d:\\d\\d$");
-    for (const Row& row : tables["Procedures"]) {
-        runs.emplace_back(row.at(0), row.at(3));
-        EXPECT_TRUE(runs.size() == 1 ||
-                    (clock.match(QString::fromStdString(row.at(1))).hasMatch() &&
-                     clock.match(QString::fromStdString(row.at(2))).hasMatch()));
-    }
-    EXPECT_EQ(runs, (std::vector<std::pair<std::string, std::string>>{
-                        {"Procedure", "Outcome"},
-                        {"BPF Low ALL", "Completed"},
-                        {"S-METER", "Completed"},
-                        {"BPF Mid ALL", "Refused"},
-                        {"BPF High ALL", "Abandoned"},
-                        {"S-METER", "Ended without result"}}));
-    const auto& procedures = tables["Procedures"];
-    // The items a run changed, one after the other, below the reason it ended so.
-    EXPECT_EQ(procedures[1][4], "BFP Low T1: 90 \u2192 92; BPF Low T2: 106 \u2192 104; "
-                                "BPF Low T3: 96 \u2192 98");
-    EXPECT_EQ(procedures[3][4], "Test channel 02 is not set up for BPF Mid ALL.");
-    EXPECT_EQ(procedures[5][4], "No signal reached the detector.");
-
+    checkProcedures(tables["Procedures"]);
     const Row* sent = rowNamed(tables["Values sent"], "Power(Hi)", 1);
     ASSERT_NE(sent, nullptr);
     EXPECT_EQ(Row(sent->begin() + 1, sent->end()), (Row{"Power(Hi)", "200", "202"}));
@@ -170,19 +199,7 @@ TEST(ServiceReportTest, AScriptedSessionIsInTheReportItsPdfBesideIt) {
     EXPECT_TRUE(at.match(QString::fromStdString(readouts[2][1])).captured(1) == "during S-METER")
         << readouts[2][1];
 
-    // The curves of the runs drawn inside the page, each with its legend: both sweeps that
-    // took readings and the S-meter.
-    const QString page = QString::fromStdString(html);
-    const QRegularExpression picture("<svg [^>]*aria-label=\"([^\"]+)\"");
-    QStringList titles;
-    for (const QRegularExpressionMatch& m : picture.globalMatch(page)) {
-        titles << m.captured(1);
-    }
-    EXPECT_EQ(titles, (QStringList{"BPF Low ALL", "BPF High ALL", "S-METER"}));
-    EXPECT_EQ(page.count(">Before the sweep (dotted)</text>"), 2);
-    EXPECT_EQ(page.count(">Where it settled (dashed)</text>"), 2);
-    // The steps fold away in the page.
-    EXPECT_TRUE(page.contains("<details>\n<summary>Every value sent, step by step ("));
+    checkCurvesAndSteps(QString::fromStdString(html));
 }
 
 // A session of two sweeps and a TXF write: its PDF is a few pages, the steps left out; the
