@@ -10,6 +10,7 @@
 #include "platform/SerialControl.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -105,9 +106,13 @@ std::int16_t clsCmcCln3Drv::RealSend(const Bytes& body) {
         return 1;
     }
     Bytes frame = frames::frameOf(body);
-    // Whatever is still in the receive buffer belongs to an earlier exchange; left there, a
-    // resend would take the first send's echo for its own.
+    // Whatever is still in the receive buffer, or still unread in the port, belongs to an
+    // earlier exchange; left there, a resend would take the first send's echo for its own, and a
+    // late answer or a cut-off read's records would pass for this command's.
     ClearRxBuffer();
+    if (port->inBufferCount() > 0) {
+        std::ignore = port->input();
+    }
     if (!port->output(frame)) {
         // The port did not take it (the device went away meanwhile): nothing is on the line,
         // so no cycle opens and the caller learns that the command was not sent.

@@ -150,6 +150,16 @@ TEST_F(DriverTest, DeadlinesResendsAndRefusedSends) {
     EXPECT_EQ(port->written(), cat(cat(frame, frame), frame));
 }
 
+// What the port still holds unread when a command goes out came before it: the echo and a
+// record of a read cut off earlier are not taken for the new read's.
+TEST_F(DriverTest, BytesLeftInThePortAreNotTakenForTheNextCommands) {
+    port->arrive(cat(pcFrame(ReadBody), recordFrame(0x10, Data)), false);
+    send(M::CloneRead, ReadBody);
+    com->serviceLine();
+    EXPECT_EQ(drv().waitState(), WaitState::Echo);
+    EXPECT_EQ(eep.ReadBlock(0, 2048), Bytes(2048, 0));
+}
+
 // A whole clone read: the E2 echo, the memory's records in shuffled order (a radio may send
 // them in pieces), one of them lost and a stray end byte in its place, then E5. Fed in one
 // chunk (seed 0, which also puts many records in one read) and cut into random chunks.
