@@ -113,10 +113,11 @@ void SimSerialControl::unplug() {
 }
 
 std::int64_t SimSerialControl::msUntilArrival() {
-    if (!simRadio || !open_ || !simRadio->config().pacing || simRadio->nextTransmitMs() < 0) {
+    if (!simRadio || !open_ || !simRadio->config().pacing) {
         return 0;
     }
-    return std::max<std::int64_t>(simRadio->nextTransmitMs() - nowMs(), 0);
+    const std::int64_t next = simRadio->nextTransmitMs();
+    return next < 0 ? 0 : std::max<std::int64_t>(next - nowMs(), 0);
 }
 
 void SimSerialControl::notifyReceived() {
